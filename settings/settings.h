@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "settings/registry.h"
+
+namespace horatta {
+
+// Opens the key, reads one text value and closes the key again. Only a string value
+// counts; anything else, a missing key or a missing value is no value. The text ends
+// at the first zero character.
+std::optional<std::string> ReadSetting(Registry& registry, std::uint32_t root, std::string_view path,
+                                       std::string_view name);
+
+// Creates the key when needed and stores the whole text as a string value.
+void WriteSetting(Registry& registry, std::uint32_t root, std::string_view path, std::string_view name,
+                  std::string_view value);
+
+// A stored number: a decimal text (optionally signed, with a fractional part that is
+// rounded half to even) that fits a 16-bit signed integer. Anything else is no number,
+// so that a damaged value falls back to its default instead of wrapping around.
+std::optional<std::int16_t> settingToInt16(std::string_view text);
+
+}  // namespace horatta

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "settings/memory_registry.h"
+
+namespace horatta::testing {
+
+// Milliseconds since 2000-01-01 00:00:00 local time, and back.
+std::int64_t toMs(const DateTime& t);
+DateTime fromMs(std::int64_t ms);
+DateTime at(int year, int month, int day, int hour, int minute, int second, int millisecond = 0);
+
+struct BeepCall {
+    int hz;
+    int ms;
+    std::int64_t atMs;  // virtual time when the tone began
+    bool operator==(const BeepCall& o) const { return hz == o.hz && ms == o.ms; }
+};
+
+// A platform with a virtual clock, a fixed English locale and an in-memory registry. It
+// records every call the core makes, in order, and never touches the real system.
+class FakePlatform : public Platform {
+public:
+    FakePlatform();
+
+    // --- the virtual clock
+    std::int64_t clockMs = 0;
+    void setNow(const DateTime& t) { clockMs = toMs(t); }
+    void advanceMs(std::int64_t ms) { clockMs += ms; }
+    bool beepTakesTime = true;
+
+    // --- configuration
+    int screenWidthPixels = 1920;
+    std::vector<PixelRect> screenRects{{0, 0, 1920, 1080}};
+    float twipsPerCharacter = 75;  // text width: 5 pixels a character
+    std::optional<WindowPosition> dragTo;
+
+    // --- what happened
+    std::vector<std::string> calls;  // "showWindow Form2", "exitWindows 13 0", ...
+    std::vector<BeepCall> beeps;
+    int endProgramCount = 0;
+    int powerOffCount = 0;  // exitWindows calls
+    MemoryRegistry memory;
+
+    std::vector<std::string> callsStartingWith(const std::string& prefix) const;
+
+    DateTime now() override { return fromMs(clockMs); }
+    std::string longTimeText(TimeOfDay time) override;
+    std::string weekdayName(int weekday) override;
+    std::string monthAbbreviation(int month) override;
+    std::optional<TimeOfDay> parseDateOrTime(const std::string& text) override;
+    void beep(int hz, int ms) override;
+    WindowPosition dragWindow(ControlId window, WindowPosition from) override;
+    void setDoubleClickTime(int ms) override;
+    void makeTopmost(ControlId window) override;
+    void showWindow(ControlId window) override;
+    void showCaret(ControlId field) override;
+    void hideCaret(ControlId field) override;
+    void setFocus(ControlId control) override;
+    int screenWidthTwips() override { return screenWidthPixels * 15; }
+    int twipsPerPixelX() override { return 15; }
+    int twipsPerPixelY() override { return 15; }
+    std::vector<PixelRect> screens() override { return screenRects; }
+    float textWidth(const std::string& text) override;
+    void endProgram() override;
+    void enableShutdownPrivilege() override;
+    void exitWindows(std::uint32_t flags, std::uint32_t reserved) override;
+    void setHotKey(ControlId window, std::int32_t value) override;
+    Registry& registry() override { return memory; }
+
+    // The settings as the program would find them: a string value or nothing.
+    std::optional<std::string> stored(const std::string& name);
+    void store(const std::string& name, const std::string& value);
+};
+
+}  // namespace horatta::testing

@@ -1,0 +1,194 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/platform.h"
+#include "shutdown/time_field.h"
+#include "window/build.h"
+#include "window/controls.h"
+#include "window/form2.h"
+
+namespace horatta {
+
+struct ColorRow {
+    Color step;     // applied by a colour step
+    Color startUp;  // applied by the restore at start-up
+};
+
+inline constexpr int colorCount = 12;
+inline constexpr int skinCount = 8;
+extern const std::array<ColorRow, colorCount> colorTable;
+// The picture box whose picture each skin index copies into Picture1.
+extern const std::array<ControlId, skinCount> skinTable;
+
+inline constexpr int defaultColorIndex = 11;
+inline constexpr int defaultSkinIndex = 2;
+inline constexpr float stripWidth = 1000;
+inline constexpr float stripHeight = 300;
+inline constexpr int doubleClickTimeMs = 260;
+inline constexpr std::int16_t ticksAtRest = 60;
+extern const std::string_view defaultMemo;
+
+// Flags of the power-off: shut down, force, power off.
+inline constexpr std::uint32_t exitWindowsPowerOff = 13;
+
+// Mouse buttons as the press handlers receive them.
+inline constexpr std::int16_t buttonLeft = 1;
+inline constexpr std::int16_t buttonRight = 2;
+inline constexpr std::int16_t buttonMiddle = 4;
+
+// The clock window: every control, every state variable and every handler. Handlers run
+// to completion on the caller's thread; a shell calls them and redraws from the model.
+// Handlers are defined in the folder of the subsystem that owns them.
+class Form1 {
+public:
+    Form1(Build build, Platform& platform);
+    ~Form1();
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
+
+    Build build() const { return build_; }
+    Platform& platform() { return platform_; }
+
+    // --- the window itself (twips)
+    std::string Caption = "time";
+    float Left = 13605;
+    float Top = 600;
+    float Width = 1380;
+    float Height = 1050;
+    bool Visible = false;
+    Color BackColor = Color::system(colorMenu);
+    Image Picture = Image::None;  // parks the skin while the shutdown-time entry is open
+
+    // --- controls
+    PictureBox Picture1, Picture2, Picture3, Picture4, Picture5, Picture6, Picture7, Picture8, Picture9;
+    Label Label1, Label2, Label3;
+    TextBox Text1, Text2;
+    Timer Timer1{true, 1000};
+    Timer Timer2{false, 600};
+    Timer Timer3{true, 1000};
+
+    // The shutdown-time field (MaskEdBox1, or Text3 in horatta-t) and the reminder-time
+    // field (MaskEdBox2, or Text4).
+    TimeField& shutdownField() { return *shutdownField_; }
+    TimeField& reminderField() { return *reminderField_; }
+    ControlId shutdownFieldId() const { return shutdownField_->id; }
+    ControlId reminderFieldId() const { return reminderField_->id; }
+
+    PictureBox& pictureBox(ControlId id);
+    const Control& control(ControlId id) const;
+    // Windowed controls that may overlap, front to back.
+    std::array<ControlId, 6> stackingOrder() const;
+
+    // The hot-key window, once start-up has created it.
+    Form2* form2() { return form2_.get(); }
+
+    // --- state shared by the handlers
+    std::int16_t colorIndex = 0;
+    std::int16_t skinIndex = 0;
+    std::int16_t screenWidthPx = 0;
+    std::int32_t beepResult = 0;
+    std::int16_t shutdownEntryStarted = 0;
+    std::int16_t shutdownEntryDone = 0;
+    TimeOfDay shutdownTime;
+    std::int16_t reminderAlertOn = 0;
+    std::int16_t ticksLeft = 0;
+    std::int16_t reminderEntryStarted = 0;
+    TimeOfDay reminderTime;
+    std::int16_t blinkingEntry = 0;
+    std::int16_t scrollOn = 0;
+    std::int16_t hourTensIsTwo = 0;
+    std::int16_t savedLabelMode = 0;
+    std::string savedTop;
+    std::string savedLeft;
+
+    // --- focus: the core decides where the keyboard goes
+    std::optional<ControlId> focus() const { return focus_; }
+    // Moves the focus (as the program's own SetFocus does) and runs the control's
+    // GotFocus handler when the focus arrives somewhere new.
+    void SetFocus(ControlId control);
+    // The shell reports that the user put the focus somewhere.
+    void focusArrived(ControlId control);
+
+    // --- time fields: the shell forwards keys, the core runs the handler, then the field
+    void timeFieldKeyPress(ControlId field, std::int16_t keyAscii);
+    void timeFieldEditKey(ControlId field, EditKey key);
+
+    // --- start-up (window/form_load.cpp)
+    void Form_Load();
+
+    // --- moving and leaving (window/moving_leaving.cpp)
+    void Label3_MouseDown(std::int16_t button, std::int16_t shift, float x, float y);
+    void Label3_DblClick();
+
+    // --- clock tick (face/clock_tick.cpp)
+    void Timer1_Timer();
+
+    // --- display modes (face/display_modes.cpp)
+    void Label1_DblClick();
+    void scrollToggle(std::int16_t button);
+
+    // --- time entry (shutdown/time_entry.cpp)
+    void MaskEdBox1_GotFocus();
+    void MaskEdBox2_GotFocus();
+    void maskedbox1_keyPress(std::int16_t& KeyAscii);
+    void MaskEdBox2_KeyPress(std::int16_t& KeyAscii);
+    void Text3_GotFocus();
+    void Text4_GotFocus();
+    void text3_keyPress(std::int16_t& KeyAscii);
+    void Text4_KeyPress(std::int16_t& KeyAscii);
+    void Timer2_Timer();
+
+    // --- countdown and power-off (shutdown/countdown.cpp)
+    void ApplyShutdownEntry();
+    void applyReminderEntryByEnter();
+    void Picture2_DblClick();
+    void Timer3_Timer();
+    void StartReminderAlert();
+    void powerOff();
+
+    // --- colour and skin (appearance/colour_skin.cpp)
+    void Label1_MouseDown(std::int16_t button, std::int16_t shift, float x, float y);
+    void stepColor();
+    void stepSkin();
+
+    // --- memo and reminder message (appearance/memo.cpp)
+    void Picture1_Click();
+    void Text1_GotFocus();
+    void Text2_GotFocus();
+    void Text1_KeyPress(std::int16_t& KeyAscii);
+    void Text2_KeyPress(std::int16_t& KeyAscii);
+    void Text1_DblClick();
+    void Text2_DblClick();
+
+    // --- panel switching (appearance/panel_switching.cpp)
+    void Picture1_DblClick();
+
+    // --- helpers shared by the handlers
+    std::optional<std::string> readSetting(std::string_view name);
+    void writeSetting(std::string_view name, std::string_view value);
+    // The current time of day as "hh:mm:ss".
+    std::string timeText();
+    void Beep(int hz, int ms);
+
+private:
+    void placeWindow();
+    void keepOnScreen();
+
+    Build build_;
+    Platform& platform_;
+    std::unique_ptr<TimeField> shutdownField_;
+    std::unique_ptr<TimeField> reminderField_;
+    std::unique_ptr<Form2> form2_;
+    std::optional<ControlId> focus_;
+};
+
+// Enables the shutdown privilege for this process, before every power-off.
+void EnableShutdownPrivilege(Platform& platform);
+
+}  // namespace horatta

@@ -1,0 +1,15 @@
+#include "window/form2.h"
+
+#include <cmath>
+
+namespace horatta {
+
+Form2::Form2(Build build, Platform& platform)
+    : Height(build == Build::Masked ? 3600.0f : 1395.0f), platform_(platform) {}
+
+std::int32_t Form2::hotKeyValue() {
+    // Modifier byte 6 (Ctrl 2 + Alt 4) above the virtual-key code 90 (Z).
+    return static_cast<std::int32_t>(std::pow(2.0, 8) * 6 + 90);
+}
+
+}  // namespace horatta

@@ -1,0 +1,181 @@
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "settings/settings.h"
+#include "window/form1.h"
+
+namespace horatta {
+
+namespace {
+
+// A stored window edge: a plain decimal number of twips. Anything else counts as missing.
+std::optional<float> storedPosition(std::string_view text) {
+    std::size_t i = 0, end = text.size();
+    while (i < end && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+    while (end > i && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
+    std::string body(text.substr(i, end - i));
+    std::size_t p = 0, digits = 0;
+    if (p < body.size() && (body[p] == '+' || body[p] == '-')) ++p;
+    while (p < body.size() && std::isdigit(static_cast<unsigned char>(body[p]))) ++p, ++digits;
+    if (p < body.size() && body[p] == '.') {
+        ++p;
+        while (p < body.size() && std::isdigit(static_cast<unsigned char>(body[p]))) ++p, ++digits;
+    }
+    if (digits == 0 || p != body.size() || body.size() > 32) return std::nullopt;
+    float value = std::strtof(body.c_str(), nullptr);
+    if (!std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+std::string withoutTrailingSpaces(std::string text) {
+    text.erase(text.find_last_not_of(' ') + 1);
+    return text;
+}
+
+std::int16_t advanced(std::int16_t index, int last) {
+    if (index == last || index == std::numeric_limits<std::int16_t>::max()) return 0;
+    return static_cast<std::int16_t>(index + 1);
+}
+
+}  // namespace
+
+void Form1::placeWindow() {
+    if (!savedTop.empty()) {
+        auto top = storedPosition(savedTop);
+        if (top) {
+            Top = *top;
+            Left = storedPosition(savedLeft).value_or(0.0f);
+            return;
+        }
+    }
+    if (screenWidthPx == 800) {
+        Top = 660;
+        Left = 10200;
+    } else {
+        Left = 13605;
+        Top = 600;
+    }
+}
+
+// A strip with no title bar, no taskbar button and no other way out must never be lost
+// off screen: when it would not lie wholly on some screen it moves onto the nearest one.
+void Form1::keepOnScreen() {
+    auto screens = platform_.screens();
+    if (screens.empty()) return;
+    const float tx = static_cast<float>(platform_.twipsPerPixelX());
+    const float ty = static_cast<float>(platform_.twipsPerPixelY());
+    struct Box { float left, top, right, bottom; };
+    const Box strip{Left, Top, Left + stripWidth, Top + stripHeight};
+    const Box* best = nullptr;
+    std::vector<Box> boxes;
+    for (const auto& s : screens)
+        boxes.push_back({s.left * tx, s.top * ty, (s.left + s.width) * tx, (s.top + s.height) * ty});
+    float bestDistance = std::numeric_limits<float>::infinity();
+    float bestOverlap = -1;
+    for (const auto& b : boxes) {
+        if (strip.left >= b.left && strip.top >= b.top && strip.right <= b.right && strip.bottom <= b.bottom)
+            return;
+        float dx = std::max({b.left - strip.left, 0.0f, strip.right - b.right});
+        float dy = std::max({b.top - strip.top, 0.0f, strip.bottom - b.bottom});
+        float distance = dx * dx + dy * dy;
+        float overlap = std::max(0.0f, std::min(strip.right, b.right) - std::max(strip.left, b.left)) *
+                        std::max(0.0f, std::min(strip.bottom, b.bottom) - std::max(strip.top, b.top));
+        if (distance < bestDistance || (distance == bestDistance && overlap > bestOverlap)) {
+            best = &b;
+            bestDistance = distance;
+            bestOverlap = overlap;
+        }
+    }
+    Left = std::max(best->left, std::min(Left, best->right - stripWidth));
+    Top = std::max(best->top, std::min(Top, best->bottom - stripHeight));
+}
+
+void Form1::Form_Load() {
+    // 1. The screen's width in pixels selects the default position.
+    {
+        long twips = std::lround(static_cast<double>(platform_.screenWidthTwips()));
+        long perPixel = std::max(1L, std::lround(static_cast<double>(platform_.twipsPerPixelX())));
+        screenWidthPx = static_cast<std::int16_t>(twips / perPixel);
+    }
+    // 2, 3. The time, and the date as the face's tool-tip.
+    const DateTime now = platform_.now();
+    Label1.setCaption(now.timeOfDay().hms());
+    Label1.ToolTipText = " " + platform_.weekdayName(now.weekday) + "," + platform_.monthAbbreviation(now.month) +
+                         " " + std::to_string(now.day) + "," + std::to_string(now.year) + " ";
+    // 4-6. Position and size.
+    savedTop = readSetting("ta").value_or("");
+    savedLeft = readSetting("tb").value_or("");
+    placeWindow();
+    Width = stripWidth;
+    Height = stripHeight;
+    keepOnScreen();
+
+    // 7, 8. The stored power-off time; a text that is no time of day means none.
+    std::string timeSetting = readSetting("time").value_or("");
+    std::string storedTime;
+    if (!timeSetting.empty()) storedTime = platform_.parseDateOrTime(timeSetting).value_or(TimeOfDay()).hms();
+    if (storedTime.empty()) {
+        storedTime = "00:00:00";
+        writeSetting("time", storedTime);
+    }
+    std::string colorText = readSetting("time2").value_or("");
+    std::string skinText = readSetting("time3").value_or("");
+
+    // 9. Colour and skin, each left one step ahead of what is shown.
+    colorIndex = settingToInt16(colorText).value_or(defaultColorIndex);
+    if (colorIndex >= 0 && colorIndex < colorCount)
+        Label1.ForeColor = colorTable[static_cast<std::size_t>(colorIndex)].startUp;
+    Label3.ForeColor = Label1.ForeColor;
+    colorIndex = advanced(colorIndex, colorCount - 1);
+    skinIndex = settingToInt16(skinText).value_or(defaultSkinIndex);
+    if (skinIndex >= 0 && skinIndex < skinCount)
+        Picture1.Picture = pictureBox(skinTable[static_cast<std::size_t>(skinIndex)]).Picture;
+    skinIndex = advanced(skinIndex, skinCount - 1);
+
+    // 10, 11. What the face showed at exit, the memo and scroll mode.
+    savedLabelMode = settingToInt16(readSetting("t").value_or("")).value_or(0);
+    // Older versions stored the memo padded with spaces; they are not part of it.
+    Text2.Text = withoutTrailingSpaces(readSetting("text").value_or(""));
+    scrollOn = settingToInt16(readSetting("t9").value_or("")).value_or(0);
+    if (!Text2.Text.empty()) {
+        Label1.setCaption(savedLabelMode == 2 && scrollOn == 1 ? Text2.Text : timeText());
+    } else {
+        Label1.setCaption(timeText());
+        Text2.Text = std::string(defaultMemo);
+        writeSetting("text", Text2.Text);
+    }
+
+    // 12-14. Arm the stored power-off time again.
+    shutdownField().setText(storedTime);
+    Label2.setCaption(shutdownField().text());
+    shutdownTime = platform_.parseDateOrTime(shutdownField().text()).value_or(TimeOfDay());
+    shutdownEntryStarted = 1;
+
+    // 16, 17. The hot-key window, then the clock window, which takes the focus on its face.
+    if (!form2_) {
+        form2_ = std::make_unique<Form2>(build_, platform_);
+        form2_->Form_Load();
+    }
+    form2_->Visible = true;
+    platform_.showWindow(ControlId::Form2);
+    Visible = true;
+    platform_.showWindow(ControlId::Form1);
+    focus_ = ControlId::Picture1;
+
+    // 19-23.
+    shutdownEntryStarted = 0;
+    shutdownEntryDone = 0;
+    platform_.setDoubleClickTime(doubleClickTimeMs);
+    ticksLeft = ticksAtRest;
+    hourTensIsTwo = 0;
+    reminderField().setText("00:00:00");
+    Text1.Text = platform_.longTimeText(platform_.now().timeOfDay());
+
+    // 24.
+    platform_.makeTopmost(ControlId::Form1);
+}
+
+}  // namespace horatta
