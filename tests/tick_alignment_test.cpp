@@ -54,3 +54,31 @@ TEST(TickAlignment, OtherIntervalsRunFree) {
 
 }  // namespace
 }  // namespace horatta
+
+#include "platform/timer_schedule.h"
+
+namespace horatta {
+namespace {
+
+TEST(TimerSchedule, AHandlerThatChangesTheTimerKeepsTheRestartItCaused) {
+    TimerSchedule s;
+    s.restart(true, 1000, 5'200);
+    ASSERT_EQ(s.dueMs(), 6'000 + tickAlignmentSlackMs);
+
+    s.beginTick();
+    s.restart(true, 50, 6'100);  // the handler switched to a 50 ms pace
+    s.endTick(true, 50, 6'120);
+    EXPECT_EQ(s.dueMs(), 6'150);
+
+    s.beginTick();
+    s.endTick(true, 50, 6'160);  // untouched: the next period follows the firing
+    EXPECT_EQ(s.dueMs(), 6'210);
+
+    s.beginTick();
+    s.restart(false, 50, 6'210);
+    s.endTick(false, 50, 6'210);
+    EXPECT_FALSE(s.dueMs());
+}
+
+}  // namespace
+}  // namespace horatta
