@@ -31,22 +31,26 @@ void WriteSetting(Registry& registry, std::uint32_t root, std::string_view path,
     registry.closeKey(key);
 }
 
-std::optional<std::int16_t> settingToInt16(std::string_view text) {
+std::optional<double> settingToNumber(std::string_view text) {
     std::size_t i = 0, end = text.size();
     while (i < end && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
     while (end > i && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
     std::string_view body = text.substr(i, end - i);
-    std::size_t p = 0;
+    std::size_t p = 0, digits = 0;
     if (p < body.size() && (body[p] == '+' || body[p] == '-')) ++p;
-    std::size_t digitsBefore = 0, digitsAfter = 0;
-    while (p < body.size() && std::isdigit(static_cast<unsigned char>(body[p]))) ++p, ++digitsBefore;
+    while (p < body.size() && std::isdigit(static_cast<unsigned char>(body[p]))) ++p, ++digits;
     if (p < body.size() && body[p] == '.') {
         ++p;
-        while (p < body.size() && std::isdigit(static_cast<unsigned char>(body[p]))) ++p, ++digitsAfter;
+        while (p < body.size() && std::isdigit(static_cast<unsigned char>(body[p]))) ++p, ++digits;
     }
-    if (p != body.size() || digitsBefore + digitsAfter == 0 || body.size() > 64) return std::nullopt;
-    double value = std::strtod(std::string(body).c_str(), nullptr);
-    double rounded = std::nearbyint(value);  // the default rounding mode rounds half to even
+    if (p != body.size() || digits == 0 || body.size() > 64) return std::nullopt;
+    return std::strtod(std::string(body).c_str(), nullptr);
+}
+
+std::optional<std::int16_t> settingToInt16(std::string_view text) {
+    auto value = settingToNumber(text);
+    if (!value) return std::nullopt;
+    double rounded = std::nearbyint(*value);  // the default rounding mode rounds half to even
     if (!(rounded >= std::numeric_limits<std::int16_t>::min() && rounded <= std::numeric_limits<std::int16_t>::max()))
         return std::nullopt;
     return static_cast<std::int16_t>(rounded);

@@ -19,6 +19,10 @@ std::optional<std::string> ReadSetting(Registry& registry, std::uint32_t root, s
 void WriteSetting(Registry& registry, std::uint32_t root, std::string_view path, std::string_view name,
                   std::string_view value);
 
+// A stored decimal number: optional sign, digits, optional fraction, surrounding blanks
+// allowed. Anything else (exponents, hexadecimal, words) is no number.
+std::optional<double> settingToNumber(std::string_view text);
+
 // A stored number: a decimal text (optionally signed, with a fractional part that is
 // rounded half to even) that fits a 16-bit signed integer. Anything else is no number,
 // so that a damaged value falls back to its default instead of wrapping around.

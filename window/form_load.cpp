@@ -13,21 +13,9 @@ namespace {
 
 // A stored window edge: a plain decimal number of twips. Anything else counts as missing.
 std::optional<float> storedPosition(std::string_view text) {
-    std::size_t i = 0, end = text.size();
-    while (i < end && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
-    while (end > i && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
-    std::string body(text.substr(i, end - i));
-    std::size_t p = 0, digits = 0;
-    if (p < body.size() && (body[p] == '+' || body[p] == '-')) ++p;
-    while (p < body.size() && std::isdigit(static_cast<unsigned char>(body[p]))) ++p, ++digits;
-    if (p < body.size() && body[p] == '.') {
-        ++p;
-        while (p < body.size() && std::isdigit(static_cast<unsigned char>(body[p]))) ++p, ++digits;
-    }
-    if (digits == 0 || p != body.size() || body.size() > 32) return std::nullopt;
-    float value = std::strtof(body.c_str(), nullptr);
-    if (!std::isfinite(value)) return std::nullopt;
-    return value;
+    auto value = settingToNumber(text);
+    if (!value || !std::isfinite(static_cast<float>(*value))) return std::nullopt;
+    return static_cast<float>(*value);
 }
 
 std::string withoutTrailingSpaces(std::string text) {
