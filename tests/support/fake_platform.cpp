@@ -106,6 +106,7 @@ void FakePlatform::beep(int hz, int ms) {
 
 WindowPosition FakePlatform::dragWindow(ControlId window, WindowPosition from) {
     calls.push_back(std::string("dragWindow ") + controlName(window));
+    if (duringDrag) duringDrag();
     return dragTo.value_or(from);
 }
 
@@ -143,5 +144,24 @@ std::optional<std::string> FakePlatform::stored(const std::string& name) {
 void FakePlatform::store(const std::string& name, const std::string& value) {
     WriteSetting(memory, HKEY_LOCAL_MACHINE, settingsPath, name, value);
 }
+
+Registry::Key FakePlatform::RecordingRegistry::openKey(std::uint32_t root, std::string_view path) {
+    return owner_.memory.openKey(root, path);
+}
+
+Registry::Key FakePlatform::RecordingRegistry::createKey(std::uint32_t root, std::string_view path) {
+    return owner_.memory.createKey(root, path);
+}
+
+std::optional<RegistryValue> FakePlatform::RecordingRegistry::queryValue(Key key, std::string_view name) {
+    return owner_.memory.queryValue(key, name);
+}
+
+bool FakePlatform::RecordingRegistry::setValue(Key key, std::string_view name, const RegistryValue& value) {
+    owner_.writtenNames.emplace_back(name);
+    return owner_.memory.setValue(key, name, value);
+}
+
+void FakePlatform::RecordingRegistry::closeKey(Key key) { owner_.memory.closeKey(key); }
 
 }  // namespace horatta::testing

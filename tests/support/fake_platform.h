@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,6 +40,8 @@ public:
     std::vector<PixelRect> screenRects{{0, 0, 1920, 1080}};
     float twipsPerCharacter = 75;  // text width: 5 pixels a character
     std::optional<WindowPosition> dragTo;
+    // Runs while a drag holds the mouse, to see what the clock looks like meanwhile.
+    std::function<void()> duringDrag;
 
     // --- what happened
     std::vector<std::string> calls;  // "showWindow Form2", "exitWindows 13 0", ...
@@ -46,6 +49,7 @@ public:
     int endProgramCount = 0;
     int powerOffCount = 0;  // exitWindows calls
     MemoryRegistry memory;
+    std::vector<std::string> writtenNames;  // every value the program wrote, in order
 
     std::vector<std::string> callsStartingWith(const std::string& prefix) const;
 
@@ -71,11 +75,27 @@ public:
     void enableShutdownPrivilege() override;
     void exitWindows(std::uint32_t flags, std::uint32_t reserved) override;
     void setHotKey(ControlId window, std::int32_t value) override;
-    Registry& registry() override { return memory; }
+    Registry& registry() override { return recorder_; }
 
     // The settings as the program would find them: a string value or nothing.
     std::optional<std::string> stored(const std::string& name);
     void store(const std::string& name, const std::string& value);
+
+private:
+    // Passes every call to `memory` and notes the names written.
+    class RecordingRegistry : public Registry {
+    public:
+        explicit RecordingRegistry(FakePlatform& owner) : owner_(owner) {}
+        Key openKey(std::uint32_t root, std::string_view path) override;
+        Key createKey(std::uint32_t root, std::string_view path) override;
+        std::optional<RegistryValue> queryValue(Key key, std::string_view name) override;
+        bool setValue(Key key, std::string_view name, const RegistryValue& value) override;
+        void closeKey(Key key) override;
+
+    private:
+        FakePlatform& owner_;
+    };
+    RecordingRegistry recorder_{*this};
 };
 
 }  // namespace horatta::testing
