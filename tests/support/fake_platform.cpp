@@ -66,6 +66,11 @@ DateTime at(int year, int month, int day, int hour, int minute, int second, int 
     return fromMs(toMs(t));  // fills the weekday
 }
 
+bool RecordingRegistry::setValue(Key key, std::string_view name, const RegistryValue& value) {
+    writtenNames.emplace_back(name);
+    return MemoryRegistry::setValue(key, name, value);
+}
+
 FakePlatform::FakePlatform() { setNow(at(2026, 12, 6, 18, 36, 16, 500)); }
 
 std::vector<std::string> FakePlatform::callsStartingWith(const std::string& prefix) const {
@@ -142,26 +147,10 @@ std::optional<std::string> FakePlatform::stored(const std::string& name) {
 }
 
 void FakePlatform::store(const std::string& name, const std::string& value) {
+    // Seeding the registry is not a write of the program's.
+    const std::size_t written = memory.writtenNames.size();
     WriteSetting(memory, HKEY_LOCAL_MACHINE, settingsPath, name, value);
+    memory.writtenNames.resize(written);
 }
-
-Registry::Key FakePlatform::RecordingRegistry::openKey(std::uint32_t root, std::string_view path) {
-    return owner_.memory.openKey(root, path);
-}
-
-Registry::Key FakePlatform::RecordingRegistry::createKey(std::uint32_t root, std::string_view path) {
-    return owner_.memory.createKey(root, path);
-}
-
-std::optional<RegistryValue> FakePlatform::RecordingRegistry::queryValue(Key key, std::string_view name) {
-    return owner_.memory.queryValue(key, name);
-}
-
-bool FakePlatform::RecordingRegistry::setValue(Key key, std::string_view name, const RegistryValue& value) {
-    owner_.writtenNames.emplace_back(name);
-    return owner_.memory.setValue(key, name, value);
-}
-
-void FakePlatform::RecordingRegistry::closeKey(Key key) { owner_.memory.closeKey(key); }
 
 }  // namespace horatta::testing

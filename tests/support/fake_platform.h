@@ -16,6 +16,13 @@ std::int64_t toMs(const DateTime& t);
 DateTime fromMs(std::int64_t ms);
 DateTime at(int year, int month, int day, int hour, int minute, int second, int millisecond = 0);
 
+// An in-memory registry that also notes the name of every value written, in order.
+class RecordingRegistry : public MemoryRegistry {
+public:
+    std::vector<std::string> writtenNames;
+    bool setValue(Key key, std::string_view name, const RegistryValue& value) override;
+};
+
 struct BeepCall {
     int hz;
     int ms;
@@ -48,8 +55,7 @@ public:
     std::vector<BeepCall> beeps;
     int endProgramCount = 0;
     int powerOffCount = 0;  // exitWindows calls
-    MemoryRegistry memory;
-    std::vector<std::string> writtenNames;  // every value the program wrote, in order
+    RecordingRegistry memory;
 
     std::vector<std::string> callsStartingWith(const std::string& prefix) const;
 
@@ -75,27 +81,11 @@ public:
     void enableShutdownPrivilege() override;
     void exitWindows(std::uint32_t flags, std::uint32_t reserved) override;
     void setHotKey(ControlId window, std::int32_t value) override;
-    Registry& registry() override { return recorder_; }
+    Registry& registry() override { return memory; }
 
     // The settings as the program would find them: a string value or nothing.
     std::optional<std::string> stored(const std::string& name);
     void store(const std::string& name, const std::string& value);
-
-private:
-    // Passes every call to `memory` and notes the names written.
-    class RecordingRegistry : public Registry {
-    public:
-        explicit RecordingRegistry(FakePlatform& owner) : owner_(owner) {}
-        Key openKey(std::uint32_t root, std::string_view path) override;
-        Key createKey(std::uint32_t root, std::string_view path) override;
-        std::optional<RegistryValue> queryValue(Key key, std::string_view name) override;
-        bool setValue(Key key, std::string_view name, const RegistryValue& value) override;
-        void closeKey(Key key) override;
-
-    private:
-        FakePlatform& owner_;
-    };
-    RecordingRegistry recorder_{*this};
 };
 
 }  // namespace horatta::testing
