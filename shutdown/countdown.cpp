@@ -1,11 +1,133 @@
+#include <string>
+
 #include "window/form1.h"
 
 namespace horatta {
 
-void Form1::ApplyShutdownEntry() {}
-void Form1::applyReminderEntryByEnter() {}
-void Form1::Picture2_DblClick() {}
-void Form1::Timer3_Timer() {}
-void Form1::StartReminderAlert() {}
+namespace {
+
+constexpr int countdownSeconds = 60;
+constexpr int countdownIntervalMs = 500;
+constexpr int countdownBeepEvery = 7;
+constexpr int countdownBeepHz = 1342;
+constexpr int countdownBeepMs = 300;
+constexpr float restLeft = 150;
+constexpr int alertIntervalMs = 50;
+// "Power off", after the seconds left.
+constexpr const char* countdownSuffix = " \xE5\x85\xB3\xE6\x9C\xBA";
+
+// The reminder message slides down into the lower strip.
+constexpr float messageStartTop = 360;
+constexpr float messageLastTop = 570;
+constexpr float messageStartHeight = 650;
+constexpr float slideStep = 10;
+
+// The time an entry field holds, when it holds one. A masked field with blank digit
+// positions holds none, even where the system would read the digits it has.
+std::optional<TimeOfDay> enteredTime(Platform& platform, const TimeField& field) {
+    if (const auto* masked = dynamic_cast<const MaskedTimeField*>(&field); masked && !masked->complete())
+        return std::nullopt;
+    return platform.parseDateOrTime(field.text());
+}
+
+// A message that still reads as a time is the previous reminder's: it shows the new time
+// instead. A message the user wrote is kept.
+void showReminderTimeInMessage(Form1& form) {
+    const bool readsAsTime = form.platform().parseDateOrTime(form.Text1.Text).has_value();
+    const bool emptyTakesTime = form.build() == Build::Plain && form.Text1.Text.empty();
+    if (readsAsTime || emptyTakesTime) form.Text1.Text = form.reminderTime.hms();
+}
+
+void slideMessageOpen(Form1& form) {
+    while (form.Text1.Top <= messageLastTop) {
+        form.Height += slideStep;
+        form.Text1.Top += slideStep;
+    }
+}
+
+}  // namespace
+
+void Form1::ApplyShutdownEntry() {
+    const auto entered = enteredTime(platform_, shutdownField());
+    if (!entered) {
+        SetFocus(shutdownFieldId());
+        return;
+    }
+    shutdownTime = *entered;
+    Label2.setCaption(platform_.longTimeText(shutdownTime));
+    writeSetting("TIME", Label2.caption());
+    Timer2.setEnabled(false);
+    shutdownField().Visible = false;
+    commitColorAndSkin();
+    if (build_ == Build::Plain) Label1.setAutoSize(true);
+    Label1.Visible = true;
+    Label3.Visible = true;
+    Timer3.setEnabled(true);
+    shutdownEntryStarted = 0;
+    shutdownEntryDone = 0;
+}
+
+void Form1::applyReminderEntryByEnter() {
+    const auto entered = enteredTime(platform_, reminderField());
+    if (!entered) return;
+    reminderEntryStarted = 0;
+    reminderTime = *entered;
+    showReminderTimeInMessage(*this);
+    Timer3.setEnabled(true);
+    Text1.Top = messageStartTop;
+    Text1.Visible = true;
+    Height = messageStartHeight;
+    slideMessageOpen(*this);
+    Timer2.setEnabled(false);
+    SetFocus(ControlId::Text1);
+    Timer3.setEnabled(true);
+    Label1.Visible = true;
+}
+
+void Form1::Picture2_DblClick() {
+    const auto entered = enteredTime(platform_, reminderField());
+    if (!entered) return;
+    reminderTime = *entered;
+    Timer3.setEnabled(true);
+    showReminderTimeInMessage(*this);
+    if (!Text1.Visible) {
+        Text1.Visible = true;
+        Height = messageStartHeight;
+        Text1.Top = messageStartTop;
+        slideMessageOpen(*this);
+    }
+    Timer2.setEnabled(false);
+    reminderField().Visible = true;
+    SetFocus(ControlId::Text1);
+}
+
+void Form1::Timer3_Timer() {
+    if (!shutdownTime.isMidnight()) {
+        // One reading for the test and the caption, so a second that turns between them
+        // cannot put "-1" or "61" on the face.
+        const int secondsLeft = shutdownTime.secondsOfDay() - platform_.now().timeOfDay().secondsOfDay();
+        if (secondsLeft >= 0 && secondsLeft <= countdownSeconds) {
+            Label1.setCaption(std::to_string(secondsLeft) + countdownSuffix);
+            Timer1.setEnabled(false);
+            Timer3.setInterval(countdownIntervalMs);
+            if (ticksLeft % countdownBeepEvery == 0) Beep(countdownBeepHz, countdownBeepMs);
+            ticksLeft = static_cast<std::int16_t>(ticksLeft - 1);
+            if (scrollOn == 1) Label1.Left = restLeft;
+            else Label1.alignment = Alignment::Center;
+            Label1.Visible = !Label1.Visible;
+        }
+    }
+
+    if (!shutdownTime.isMidnight() && timeText() == shutdownTime.hms()) powerOff();
+
+    if (!reminderTime.isMidnight() && timeText() == reminderTime.hms()) StartReminderAlert();
+}
+
+void Form1::StartReminderAlert() {
+    Timer1.setInterval(alertIntervalMs);
+    reminderAlertOn = 1;
+    Label1.setCaption(Text1.Text);
+    Label1.Visible = false;
+}
 
 }  // namespace horatta

@@ -156,6 +156,15 @@ public:
     void Label1_MouseDown(std::int16_t button, std::int16_t shift, float x, float y);
     void stepColor();
     void stepSkin();
+    // The first press of a double-click on the time has already stepped the colour: show
+    // the colour from before that press again.
+    void undoColorStep();
+    // The shutdown-time entry opens: colorIndex comes to name the colour on screen, and the
+    // skin is parked in the window's own picture while the entry shows its background.
+    void holdColorAndSkin();
+    // The shutdown-time entry is applied: the colour is restored, stored and stepped past,
+    // and the parked skin comes back.
+    void commitColorAndSkin();
 
     // --- memo and reminder message (appearance/memo.cpp)
     void Picture1_Click();
@@ -179,6 +188,10 @@ public:
 private:
     void placeWindow();
     void keepOnScreen();
+    // Sounds the chime when the time is a full hour that has not yet chimed.
+    void soundHourlyChime();
+    // The full hour chimed last (date and hour), so that fast ticks chime it only once.
+    std::optional<std::int64_t> lastChimedHour_;
 
     Build build_;
     Platform& platform_;
@@ -187,6 +200,10 @@ private:
     std::unique_ptr<Form2> form2_;
     std::optional<ControlId> focus_;
 };
+
+// The next index of a cycle whose last index is `last`: only the last one wraps to 0, and
+// an out-of-range index keeps counting up, wrapping to 0 past the largest 16-bit value.
+std::int16_t advanceIndex(std::int16_t index, int last);
 
 // Enables the shutdown privilege for this process, before every power-off.
 void EnableShutdownPrivilege(Platform& platform);

@@ -1,8 +1,55 @@
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <string>
+
 #include "window/form1.h"
 
 namespace horatta {
 
-void Form1::Label3_MouseDown(std::int16_t, std::int16_t, float, float) {}
-void Form1::Label3_DblClick() {}
+namespace {
+
+constexpr float restLeft = 150;
+constexpr int normalIntervalMs = 1000;
+
+// A window edge as start-up reads it back: plain decimal notation, no exponent, and no
+// fraction for a whole number of twips ("600", "-150", "13605.5").
+std::string positionText(float twips) {
+    if (!std::isfinite(twips) || twips == 0) return "0";
+    std::array<char, 64> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), twips, std::chars_format::fixed);
+    return std::string(buffer.data(), result.ptr);
+}
+
+}  // namespace
+
+void Form1::Label3_MouseDown(std::int16_t button, std::int16_t, float, float) {
+    // The move blocks until the button is released; the scroll toggle follows it.
+    const WindowPosition moved = platform_.dragWindow(ControlId::Form1, {Left, Top});
+    Left = moved.left;
+    Top = moved.top;
+    if (button != buttonLeft) scrollToggle(button);
+}
+
+void Form1::Label3_DblClick() {
+    if (!Timer1.enabled() || reminderAlertOn == 1) {
+        // Stop the alert or the countdown. The stored power-off time stays, so the next
+        // start arms it again; only this run forgets it.
+        reminderAlertOn = 0;
+        Label1.setAutoSize(true);
+        Label1.alignment = Alignment::Left;
+        Label1.Left = restLeft;
+        Label1.Visible = true;
+        Timer1.setEnabled(true);
+        Timer1.setInterval(normalIntervalMs);
+        shutdownTime = TimeOfDay();
+        return;
+    }
+    writeSetting("t9", std::to_string(scrollOn));
+    writeSetting("t", Label1.caption() == timeText() ? "1" : "2");
+    writeSetting("ta", positionText(Top));
+    writeSetting("tb", positionText(Left));
+    platform_.endProgram();
+}
 
 }  // namespace horatta

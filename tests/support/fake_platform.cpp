@@ -66,6 +66,11 @@ DateTime at(int year, int month, int day, int hour, int minute, int second, int 
     return fromMs(toMs(t));  // fills the weekday
 }
 
+bool RecordingRegistry::setValue(Key key, std::string_view name, const RegistryValue& value) {
+    writtenNames.emplace_back(name);
+    return MemoryRegistry::setValue(key, name, value);
+}
+
 FakePlatform::FakePlatform() { setNow(at(2026, 12, 6, 18, 36, 16, 500)); }
 
 std::vector<std::string> FakePlatform::callsStartingWith(const std::string& prefix) const {
@@ -106,6 +111,7 @@ void FakePlatform::beep(int hz, int ms) {
 
 WindowPosition FakePlatform::dragWindow(ControlId window, WindowPosition from) {
     calls.push_back(std::string("dragWindow ") + controlName(window));
+    if (duringDrag) duringDrag();
     return dragTo.value_or(from);
 }
 
@@ -141,7 +147,10 @@ std::optional<std::string> FakePlatform::stored(const std::string& name) {
 }
 
 void FakePlatform::store(const std::string& name, const std::string& value) {
+    // Seeding the registry is not a write of the program's.
+    const std::size_t written = memory.writtenNames.size();
     WriteSetting(memory, HKEY_LOCAL_MACHINE, settingsPath, name, value);
+    memory.writtenNames.resize(written);
 }
 
 }  // namespace horatta::testing

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,13 @@ namespace horatta::testing {
 std::int64_t toMs(const DateTime& t);
 DateTime fromMs(std::int64_t ms);
 DateTime at(int year, int month, int day, int hour, int minute, int second, int millisecond = 0);
+
+// An in-memory registry that also notes the name of every value written, in order.
+class RecordingRegistry : public MemoryRegistry {
+public:
+    std::vector<std::string> writtenNames;
+    bool setValue(Key key, std::string_view name, const RegistryValue& value) override;
+};
 
 struct BeepCall {
     int hz;
@@ -39,13 +47,15 @@ public:
     std::vector<PixelRect> screenRects{{0, 0, 1920, 1080}};
     float twipsPerCharacter = 75;  // text width: 5 pixels a character
     std::optional<WindowPosition> dragTo;
+    // Runs while a drag holds the mouse, to see what the clock looks like meanwhile.
+    std::function<void()> duringDrag;
 
     // --- what happened
     std::vector<std::string> calls;  // "showWindow Form2", "exitWindows 13 0", ...
     std::vector<BeepCall> beeps;
     int endProgramCount = 0;
     int powerOffCount = 0;  // exitWindows calls
-    MemoryRegistry memory;
+    RecordingRegistry memory;
 
     std::vector<std::string> callsStartingWith(const std::string& prefix) const;
 

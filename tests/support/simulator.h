@@ -1,0 +1,110 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/timer_schedule.h"
+#include "support/fake_platform.h"
+#include "window/form1.h"
+
+namespace horatta::testing {
+
+enum class TimerId { Timer1, Timer2, Timer3 };
+
+// One timer firing, as the simulator saw it.
+struct Tick {
+    TimerId timer = TimerId::Timer1;
+    std::int64_t firedMs = 0;          // virtual time when the handler began
+    std::int16_t alertOnBefore = 0;    // reminderAlertOn as the handler began
+    std::int16_t ticksLeftBefore = 0;  // ticksLeft as the handler began
+    std::int16_t ticksLeft = 0;        // ticksLeft as the handler left it
+    std::vector<BeepCall> beeps;       // the tones the handler sounded
+    // Label1 (the face) as the handler left it.
+    std::string caption;
+    bool visible = false;
+    float left = 0;
+    float width = 0;
+    bool autoSize = false;
+    Alignment alignment = Alignment::Left;
+};
+
+// Stands in for a shell: owns a FakePlatform and a Form1, runs start-up, and fires the three
+// timers on the virtual clock with the same rules as the desktop shells.
+//
+//  * One TimerSchedule per timer. Each Timer's observer restarts its schedule at the current
+//    virtual time whenever the core enables, disables or re-times it (also from inside a
+//    handler), and every firing is wrapped in beginTick()/endTick(). So 1000 ms and 500 ms
+//    ticks land just after the wall-clock second or half-second, and other intervals run free.
+//  * Timers fire in time order, earliest due first; timers due at the same millisecond fire
+//    in the order Timer1, Timer2, Timer3. A timer whose moment passed while another handler
+//    ran (a beep takes virtual time) fires as soon as that handler returns.
+//  * After the program has ended (save-and-exit), no timer fires.
+//
+// Gestures are made by calling the Form1 handlers directly through form(); the timers follow
+// whatever the handlers change. Every firing is recorded as a Tick (see ticks()).
+class Simulator {
+public:
+    using Settings = std::vector<std::pair<std::string, std::string>>;
+
+    // Stores `stored` in the registry, sets the virtual clock to `start` and starts the clock.
+    explicit Simulator(Build build, const DateTime& start = at(2026, 12, 6, 18, 36, 16, 500),
+                       const Settings& stored = {});
+    ~Simulator();
+    Simulator(const Simulator&) = delete;
+    Simulator& operator=(const Simulator&) = delete;
+
+    FakePlatform& platform() { return platform_; }
+    Form1& form() { return *form_; }
+    Build build() const { return build_; }
+
+    std::int64_t nowMs() const { return platform_.clockMs; }
+    DateTime now() const { return fromMs(platform_.clockMs); }
+
+    // Fires every timer due up to and including `ms` (virtual milliseconds, as FakePlatform
+    // counts them), then sets the clock to `ms`, or leaves it later when a handler overran.
+    void runUntil(std::int64_t ms);
+    void runUntil(const DateTime& t) { runUntil(toMs(t)); }
+    void runFor(std::int64_t ms) { runUntil(nowMs() + ms); }
+    // Fires timers one at a time until `done()` holds after a firing; gives up at `limitMs`.
+    // Returns whether `done()` held.
+    bool runUntilTrue(const std::function<bool()>& done, std::int64_t limitMs);
+
+    // The program ended (save-and-exit) since it was last started.
+    bool ended() const { return platform_.endProgramCount > endCountAtStart_; }
+    // Starts the program again on the same registry at the current virtual time, as a
+    // user would after leaving it. The record of ticks is kept.
+    void restart();
+
+    // When the timer fires next; nothing while it is disabled.
+    std::optional<std::int64_t> dueMs(TimerId timer) const;
+
+    // --- the record of firings
+    bool recording = true;
+    const std::vector<Tick>& ticks() const { return ticks_; }
+    std::vector<Tick> ticksOf(TimerId timer) const;
+    // The captions of Label1 after each firing of `timer`, in order.
+    std::vector<std::string> captionsAfter(TimerId timer) const;
+    // Firings of Timer1 that began with the reminder alert on.
+    int alertTicks() const;
+    void clearRecord() { ticks_.clear(); }
+
+private:
+    Timer& timer(TimerId id);
+    void startProgram();
+    void fire(TimerId id);
+
+    Build build_;
+    FakePlatform platform_;
+    std::unique_ptr<Form1> form_;
+    std::array<TimerSchedule, 3> schedules_;
+    std::vector<Tick> ticks_;
+    int endCountAtStart_ = 0;
+};
+
+}  // namespace horatta::testing
