@@ -7,8 +7,7 @@ void Form2::Form_Load() { platform_.setHotKey(ControlId::Form2, hotKeyValue()); 
 
 void Form2::Form_KeyUp(std::int16_t, std::int16_t) {
     // Any key, with no question: the hot key has already been pressed on purpose.
-    EnableShutdownPrivilege(platform_);
-    platform_.exitWindows(exitWindowsPowerOff, 0);
+    PowerOffSequence(platform_);
 }
 
 }  // namespace horatta

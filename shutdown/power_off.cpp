@@ -4,10 +4,11 @@ namespace horatta {
 
 void EnableShutdownPrivilege(Platform& platform) { platform.enableShutdownPrivilege(); }
 
-void Form1::powerOff() {
-    // Failures are not examined: if the system refuses, the clock simply runs on.
-    EnableShutdownPrivilege(platform_);
-    platform_.exitWindows(exitWindowsPowerOff, 0);
+void PowerOffSequence(Platform& platform) {
+    EnableShutdownPrivilege(platform);
+    platform.exitWindows(exitWindowsPowerOff, 0);
 }
+
+void Form1::powerOff() { PowerOffSequence(platform_); }
 
 }  // namespace horatta

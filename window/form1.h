@@ -205,7 +205,5 @@ private:
 // an out-of-range index keeps counting up, wrapping to 0 past the largest 16-bit value.
 std::int16_t advanceIndex(std::int16_t index, int last);
 
-// Enables the shutdown privilege for this process, before every power-off.
-void EnableShutdownPrivilege(Platform& platform);
 
 }  // namespace horatta

@@ -11,6 +11,11 @@ namespace horatta {
 
 // The hot-key window: a window of zero width whose only job is the immediate power-off.
 // Ctrl+Alt+Z activates it; the next key released in it powers the computer off.
+// The power-off sequence: the shutdown privilege, then shut down and power off, forcing
+// applications closed. Failures are not examined: if the system refuses, the clock runs on.
+void EnableShutdownPrivilege(Platform& platform);
+void PowerOffSequence(Platform& platform);
+
 class Form2 {
 public:
     Form2(Build build, Platform& platform);
@@ -27,6 +32,7 @@ public:
     static std::int32_t hotKeyValue();
 
     void Form_Load();
+    // Any key released here powers the computer off at once.
     void Form_KeyUp(std::int16_t keyCode, std::int16_t shift);
 
 private:
