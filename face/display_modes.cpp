@@ -2,7 +2,72 @@
 
 namespace horatta {
 
-void Form1::Label1_DblClick() {}
-void Form1::scrollToggle(std::int16_t) {}
+namespace {
+
+// The first press of a double-click on the time has already stepped the colour and moved
+// colorIndex one ahead; going back two makes it name the colour on screen again, so that
+// applying the entry commits exactly what the user sees.
+std::int16_t twoColoursBack(std::int16_t index) {
+    if (index >= 2) return static_cast<std::int16_t>(index - 2);
+    if (index == 0) return 10;
+    if (index == 1) return 11;
+    return index;
+}
+
+}  // namespace
+
+void Form1::Label1_DblClick() {
+    // The first press of this double-click stepped the colour; take that back.
+    Label1.ForeColor = Label3.ForeColor;
+    ticksLeft = ticksAtRest;
+    Label3.Visible = true;
+    Label1.alignment = Alignment::Left;
+
+    if (!Timer1.enabled()) {
+        // The last minute before a power-off: give the face back and cancel it for this run.
+        Timer1.setEnabled(true);
+        Label1.setAutoSize(true);
+        Label1.Left = 150;
+        Label1.setCaption(timeText());
+        shutdownTime = TimeOfDay();
+        return;
+    }
+
+    if (Timer1.interval() == 500 || Timer1.interval() == 50) {
+        // An alert stops; in scroll mode the scrolling text swaps between memo and time.
+        reminderAlertOn = 0;
+        if (scrollOn == 0 || Label1.caption() == Text2.Text) {
+            Label1.setCaption(timeText());
+        } else if (!Text2.Text.empty()) {
+            Label1.setCaption(Text2.Text);
+        }
+        Label1.Left = 150;
+        Label1.setAutoSize(true);
+        Label1.alignment = Alignment::Left;
+        Timer1.setInterval(1000);
+        return;
+    }
+
+    // The normal clock: open the shutdown-time entry, unless the memo is open over it.
+    if (Text2.Visible) return;
+    colorIndex = twoColoursBack(colorIndex);
+    Label1.Visible = false;
+    Label3.Visible = false;
+    Picture = Picture1.Picture;  // parked until the entry is applied
+    Picture1.Picture = Picture2.Picture;
+    shutdownField().Visible = true;
+    blinkingEntry = 0;
+    Timer2.setEnabled(true);
+}
+
+void Form1::scrollToggle(std::int16_t button) {
+    if (button == buttonLeft) return;
+    if (scrollOn != 0) {
+        scrollOn = 0;
+        return;
+    }
+    scrollOn = 1;
+    Label1.setCaption(Text2.Text.empty() ? timeText() : Text2.Text);
+}
 
 }  // namespace horatta
