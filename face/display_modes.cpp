@@ -2,23 +2,9 @@
 
 namespace horatta {
 
-namespace {
-
-// The first press of a double-click on the time has already stepped the colour and moved
-// colorIndex one ahead; going back two makes it name the colour on screen again, so that
-// applying the entry commits exactly what the user sees.
-std::int16_t twoColoursBack(std::int16_t index) {
-    if (index >= 2) return static_cast<std::int16_t>(index - 2);
-    if (index == 0) return 10;
-    if (index == 1) return 11;
-    return index;
-}
-
-}  // namespace
-
 void Form1::Label1_DblClick() {
     // The first press of this double-click stepped the colour; take that back.
-    Label1.ForeColor = Label3.ForeColor;
+    undoColorStep();
     ticksLeft = ticksAtRest;
     Label3.Visible = true;
     Label1.alignment = Alignment::Left;
@@ -50,11 +36,10 @@ void Form1::Label1_DblClick() {
 
     // The normal clock: open the shutdown-time entry, unless the memo is open over it.
     if (Text2.Visible) return;
-    colorIndex = twoColoursBack(colorIndex);
+    // Applying the entry commits the colour on screen and brings the parked skin back.
+    holdColorAndSkin();
     Label1.Visible = false;
     Label3.Visible = false;
-    Picture = Picture1.Picture;  // parked until the entry is applied
-    Picture1.Picture = Picture2.Picture;
     shutdownField().Visible = true;
     blinkingEntry = 0;
     Timer2.setEnabled(true);
