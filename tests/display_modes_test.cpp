@@ -143,8 +143,7 @@ TEST(DisplayModes, DoubleClickOnTheTimeAlwaysUndoesTheColourStepAndRestsTheCount
 }
 
 TEST(DisplayModes, OpeningTheEntryMovesTheColourIndexBackToTheColourOnScreen) {
-    const std::vector<std::pair<std::int16_t, std::int16_t>> cases{
-        {2, 0}, {3, 1}, {11, 9}, {0, 10}, {1, 11}, {-3, -3}, {40, 38}};
+    const std::vector<std::pair<std::int16_t, std::int16_t>> cases{{5, 3}, {0, 10}, {1, 11}};
     for (auto [before, after] : cases) {
         StartedClock clock;
         clock.f().colorIndex = before;

@@ -129,25 +129,36 @@ TEST(TimeEntryRules, KeyAtTheEndOfTheField) {
         Field field;
         std::int16_t key;
         std::int16_t handedOn;
-        std::int16_t done;
+        bool applied;
     };
     const std::vector<Row> rows{
         // The mask is full: the key changes nothing, but the next focus applies the entry.
-        {Build::Masked, Field::Shutdown, '5', '5', 1},
-        {Build::Masked, Field::Shutdown, enter, enter, 1},
-        {Build::Masked, Field::Reminder, '5', '5', 0},
+        {Build::Masked, Field::Shutdown, '5', '5', false},
+        {Build::Masked, Field::Shutdown, enter, enter, true},
+        {Build::Masked, Field::Reminder, '5', '5', false},
+        {Build::Masked, Field::Reminder, enter, enter, true},
         // Without a mask the field would grow: the key becomes Enter and applies at once.
-        {Build::Plain, Field::Shutdown, '5', enter, 1},
-        {Build::Plain, Field::Shutdown, 'q', enter, 1},
-        {Build::Plain, Field::Reminder, '5', enter, 0},
+        {Build::Plain, Field::Shutdown, '5', enter, true},
+        {Build::Plain, Field::Shutdown, 'q', enter, true},
+        {Build::Plain, Field::Reminder, '5', enter, true},
     };
+    const TimeOfDay typed = *TimeOfDay::fromHms(12, 34, 56);
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(buildName(row.build)) + ", " + fieldName(row.field) + ", key " + keyName(row.key));
         StartedClock clock(row.build);
         Form1& f = clock.f();
+        fieldOf(f, row.field).Visible = true;
         caretAt(f, row.field, 8);
         EXPECT_EQ(handled(f, row.field, row.key), row.handedOn);
-        EXPECT_EQ(f.shutdownEntryDone, row.done);
+        if (row.field == Field::Shutdown) {
+            EXPECT_EQ(f.shutdownTime == typed, row.applied);
+            EXPECT_EQ(f.shutdownField().Visible, !row.applied);
+            // Applying resets the flag; otherwise it waits for the next focus.
+            EXPECT_EQ(f.shutdownEntryDone, row.applied ? 0 : 1);
+        } else {
+            EXPECT_EQ(f.reminderTime == typed, row.applied);
+            EXPECT_EQ(f.shutdownEntryDone, 0);
+        }
     }
 }
 
