@@ -2,7 +2,57 @@
 
 namespace horatta {
 
-void Form1::Label1_DblClick() {}
-void Form1::scrollToggle(std::int16_t) {}
+void Form1::Label1_DblClick() {
+    // The first press of this double-click stepped the colour; take that back.
+    undoColorStep();
+    ticksLeft = ticksAtRest;
+    Label3.Visible = true;
+    Label1.alignment = Alignment::Left;
+
+    if (!Timer1.enabled()) {
+        // The last minute before a power-off: give the face back and cancel it for this run.
+        Timer1.setEnabled(true);
+        Label1.setAutoSize(true);
+        Label1.Left = 150;
+        Label1.setCaption(timeText());
+        shutdownTime = TimeOfDay();
+        return;
+    }
+
+    if (Timer1.interval() == 500 || Timer1.interval() == 50) {
+        // An alert stops; in scroll mode the scrolling text swaps between memo and time.
+        reminderAlertOn = 0;
+        if (scrollOn == 0 || Label1.caption() == Text2.Text) {
+            Label1.setCaption(timeText());
+        } else if (!Text2.Text.empty()) {
+            Label1.setCaption(Text2.Text);
+        }
+        Label1.Left = 150;
+        Label1.setAutoSize(true);
+        Label1.alignment = Alignment::Left;
+        Timer1.setInterval(1000);
+        return;
+    }
+
+    // The normal clock: open the shutdown-time entry, unless the memo is open over it.
+    if (Text2.Visible) return;
+    // Applying the entry commits the colour on screen and brings the parked skin back.
+    holdColorAndSkin();
+    Label1.Visible = false;
+    Label3.Visible = false;
+    shutdownField().Visible = true;
+    blinkingEntry = 0;
+    Timer2.setEnabled(true);
+}
+
+void Form1::scrollToggle(std::int16_t button) {
+    if (button == buttonLeft) return;
+    if (scrollOn != 0) {
+        scrollOn = 0;
+        return;
+    }
+    scrollOn = 1;
+    Label1.setCaption(Text2.Text.empty() ? timeText() : Text2.Text);
+}
 
 }  // namespace horatta

@@ -172,6 +172,10 @@ void Form1::focusArrived(ControlId target) {
     }
 }
 
+void Form1::focusLeaves(ControlId hidden) {
+    if (focus_ == hidden) SetFocus(ControlId::Picture1);
+}
+
 void Form1::timeFieldKeyPress(ControlId field, std::int16_t keyAscii) {
     switch (field) {
         case ControlId::MaskEdBox1: maskedbox1_keyPress(keyAscii); break;

@@ -114,6 +114,9 @@ public:
     void SetFocus(ControlId control);
     // The shell reports that the user put the focus somewhere.
     void focusArrived(ControlId control);
+    // A hidden control cannot keep the keyboard: when it has the focus, the face takes it,
+    // so that the control's GotFocus runs again the next time it is shown and focused.
+    void focusLeaves(ControlId hidden);
 
     // --- time fields: the shell forwards keys, the core runs the handler, then the field
     void timeFieldKeyPress(ControlId field, std::int16_t keyAscii);
