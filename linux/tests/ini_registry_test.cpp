@@ -5,6 +5,7 @@
 #include <QFileDevice>
 #include <QTemporaryDir>
 #include <string>
+#include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -118,11 +119,23 @@ TEST_F(IniRegistryTest, ABadlyFormedSectionLineIsCorrupt) {
     EXPECT_EQ(read("ta"), std::nullopt);
 }
 
+// Permissions do not bind the superuser: run as an ordinary user for the length of a test.
 class UnwritableTest : public IniRegistryTest {
 protected:
     void SetUp() override {
-        if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+        if (geteuid() != 0) return;
+        constexpr uid_t nobody = 65534;
+        // Real and effective ids both, since access(2) asks about the real one; the saved
+        // id stays the superuser's so the test can return to it.
+        if (::chown(dir.path().toLocal8Bit().constData(), nobody, nobody) != 0 ||
+            ::setresgid(nobody, nobody, 0) != 0 || ::setresuid(nobody, nobody, 0) != 0)
+            GTEST_SKIP() << "cannot take an ordinary user's permissions";
+        dropped_ = true;
     }
+    void TearDown() override {
+        if (dropped_ && (::setresuid(0, 0, 0) != 0 || ::setresgid(0, 0, 0) != 0)) std::abort();
+    }
+    bool dropped_ = false;
 };
 
 TEST_F(UnwritableTest, AFileThatCannotBeWrittenStaysAsItIs) {
