@@ -1,7 +1,6 @@
 #include "linux/shell.h"
 
 #include <QApplication>
-#include <QCursor>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -20,8 +19,10 @@ namespace {
 // last button comes up (or Escape puts the window back where it was).
 class DragTracker : public QObject {
 public:
-    DragTracker(QWidget& window, QEventLoop& loop)
-        : window_(window), loop_(loop), startCursor_(QCursor::pos()), startPos_(window.pos()) {}
+    // The window moves by as much as the pointer has moved since the press: the pointer may
+    // well have moved on before the press is handled.
+    DragTracker(QWidget& window, QEventLoop& loop, QPoint pressedAt)
+        : window_(window), loop_(loop), startCursor_(pressedAt), startPos_(window.pos()) {}
 
     QPoint startPos() const { return startPos_; }
 
@@ -62,12 +63,14 @@ private:
 Shell::Shell(Form1& form, QtPlatform& platform)
     : form_(form), platform_(platform), window_(std::make_unique<ClockWindow>(*this)) {
     platform_.setWindowSystem(this);
+    qApp->installEventFilter(this);
     timer1_ = std::make_unique<ModelTimer>(form_.Timer1, [this] { deliver([this] { form_.Timer1_Timer(); }); });
     timer2_ = std::make_unique<ModelTimer>(form_.Timer2, [this] { deliver([this] { form_.Timer2_Timer(); }); });
     timer3_ = std::make_unique<ModelTimer>(form_.Timer3, [this] { deliver([this] { form_.Timer3_Timer(); }); });
 }
 
 Shell::~Shell() {
+    qApp->removeEventFilter(this);
     platform_.setWindowSystem(nullptr);
     timer1_->stop();
     timer2_->stop();
@@ -131,7 +134,7 @@ WindowPosition Shell::dragWindow(ControlId window, WindowPosition from) {
     showModel();
 
     QEventLoop loop;
-    DragTracker tracker(*window_, loop);
+    DragTracker tracker(*window_, loop, lastPress_);
     // Should the release never reach us (another program took the pointer), the server's
     // own button state ends the drag; asked twice so queued moves are handled first.
     QTimer watchdog;
@@ -178,14 +181,31 @@ void Shell::setCaretShown(ControlId field, bool shown) {
     if (TimeFieldWidget* w = window_->timeFieldFor(field)) w->setCaretShown(shown);
 }
 
+bool Shell::eventFilter(QObject*, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            lastPress_ = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+            sinceUserInput_.start();
+            break;
+        case QEvent::KeyPress: sinceUserInput_.start(); break;
+        default: break;
+    }
+    return false;
+}
+
 void Shell::setFocus(ControlId control) {
     if (ended_) return;
     showModel();  // a control the handler has just shown must be on screen to take the keyboard
     QWidget* w = widgetFor(control);
     if (!w) return;
-    // The program moves the keyboard only on the user's doing (a click, a key, a blink of a
-    // field the user opened), so it may bring its window forward for it.
-    if (!w->window()->isActiveWindow()) w->window()->activateWindow();
+    // The keyboard follows the program's focus when the user is working the clock: just
+    // now (a click opening the memo, a field blinking up after a double-click) or still.
+    // A field blinking while the user types in another program does not take it away.
+    constexpr qint64 recentMs = 3000;
+    const bool working = QGuiApplication::applicationState() == Qt::ApplicationActive ||
+                         (sinceUserInput_.isValid() && sinceUserInput_.elapsed() < recentMs);
+    if (!w->window()->isActiveWindow() && working) w->window()->activateWindow();
     settingFocus_ = true;
     w->setFocus(Qt::OtherFocusReason);
     settingFocus_ = false;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
+#include <QPoint>
 #include <memory>
 
 #include "linux/clock_window.h"
@@ -36,6 +38,9 @@ public:
     void setFocus(ControlId control) override;
     void endProgram() override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void showModel();
     void alignFocus();
@@ -50,6 +55,8 @@ private:
     bool showing_ = false;        // the windows are being set from the model
     bool showAgain_ = false;      // the model changed while they were
     bool settingFocus_ = false;   // the program, not the user, is moving the focus
+    QElapsedTimer sinceUserInput_;  // the user's last press or key in one of the windows
+    QPoint lastPress_;              // where on the screen the last press was
 };
 
 // Builds the platform and the window model of one build and runs them until the
