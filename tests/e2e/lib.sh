@@ -14,11 +14,14 @@ mkdir -p "$XDG_CONFIG_HOME"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 INI=$XDG_CONFIG_HOME/qom/time.ini
 unset QT_QPA_PLATFORM  # the programs choose xcb themselves
-_pids=()
 
+# Process ids come round again quickly on a busy machine, so only processes that are
+# still running children of this shell are signalled: those ids cannot have been reused.
+running() { jobs -pr | grep -qx "$1"; }
+stop() { if running "$1"; then kill "$1" 2>/dev/null || true; wait "$1" 2>/dev/null || true; fi; }
 cleanup() {
   local pid
-  for pid in "${_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in $(jobs -pr); do kill "$pid" 2>/dev/null || true; done
   wait 2>/dev/null || true
   rm -rf "$E2E_TMP"
 }
@@ -28,6 +31,7 @@ fail() {
   echo "FAIL: $*" >&2
   if [ -n "${APP_LOG:-}" ] && [ -s "$APP_LOG" ]; then echo "--- program output:" >&2; cat "$APP_LOG" >&2; fi
   if [ -f "$INI" ]; then echo "--- $INI:" >&2; cat "$INI" >&2; fi
+  if [ -s "$E2E_TMP/xvfb.log" ]; then echo "--- the X server ($DISPLAY):" >&2; cat "$E2E_TMP/xvfb.log" >&2; fi
   exit 1
 }
 
@@ -47,11 +51,22 @@ eventually() {
 }
 
 # A private X server with one fixed 1920x1080 screen; Xvfb picks a free display itself.
+# It must not reset when its last client leaves (a program ending, a probe with xwininfo):
+# a program connecting during the reset would be turned away.
+_display_ready() { grep -q '^[0-9][0-9]*$' "$E2E_TMP/display" 2>/dev/null; }
 start_x() {
-  Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$E2E_TMP/display" >"$E2E_TMP/xvfb.log" 2>&1 &
-  _pids+=($!)
-  eventually 10 test -s "$E2E_TMP/display" || fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
-  export DISPLAY=":$(head -n1 "$E2E_TMP/display")"
+  local attempt pid
+  for attempt in 1 2 3; do
+    : >"$E2E_TMP/display"
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3>"$E2E_TMP/display" >"$E2E_TMP/xvfb.log" 2>&1 &
+    pid=$!
+    if eventually 10 _display_ready; then
+      export DISPLAY=":$(head -n1 "$E2E_TMP/display")"
+      if eventually 5 xwininfo -root >/dev/null 2>&1; then return 0; fi
+    fi
+    stop "$pid"
+  done
+  fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
 }
 
 # Starts build/linux/<program> and waits until its clock window is on screen: sets
@@ -61,7 +76,6 @@ start_program() {
   APP_LOG=$E2E_TMP/$program.log
   "$HORATTA_BIN/$program" >"$APP_LOG" 2>&1 &
   APP_PID=$!
-  _pids+=($APP_PID)
   WIN=
   find_window() { WIN=$(xdotool search --all --onlyvisible --pid "$APP_PID" --name '^time$' 2>/dev/null | head -n1); [ -n "$WIN" ]; }
   eventually 10 find_window || fail "$program showed no window"
@@ -69,8 +83,9 @@ start_program() {
 }
 
 # Waits for the program to end by itself.
+_app_ended() { ! running "$APP_PID"; }
 wait_for_exit() {
-  eventually "${1:-5}" bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "the program did not end"
+  eventually "${1:-5}" _app_ended || fail "the program did not end"
   wait "$APP_PID" 2>/dev/null || true
 }
 

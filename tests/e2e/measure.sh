@@ -12,7 +12,6 @@ start_x
 start_program horatta
 xclock -digital -update 1 >/dev/null 2>&1 &
 xclock_pid=$!
-_pids+=($xclock_pid)
 sleep 1
 
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }

@@ -33,6 +33,5 @@ for program in horatta horatta-t; do
   double_click_at $FACE_X $FACE_Y
   expect_geometry "907 40 67 40"
   pass "$program: a double-click on the face opens the reminder-time panel"
-  kill "$APP_PID"
-  wait "$APP_PID" 2>/dev/null || true
+  stop "$APP_PID"
 done
