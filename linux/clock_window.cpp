@@ -1,0 +1,123 @@
+#include "linux/clock_window.h"
+
+#include <QMoveEvent>
+#include <QPainter>
+#include <algorithm>
+#include <vector>
+
+#include "linux/look.h"
+
+namespace horatta::shell {
+
+namespace {
+QRect toQRect(const PixelRect& r) { return QRect(r.left, r.top, std::max(0, r.width), std::max(0, r.height)); }
+}  // namespace
+
+ClockWindow::ClockWindow(EventSink& sink)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      sink_(sink),
+      picture1_(ControlId::Picture1, sink, this),
+      picture2_(ControlId::Picture2, sink, this),
+      text1_(ControlId::Text1, sink, this),
+      text2_(ControlId::Text2, sink, this),
+      shutdownField_(sink.form().shutdownFieldId(), sink, this),
+      reminderField_(sink.form().reminderFieldId(), sink, this) {
+    Form1& form = sink.form();
+    setWindowTitle(QString::fromStdString(form.Caption));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFont(controlFont());
+
+    // Stack the windowed controls: raising each from the back leaves the first in front.
+    const auto order = form.stackingOrder();
+    for (auto it = order.rbegin(); it != order.rend(); ++it)
+        if (QWidget* w = widgetFor(*it)) w->raise();
+
+    // The keyboard goes round the controls in their tab order; a field without a tab
+    // index takes it only from a click or from the program.
+    std::vector<std::pair<int, QWidget*>> tabbed;
+    for (ControlId id : {ControlId::Picture1, ControlId::Picture2, ControlId::Text1, ControlId::Text2,
+                         form.shutdownFieldId(), form.reminderFieldId()}) {
+        QWidget* w = widgetFor(id);
+        const int tabIndex = form.control(id).TabIndex;
+        if (tabIndex < 0) {
+            w->setFocusPolicy(Qt::ClickFocus);
+        } else {
+            w->setFocusPolicy(Qt::StrongFocus);
+            tabbed.emplace_back(tabIndex, w);
+        }
+        w->hide();
+    }
+    std::sort(tabbed.begin(), tabbed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < tabbed.size(); ++i) QWidget::setTabOrder(tabbed[i - 1].second, tabbed[i].second);
+}
+
+QWidget* ClockWindow::widgetFor(ControlId id) {
+    switch (id) {
+        case ControlId::Form1: return this;
+        case ControlId::Picture1: return &picture1_;
+        case ControlId::Picture2: return &picture2_;
+        case ControlId::Text1: return &text1_;
+        case ControlId::Text2: return &text2_;
+        default: return timeFieldFor(id);
+    }
+}
+
+TimeFieldWidget* ClockWindow::timeFieldFor(ControlId id) {
+    if (id == shutdownField_.id()) return &shutdownField_;
+    if (id == reminderField_.id()) return &reminderField_;
+    return nullptr;
+}
+
+void ClockWindow::showModel() {
+    Form1& form = sink_.form();
+    const PixelPoint at = windowPixelPosition(form.Left, form.Top);
+    if (!dragging_ && placed_ != at) {
+        placed_ = at;
+        move(at.x, at.y);
+    }
+    const QSize size(std::max(1, toPixels(form.Width)), std::max(1, toPixels(form.Height)));
+    if (size != this->size()) resize(size);
+
+    for (ControlId id : {ControlId::Picture1, ControlId::Picture2, ControlId::Text1, ControlId::Text2,
+                         form.shutdownFieldId(), form.reminderFieldId()}) {
+        const Control& control = form.control(id);
+        QWidget* w = widgetFor(id);
+        const QRect r = toQRect(pixelRect(control));
+        if (w->geometry() != r) w->setGeometry(r);
+        if (w->isVisibleTo(this) != control.Visible) w->setVisible(control.Visible);
+        w->update();
+    }
+    text1_.showModel();
+    text2_.showModel();
+    update();
+}
+
+void ClockWindow::paintEvent(QPaintEvent*) {
+    Form1& form = sink_.form();
+    QPainter painter(this);
+    painter.fillRect(rect(), toQColor(form.BackColor));
+    // Label2 lies on the window's own surface, below every windowed control.
+    const Label& label = form.Label2;
+    if (label.Visible && !label.caption().empty()) {
+        const QRect r = toQRect(pixelRect(label));
+        painter.setClipRect(r);
+        painter.setPen(toQColor(label.ForeColor));
+        painter.setFont(font());
+        painter.drawText(r, Qt::AlignTop | Qt::AlignLeft | Qt::TextSingleLine, QString::fromStdString(label.caption()));
+    }
+}
+
+void ClockWindow::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    if (dragging_) return;
+    const PixelPoint now{event->pos().x(), event->pos().y()};
+    if (placed_ == now) return;
+    // The window manager placed the window elsewhere: the model follows, so that the
+    // position stored at exit is the one on screen.
+    placed_ = now;
+    Form1& form = sink_.form();
+    form.Left = toTwips(now.x);
+    form.Top = toTwips(now.y);
+}
+
+}  // namespace horatta::shell

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QWidget>
+#include <optional>
+
+#include "linux/event_sink.h"
+#include "linux/face_widget.h"
+#include "linux/geometry.h"
+#include "linux/text_box_widget.h"
+#include "linux/time_field_widget.h"
+
+namespace horatta::shell {
+
+// Form1 on screen: a frameless strip that stays above other windows and keeps out of
+// the taskbar and the switcher. Its windowed controls are child widgets stacked as the
+// model orders them; Label2 is drawn on the window's own surface behind them.
+class ClockWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit ClockWindow(EventSink& sink);
+
+    // Brings position, size, every control and the text boxes in line with the model.
+    void showModel();
+
+    // The widget that stands for a control; nullptr for a control drawn on another.
+    QWidget* widgetFor(ControlId id);
+    TimeFieldWidget* timeFieldFor(ControlId id);
+
+    // While the user drags the window, its position belongs to the drag.
+    void setDragging(bool dragging) { dragging_ = dragging; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+
+private:
+    EventSink& sink_;
+    FaceWidget picture1_;
+    FaceWidget picture2_;
+    TextBoxWidget text1_;
+    TextBoxWidget text2_;
+    TimeFieldWidget shutdownField_;
+    TimeFieldWidget reminderField_;
+    std::optional<PixelPoint> placed_;  // where the model last put the window
+    bool dragging_ = false;
+};
+
+}  // namespace horatta::shell

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <functional>
+
+#include "window/form1.h"
+
+namespace horatta::shell {
+
+// Where the windows send what the user does. Every core event goes through deliver(),
+// which runs it and then redraws everything from the model.
+class EventSink {
+public:
+    virtual ~EventSink() = default;
+    virtual Form1& form() = 0;
+    virtual void deliver(const std::function<void()>& event) = 0;
+    // The user put the keyboard on a control (a click, Tab, the window coming back).
+    virtual void userFocus(ControlId control) = 0;
+};
+
+// Mouse buttons and shift keys as the press handlers take them.
+std::int16_t buttonCode(Qt::MouseButton button);
+std::int16_t shiftCode(Qt::KeyboardModifiers modifiers);
+
+}  // namespace horatta::shell

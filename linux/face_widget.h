@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QWidget>
+#include <optional>
+
+#include "linux/event_sink.h"
+
+namespace horatta::shell {
+
+// A picture box on screen: Picture1, the clock face with the time Label1 and the handle
+// Label3 drawn on it, or Picture2, the black panel behind it. Presses, clicks and
+// double-clicks are sorted out to the control under the pointer.
+class FaceWidget : public QWidget {
+    Q_OBJECT
+public:
+    FaceWidget(ControlId id, EventSink& sink, QWidget* parent);
+    ControlId id() const { return id_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    ControlId controlAt(const QPoint& point) const;
+    void press(QMouseEvent* event);
+
+    ControlId id_;
+    EventSink& sink_;
+    // The control and button of the last press, which a release or a second press pairs with.
+    std::optional<ControlId> pressed_;
+    Qt::MouseButton pressedButton_ = Qt::NoButton;
+};
+
+}  // namespace horatta::shell

@@ -1,0 +1,130 @@
+#include "linux/qt_platform.h"
+
+#include <QDateTime>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QLocale>
+#include <QScreen>
+#include <QStyleHints>
+#include <cmath>
+
+#include "linux/geometry.h"
+#include "linux/look.h"
+
+namespace horatta::shell {
+
+QString timeFormatWithoutZone(QString format) {
+    // Drop each unquoted run of 't' with the blanks before it (or after it, at the start).
+    QString out;
+    bool quoted = false;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QChar c = format.at(i);
+        if (c == '\'') quoted = !quoted;
+        if (!quoted && c == 't') {
+            while (i + 1 < format.size() && format.at(i + 1) == 't') ++i;
+            while (!out.isEmpty() && out.back().isSpace()) out.chop(1);
+            if (out.isEmpty())
+                while (i + 1 < format.size() && format.at(i + 1).isSpace()) ++i;
+            continue;
+        }
+        out += c;
+    }
+    return out.trimmed();
+}
+
+QtPlatform::QtPlatform(Registry& registry, SystemServices& services)
+    : registry_(registry), services_(services), font_(controlFont()) {}
+
+DateTime QtPlatform::now() {
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDate d = now.date();
+    const QTime t = now.time();
+    return DateTime{d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second(), t.msec(), d.dayOfWeek() % 7};
+}
+
+std::string QtPlatform::longTimeText(TimeOfDay time) {
+    const QLocale locale = QLocale::system();
+    const QTime t(time.hour(), time.minute(), time.second());
+    return locale.toString(t, timeFormatWithoutZone(locale.timeFormat(QLocale::LongFormat))).toStdString();
+}
+
+std::string QtPlatform::weekdayName(int weekday) {
+    return QLocale::system().dayName(weekday == 0 ? 7 : weekday, QLocale::LongFormat).toStdString();
+}
+
+std::string QtPlatform::monthAbbreviation(int month) {
+    return QLocale::system().monthName(month, QLocale::ShortFormat).toStdString();
+}
+
+std::optional<TimeOfDay> QtPlatform::parseDateOrTime(const std::string& text) {
+    // The program's own "hh:mm:ss" and the common forms first, then the system's own.
+    if (auto parsed = parseTimeOrDate(text)) return parsed;
+    const QLocale locale = QLocale::system();
+    const QString q = QString::fromStdString(text).trimmed();
+    for (const QString& format : {timeFormatWithoutZone(locale.timeFormat(QLocale::LongFormat)),
+                                  locale.timeFormat(QLocale::ShortFormat)}) {
+        const QTime t = locale.toTime(q, format);
+        if (t.isValid()) return TimeOfDay::fromHms(t.hour(), t.minute(), t.second());
+    }
+    for (const QString& format : {locale.dateFormat(QLocale::ShortFormat), locale.dateFormat(QLocale::LongFormat)}) {
+        if (locale.toDate(q, format).isValid()) return TimeOfDay();
+    }
+    return std::nullopt;
+}
+
+WindowPosition QtPlatform::dragWindow(ControlId window, WindowPosition from) {
+    return windows_ ? windows_->dragWindow(window, from) : from;
+}
+
+void QtPlatform::setDoubleClickTime(int ms) {
+    // No desktop-wide setting exists on Linux; it holds for this program.
+    QGuiApplication::styleHints()->setMouseDoubleClickInterval(ms);
+}
+
+void QtPlatform::makeTopmost(ControlId window) {
+    if (windows_) windows_->makeTopmost(window);
+}
+
+void QtPlatform::showWindow(ControlId window) {
+    if (windows_) windows_->showWindow(window);
+}
+
+void QtPlatform::showCaret(ControlId field) {
+    if (windows_) windows_->setCaretShown(field, true);
+}
+
+void QtPlatform::hideCaret(ControlId field) {
+    if (windows_) windows_->setCaretShown(field, false);
+}
+
+void QtPlatform::setFocus(ControlId control) {
+    if (windows_) windows_->setFocus(control);
+}
+
+int QtPlatform::screenWidthTwips() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().width() * twipsPerPixel : 0;
+}
+
+int QtPlatform::twipsPerPixelX() { return twipsPerPixel; }
+int QtPlatform::twipsPerPixelY() { return twipsPerPixel; }
+
+std::vector<PixelRect> QtPlatform::screens() {
+    std::vector<PixelRect> out;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect g = screen->geometry();
+        out.push_back({g.x(), g.y(), g.width(), g.height()});
+    }
+    return out;
+}
+
+float QtPlatform::textWidth(const std::string& text) {
+    const qreal pixels = QFontMetricsF(font_).horizontalAdvance(QString::fromStdString(text));
+    return static_cast<float>(std::ceil(pixels) * twipsPerPixel);
+}
+
+void QtPlatform::endProgram() {
+    if (windows_) windows_->endProgram();
+}
+
+}  // namespace horatta::shell

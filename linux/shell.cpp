@@ -1,0 +1,234 @@
+#include "linux/shell.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTimer>
+
+#include "linux/ini_registry.h"
+#include "linux/system_services.h"
+#include "linux/x11_window_state.h"
+#include "settings/settings.h"
+
+namespace horatta::shell {
+
+namespace {
+
+// Moves a window with the mouse while a button is held, and ends a nested loop when the
+// last button comes up (or Escape puts the window back where it was).
+class DragTracker : public QObject {
+public:
+    // The window moves by as much as the pointer has moved since the press: the pointer may
+    // well have moved on before the press is handled.
+    DragTracker(QWidget& window, QEventLoop& loop, QPoint pressedAt)
+        : window_(window), loop_(loop), startCursor_(pressedAt), startPos_(window.pos()) {}
+
+    QPoint startPos() const { return startPos_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // Each mouse event reaches the native window first and then the widget: act once.
+        if (!watched->isWidgetType()) return false;
+        switch (event->type()) {
+            case QEvent::MouseMove: {
+                const QPoint cursor = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+                window_.move(startPos_ + (cursor - startCursor_));
+                return true;
+            }
+            case QEvent::MouseButtonRelease:
+                if (static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton) loop_.quit();
+                return false;  // the widgets see the release, so their press state ends
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonDblClick: return true;  // no new press while one drags
+            case QEvent::KeyPress:
+                if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+                    window_.move(startPos_);
+                    loop_.quit();
+                }
+                return true;
+            default: return false;
+        }
+    }
+
+private:
+    QWidget& window_;
+    QEventLoop& loop_;
+    QPoint startCursor_;
+    QPoint startPos_;
+};
+
+}  // namespace
+
+Shell::Shell(Form1& form, QtPlatform& platform)
+    : form_(form), platform_(platform), window_(std::make_unique<ClockWindow>(*this)) {
+    platform_.setWindowSystem(this);
+    qApp->installEventFilter(this);
+    timer1_ = std::make_unique<ModelTimer>(form_.Timer1, [this] { deliver([this] { form_.Timer1_Timer(); }); });
+    timer2_ = std::make_unique<ModelTimer>(form_.Timer2, [this] { deliver([this] { form_.Timer2_Timer(); }); });
+    timer3_ = std::make_unique<ModelTimer>(form_.Timer3, [this] { deliver([this] { form_.Timer3_Timer(); }); });
+}
+
+Shell::~Shell() {
+    qApp->removeEventFilter(this);
+    platform_.setWindowSystem(nullptr);
+    timer1_->stop();
+    timer2_->stop();
+    timer3_->stop();
+}
+
+void Shell::start() {
+    deliver([this] { form_.Form_Load(); });
+    if (ended_) return;
+    // The timers begin with their design settings once the start-up is over.
+    timer1_->start();
+    timer2_->start();
+    timer3_->start();
+}
+
+void Shell::deliver(const std::function<void()>& event) {
+    if (ended_) return;  // nothing is handled once the program has ended
+    event();
+    if (!ended_) showModel();
+}
+
+void Shell::showModel() {
+    if (showing_) {
+        showAgain_ = true;
+        return;
+    }
+    showing_ = true;
+    do {
+        showAgain_ = false;
+        window_->showModel();
+        if (hotKeyWindow_) hotKeyWindow_->showModel();
+    } while (showAgain_);
+    showing_ = false;
+    alignFocus();
+}
+
+QWidget* Shell::widgetFor(ControlId id) {
+    if (id == ControlId::Form2) return hotKeyWindow_.get();
+    return window_->widgetFor(id);
+}
+
+void Shell::alignFocus() {
+    // The core decides where the keyboard is; a control it hid passes the focus on to
+    // where the core says, not to wherever the toolkit would send it.
+    const auto focus = form_.focus();
+    if (!focus || *focus == ControlId::Form1 || *focus == ControlId::Form2) return;
+    QWidget* w = widgetFor(*focus);
+    if (!w || !w->isVisible() || w->window()->focusWidget() == w) return;
+    settingFocus_ = true;
+    w->setFocus(Qt::OtherFocusReason);
+    settingFocus_ = false;
+}
+
+void Shell::userFocus(ControlId control) {
+    if (ended_ || settingFocus_ || showing_ || form_.focus() == control) return;
+    deliver([&] { form_.focusArrived(control); });
+}
+
+WindowPosition Shell::dragWindow(ControlId window, WindowPosition from) {
+    if (window != ControlId::Form1 || ended_ || QGuiApplication::mouseButtons() == Qt::NoButton) return from;
+    showModel();
+
+    QEventLoop loop;
+    DragTracker tracker(*window_, loop, lastPress_);
+    // Should the release never reach us (another program took the pointer), the server's
+    // own button state ends the drag; asked twice so queued moves are handled first.
+    QTimer watchdog;
+    int upCount = 0;
+    connect(&watchdog, &QTimer::timeout, &loop, [&] {
+        upCount = pointerButtonDown() ? 0 : upCount + 1;
+        if (upCount >= 2) loop.quit();
+    });
+    watchdog.start(100);
+
+    window_->setDragging(true);
+    qApp->installEventFilter(&tracker);
+    window_->grabMouse();
+    loop.exec();
+    window_->releaseMouse();
+    qApp->removeEventFilter(&tracker);
+    window_->setDragging(false);
+
+    const QPoint end = window_->pos();
+    if (end == tracker.startPos()) return from;
+    return {toTwips(end.x()), toTwips(end.y())};
+}
+
+void Shell::makeTopmost(ControlId window) {
+    QWidget* w = widgetFor(window);
+    if (!w) return;
+    // The window carries the stay-on-top hint from its creation; this only brings it up.
+    if (!w->isVisible()) w->show();
+    w->raise();
+}
+
+void Shell::showWindow(ControlId window) {
+    if (window == ControlId::Form2 && !hotKeyWindow_ && form_.form2())
+        hotKeyWindow_ = std::make_unique<HotKeyWindow>(*form_.form2(), *this);
+    QWidget* w = widgetFor(window);
+    if (!w) return;
+    showModel();
+    skipTaskbarAndPager(w);
+    w->show();
+    skipTaskbarAndPager(w);
+}
+
+void Shell::setCaretShown(ControlId field, bool shown) {
+    if (TimeFieldWidget* w = window_->timeFieldFor(field)) w->setCaretShown(shown);
+}
+
+bool Shell::eventFilter(QObject*, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            lastPress_ = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+            sinceUserInput_.start();
+            break;
+        case QEvent::KeyPress: sinceUserInput_.start(); break;
+        default: break;
+    }
+    return false;
+}
+
+void Shell::setFocus(ControlId control) {
+    if (ended_) return;
+    showModel();  // a control the handler has just shown must be on screen to take the keyboard
+    QWidget* w = widgetFor(control);
+    if (!w) return;
+    // The keyboard follows the program's focus when the user is working the clock: just
+    // now (a click opening the memo, a field blinking up after a double-click) or still.
+    // A field blinking while the user types in another program does not take it away.
+    constexpr qint64 recentMs = 3000;
+    const bool working = QGuiApplication::applicationState() == Qt::ApplicationActive ||
+                         (sinceUserInput_.isValid() && sinceUserInput_.elapsed() < recentMs);
+    if (!w->window()->isActiveWindow() && working) w->window()->activateWindow();
+    settingFocus_ = true;
+    w->setFocus(Qt::OtherFocusReason);
+    settingFocus_ = false;
+}
+
+void Shell::endProgram() {
+    ended_ = true;
+    timer1_->stop();
+    timer2_->stop();
+    timer3_->stop();
+    window_->hide();
+    if (hotKeyWindow_) hotKeyWindow_->hide();
+    QCoreApplication::exit(0);
+}
+
+int runClock(Build build) {
+    SystemServices services;
+    IniRegistry registry(IniRegistry::defaultFilePath(), HKEY_LOCAL_MACHINE, std::string(settingsPath));
+    QtPlatform platform(registry, services);
+    Form1 form(build, platform);
+    Shell shell(form, platform);
+    shell.start();
+    return QApplication::exec();
+}
+
+}  // namespace horatta::shell

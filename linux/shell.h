@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPoint>
+#include <memory>
+
+#include "linux/clock_window.h"
+#include "linux/event_sink.h"
+#include "linux/hot_key_window.h"
+#include "linux/model_timers.h"
+#include "linux/qt_platform.h"
+
+namespace horatta::shell {
+
+// Holds the windows, the timers and the model together: turns input and timer ticks into
+// core events, redraws after each, and answers the platform's window requests. It keeps
+// no clock logic of its own.
+class Shell : public QObject, public EventSink, public WindowSystem {
+    Q_OBJECT
+public:
+    Shell(Form1& form, QtPlatform& platform);
+    ~Shell() override;
+
+    // Runs the start-up and then lets the timers run.
+    void start();
+
+    // --- EventSink
+    Form1& form() override { return form_; }
+    void deliver(const std::function<void()>& event) override;
+    void userFocus(ControlId control) override;
+
+    // --- WindowSystem
+    WindowPosition dragWindow(ControlId window, WindowPosition from) override;
+    void makeTopmost(ControlId window) override;
+    void showWindow(ControlId window) override;
+    void setCaretShown(ControlId field, bool shown) override;
+    void setFocus(ControlId control) override;
+    void endProgram() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void showModel();
+    void alignFocus();
+    QWidget* widgetFor(ControlId id);
+
+    Form1& form_;
+    QtPlatform& platform_;
+    std::unique_ptr<ClockWindow> window_;
+    std::unique_ptr<HotKeyWindow> hotKeyWindow_;
+    std::unique_ptr<ModelTimer> timer1_, timer2_, timer3_;
+    bool ended_ = false;
+    bool showing_ = false;        // the windows are being set from the model
+    bool showAgain_ = false;      // the model changed while they were
+    bool settingFocus_ = false;   // the program, not the user, is moving the focus
+    QElapsedTimer sinceUserInput_;  // the user's last press or key in one of the windows
+    QPoint lastPress_;              // where on the screen the last press was
+};
+
+// Builds the platform and the window model of one build and runs them until the
+// program ends. Expects the QApplication to exist.
+int runClock(Build build);
+
+}  // namespace horatta::shell

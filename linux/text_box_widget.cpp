@@ -1,0 +1,107 @@
+#include "linux/text_box_widget.h"
+
+#include <QKeyEvent>
+#include <algorithm>
+
+#include "linux/key_mapping.h"
+#include "linux/look.h"
+#include "linux/text_index.h"
+
+namespace horatta::shell {
+
+TextBoxWidget::TextBoxWidget(ControlId id, EventSink& sink, QWidget* parent)
+    : QLineEdit(parent), id_(id), sink_(sink) {
+    setFont(controlFont());
+    setFrame(false);
+    connect(this, &QLineEdit::textChanged, this, &TextBoxWidget::copyToModel);
+    connect(this, &QLineEdit::selectionChanged, this, &TextBoxWidget::copyToModel);
+    connect(this, &QLineEdit::cursorPositionChanged, this, &TextBoxWidget::copyToModel);
+}
+
+TextBox& TextBoxWidget::box() const {
+    Form1& form = sink_.form();
+    return id_ == ControlId::Text1 ? form.Text1 : form.Text2;
+}
+
+void TextBoxWidget::copyToModel() {
+    if (showing_) return;
+    TextBox& b = box();
+    const QString t = text();
+    b.Text = t.toStdString();
+    if (hasSelectedText()) {
+        const qsizetype start = selectionStart();
+        const qsizetype end = start + selectedText().size();
+        b.SelStart = characterIndex(t, start);
+        b.SelLength = characterIndex(t, end) - b.SelStart;
+    } else {
+        b.SelStart = characterIndex(t, cursorPosition());
+        b.SelLength = 0;
+    }
+}
+
+void TextBoxWidget::showModel() {
+    const TextBox& b = box();
+    showing_ = true;
+    const QString style = QString("QLineEdit { background: %1; color: %2; border: 1px solid #808080; padding: 0 1px; }")
+                              .arg(toQColor(b.BackColor).name(), toQColor(b.ForeColor).name());
+    if (style != styledFor_) {
+        setStyleSheet(style);
+        styledFor_ = style;
+    }
+    const QString modelText = QString::fromStdString(b.Text);
+    if (text() != modelText) setText(modelText);
+    const QString t = text();
+    const int length = characterIndex(t, t.size());
+    const int start = std::clamp(b.SelStart, 0, length);
+    const int count = std::clamp(b.SelLength, 0, length - start);
+    const qsizetype from = utf16Offset(t, start);
+    const qsizetype to = utf16Offset(t, start + count);
+    const bool same = count == 0 ? (!hasSelectedText() && cursorPosition() == from)
+                                 : (hasSelectedText() && selectionStart() == from && selectedText().size() == to - from);
+    if (!same) {
+        if (count == 0)
+            setCursorPosition(static_cast<int>(from));
+        else
+            setSelection(static_cast<int>(from), static_cast<int>(to - from));
+    }
+    showing_ = false;
+}
+
+void TextBoxWidget::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    const bool typing = !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
+    std::optional<std::int16_t> code;
+    if (typing && key != Qt::Key_Tab && key != Qt::Key_Backtab) code = keyAsciiFor(key, event->text());
+    if (!code) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    std::int16_t keyAscii = *code;
+    Form1& form = sink_.form();
+    if (id_ == ControlId::Text1)
+        sink_.deliver([&] { form.Text1_KeyPress(keyAscii); });
+    else
+        sink_.deliver([&] { form.Text2_KeyPress(keyAscii); });
+    if (keyAscii == *code) {
+        QLineEdit::keyPressEvent(event);  // the key reaches the field unchanged
+    } else if (auto replaced = textForKeyAscii(keyAscii)) {
+        insert(*replaced);
+    }
+    // A code of 0 (or any other control code) swallows the key.
+}
+
+void TextBoxWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    QLineEdit::mouseDoubleClickEvent(event);
+    Form1& form = sink_.form();
+    if (id_ == ControlId::Text1)
+        sink_.deliver([&] { form.Text1_DblClick(); });
+    else
+        sink_.deliver([&] { form.Text2_DblClick(); });
+}
+
+void TextBoxWidget::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    sink_.userFocus(id_);
+}
+
+}  // namespace horatta::shell

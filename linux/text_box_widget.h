@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QLineEdit>
+
+#include "linux/event_sink.h"
+
+namespace horatta::shell {
+
+// The memo (Text2) or the reminder message (Text1) as a native line edit, so that input
+// methods, the clipboard and every script work. The widget's text and selection are
+// copied into the model on every change; Enter, the other typed keys, the double-click
+// and the focus go to the core's handlers.
+class TextBoxWidget : public QLineEdit {
+    Q_OBJECT
+public:
+    TextBoxWidget(ControlId id, EventSink& sink, QWidget* parent);
+    ControlId id() const { return id_; }
+
+    // Shows the model's text, selection and colours where they differ from the widget's.
+    void showModel();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+
+private:
+    TextBox& box() const;
+    void copyToModel();
+
+    ControlId id_;
+    EventSink& sink_;
+    bool showing_ = false;  // the widget is being set from the model
+    QString styledFor_;
+};
+
+}  // namespace horatta::shell

@@ -1,0 +1,119 @@
+#include "linux/time_field_widget.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QStyleHints>
+#include <cstdlib>
+
+#include "linux/key_mapping.h"
+#include "linux/look.h"
+#include "linux/text_index.h"
+
+namespace horatta::shell {
+
+namespace {
+constexpr int textMargin = 1;
+}
+
+TimeFieldWidget::TimeFieldWidget(ControlId id, EventSink& sink, QWidget* parent)
+    : QWidget(parent), id_(id), sink_(sink) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    setFont(controlFont());
+    setCursor(Qt::IBeamCursor);
+    const int flash = QGuiApplication::styleHints()->cursorFlashTime();
+    blink_.setInterval(flash > 0 ? flash / 2 : 500);
+    connect(&blink_, &QTimer::timeout, this, [this] {
+        blinkOn_ = !blinkOn_;
+        update();
+    });
+}
+
+TimeField& TimeFieldWidget::field() const {
+    Form1& form = sink_.form();
+    return id_ == form.shutdownFieldId() ? form.shutdownField() : form.reminderField();
+}
+
+void TimeFieldWidget::setCaretShown(bool shown) {
+    caretShown_ = shown;
+    restartBlink();
+}
+
+void TimeFieldWidget::restartBlink() {
+    blinkOn_ = true;
+    if (caretShown_ && hasFocus() && QGuiApplication::styleHints()->cursorFlashTime() > 0)
+        blink_.start();
+    else
+        blink_.stop();
+    update();
+}
+
+int TimeFieldWidget::caretX(const QString& text, int index) const {
+    return textMargin + fontMetrics().horizontalAdvance(text.left(utf16Offset(text, index)));
+}
+
+void TimeFieldWidget::paintEvent(QPaintEvent*) {
+    const TimeField& f = field();
+    const QString text = QString::fromStdString(f.text());
+    QPainter painter(this);
+    painter.fillRect(rect(), toQColor(f.BackColor));
+    painter.setPen(toQColor(f.ForeColor));
+    painter.setFont(font());
+    painter.drawText(rect().adjusted(textMargin, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    if (caretShown_ && hasFocus() && blinkOn_) {
+        const int x = caretX(text, f.selStart());
+        painter.fillRect(QRect(x, 1, 1, std::max(1, std::min(height(), fontMetrics().height()) - 1)),
+                         toQColor(f.ForeColor));
+    }
+}
+
+void TimeFieldWidget::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+        QWidget::keyPressEvent(event);  // Tab moves on between the controls
+        return;
+    }
+    if (event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) {
+        event->ignore();
+        return;
+    }
+    Form1& form = sink_.form();
+    if (auto edit = editKeyFor(key)) {
+        sink_.deliver([&] { form.timeFieldEditKey(id_, *edit); });
+    } else if (auto code = keyAsciiFor(key, event->text())) {
+        sink_.deliver([&] { form.timeFieldKeyPress(id_, *code); });
+    } else {
+        event->ignore();
+        return;
+    }
+    restartBlink();
+}
+
+void TimeFieldWidget::mousePressEvent(QMouseEvent* event) {
+    // A click puts the caret at the nearest character boundary, as any field does.
+    QWidget::mousePressEvent(event);
+    if (event->button() != Qt::LeftButton) return;
+    const QString text = QString::fromStdString(field().text());
+    const int length = characterIndex(text, text.size());
+    const int x = event->position().toPoint().x();
+    int best = 0;
+    for (int i = 1; i <= length; ++i)
+        if (std::abs(caretX(text, i) - x) < std::abs(caretX(text, best) - x)) best = i;
+    sink_.deliver([&] { field().setSelStart(best); });
+    restartBlink();
+}
+
+void TimeFieldWidget::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    restartBlink();
+    sink_.userFocus(id_);
+}
+
+void TimeFieldWidget::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    restartBlink();
+}
+
+}  // namespace horatta::shell

@@ -1,0 +1,17 @@
+#pragma once
+
+class QWidget;
+
+namespace horatta::shell {
+
+// Asks the window manager to leave the window out of the taskbar and the pager or
+// switcher (_NET_WM_STATE_SKIP_TASKBAR, _NET_WM_STATE_SKIP_PAGER). Call it before the
+// window is first shown, and again after: a manager reads the state when the window
+// maps and takes changes to a mapped window as requests. Does nothing off X11.
+void skipTaskbarAndPager(QWidget* window);
+
+// Whether any mouse button is down right now, asked of the X server itself; true when
+// that cannot be asked, so that a caller waits for the release event instead.
+bool pointerButtonDown();
+
+}  // namespace horatta::shell
