@@ -32,12 +32,13 @@ std::optional<HotKey> hotKeyFromValue(std::int32_t value) {
     return key;
 }
 
-std::vector<std::uint8_t> keycodesFor(const KeyboardMapping& keyboard, std::uint32_t keysym) {
+std::vector<std::uint8_t> keycodesFor(const KeyboardMapping& keyboard, std::uint32_t keysym,
+                                      std::size_t columns) {
     std::vector<std::uint8_t> found;
     const std::size_t perKeycode = keyboard.keysymsPerKeycode;
     if (perKeycode == 0 || keysym == 0) return found;
     for (std::size_t i = 0; i < keyboard.keysyms.size(); ++i) {
-        if (keyboard.keysyms[i] != keysym) continue;
+        if (keyboard.keysyms[i] != keysym || i % perKeycode >= columns) continue;
         const std::size_t keycode = keyboard.firstKeycode + i / perKeycode;
         if (keycode > 255) break;
         const auto code = static_cast<std::uint8_t>(keycode);
@@ -60,12 +61,16 @@ std::uint16_t numLockMask(const KeyboardMapping& keyboard, const ModifierMapping
 
 std::vector<Grab> grabsFor(const HotKey& hotKey, const KeyboardMapping& keyboard,
                            const ModifierMapping& modifiers) {
-    std::vector<std::uint8_t> keycodes = keycodesFor(keyboard, hotKey.keysym);
-    if (hotKey.shiftedKeysym != hotKey.keysym) {
-        for (std::uint8_t code : keycodesFor(keyboard, hotKey.shiftedKeysym)) keycodes.push_back(code);
-        std::ranges::sort(keycodes);
-        keycodes.erase(std::unique(keycodes.begin(), keycodes.end()), keycodes.end());
+    constexpr std::size_t firstGroup = 2;
+    std::vector<std::uint8_t> keycodes;
+    for (std::size_t columns : {firstGroup, std::size_t{255}}) {
+        for (std::uint32_t keysym : {hotKey.keysym, hotKey.shiftedKeysym}) {
+            for (std::uint8_t code : keycodesFor(keyboard, keysym, columns)) keycodes.push_back(code);
+        }
+        if (!keycodes.empty()) break;
     }
+    std::ranges::sort(keycodes);
+    keycodes.erase(std::unique(keycodes.begin(), keycodes.end()), keycodes.end());
 
     const std::uint16_t numLock = numLockMask(keyboard, modifiers);
     std::vector<std::uint16_t> lockStates{0, lockMask, numLock, static_cast<std::uint16_t>(lockMask | numLock)};

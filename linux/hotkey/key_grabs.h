@@ -45,8 +45,11 @@ struct ModifierMapping {
     std::vector<std::uint8_t> keycodes;
 };
 
-// Every keycode that produces the keysym, in any group or level, in ascending order.
-std::vector<std::uint8_t> keycodesFor(const KeyboardMapping& keyboard, std::uint32_t keysym);
+// Every keycode that produces the keysym in one of the first columns of its keysyms (all
+// columns by default; the first two are the first group's plain and shifted levels), in
+// ascending order.
+std::vector<std::uint8_t> keycodesFor(const KeyboardMapping& keyboard, std::uint32_t keysym,
+                                      std::size_t columns = 255);
 
 // The modifier bit that NumLock sets, found from the mappings; Mod2 where it cannot be found.
 std::uint16_t numLockMask(const KeyboardMapping& keyboard, const ModifierMapping& modifiers);
@@ -58,7 +61,10 @@ struct Grab {
 };
 
 // A passive grab matches its modifiers exactly, so the hot key is grabbed once for each
-// state of CapsLock and NumLock: it must work whichever of them happens to be on.
+// state of CapsLock and NumLock: it must work whichever of them happens to be on. The key
+// is looked for in the first layout; only a key that the first layout lacks is taken from
+// the others, so that with two layouts (English and German, say) the hot key does not
+// also sit on the key that is Y in the first one.
 std::vector<Grab> grabsFor(const HotKey& hotKey, const KeyboardMapping& keyboard,
                            const ModifierMapping& modifiers);
 

@@ -75,6 +75,22 @@ TEST(KeyGrabs, NeverAsksForTheSameGrabTwice) {
               (std::vector<Grab>{{9, mods}, {9, mods | lockMask}}));
 }
 
+TEST(KeyGrabs, TakesTheKeyFromTheFirstLayout) {
+    // English first, German second: Z and Y change places in the second group.
+    const KeyboardMapping twoLayouts{8, 4, {'y', 'Y', 'z', 'Z',    // 8: Y in English, Z in German
+                                            'z', 'Z', 'y', 'Y'}};  // 9: Z in English, Y in German
+    const ModifierMapping none{1, std::vector<std::uint8_t>(8, 0)};
+    const auto grabs = grabsFor(HotKey{'z', 'Z', controlMask}, twoLayouts, none);
+    ASSERT_FALSE(grabs.empty());
+    for (const Grab& g : grabs) EXPECT_EQ(g.keycode, 9);
+
+    // A key only the second layout has is taken from there.
+    const KeyboardMapping latinSecond{8, 4, {0x6c1, 0x6e1, 'a', 'A'}};  // Cyrillic first, Latin second
+    const auto fromSecond = grabsFor(HotKey{'a', 'A', controlMask}, latinSecond, none);
+    ASSERT_FALSE(fromSecond.empty());
+    EXPECT_EQ(fromSecond.front().keycode, 8);
+}
+
 TEST(KeyGrabs, AKeyTheKeyboardLacksIsNotGrabbed) {
     EXPECT_TRUE(grabsFor(HotKey{'q', 'Q', controlMask}, keyboard(), modifiersWithNumLockOn(4)).empty());
 }

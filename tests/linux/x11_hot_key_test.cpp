@@ -63,6 +63,31 @@ public:
         return held;
     }
 
+    // Swaps what two keysyms' keys produce, as a new keyboard layout would; returns the
+    // mapping as it was, for restoring.
+    KeyboardMapping swapKeys(std::uint32_t a, std::uint32_t b) {
+        const KeyboardMapping before = readKeyboardMapping(connection_);
+        KeyboardMapping after = before;
+        const std::uint8_t codeA = keycodesFor(before, a).front();
+        const std::uint8_t codeB = keycodesFor(before, b).front();
+        const std::size_t per = before.keysymsPerKeycode;
+        for (std::size_t i = 0; i < per; ++i) {
+            std::swap(after.keysyms[(codeA - before.firstKeycode) * per + i],
+                      after.keysyms[(codeB - before.firstKeycode) * per + i]);
+        }
+        setMapping(after);
+        return before;
+    }
+
+    void setMapping(const KeyboardMapping& mapping) {
+        const auto count = static_cast<std::uint8_t>(mapping.keysyms.size() / mapping.keysymsPerKeycode);
+        xcb_generic_error_t* error = xcb_request_check(
+            connection_, xcb_change_keyboard_mapping_checked(connection_, count, mapping.firstKeycode,
+                                                             mapping.keysymsPerKeycode, mapping.keysyms.data()));
+        EXPECT_EQ(error, nullptr);
+        std::free(error);
+    }
+
 private:
     xcb_connection_t* connection_;
     xcb_window_t root_ = 0;
@@ -160,6 +185,21 @@ TEST_F(HotKeyTest, AHotKeyHeldWhollyByAnotherProgramDoesNothing) {
     ASSERT_TRUE(xdotool({"key", "ctrl+alt+z"}));
     settle();
     EXPECT_EQ(pressed, 0);
+}
+
+TEST_F(HotKeyTest, FollowsTheKeyToANewLayout) {
+    hotKey->setHotKey(ctrlAltZ);
+    OtherProgram other;
+    const KeyboardMapping before = other.swapKeys('z', 'y');  // as a German layout has them
+    // xdotool presses whichever key now gives a z.
+    EXPECT_TRUE(waitFor([&] {
+        return xdotool({"key", "ctrl+alt+z"}) && waitFor([&] { return pressed > 0; }, 300);
+    }));
+    other.setMapping(before);
+    settle();
+    const int now = pressed;
+    ASSERT_TRUE(xdotool({"key", "ctrl+alt+z"}));
+    EXPECT_TRUE(waitFor([&] { return pressed == now + 1; }));
 }
 
 TEST_F(HotKeyTest, LettingGoFreesTheCombination) {
