@@ -86,6 +86,18 @@ void Shell::start() {
     timer3_->start();
 }
 
+void Shell::hotKeyPressed() {
+    if (ended_ || !hotKeyWindow_) return;
+    hotKeyWindow_->raise();
+    hotKeyWindow_->activateWindow();
+}
+
+void Shell::hotKeyReleased() {
+    // The key went to the hot key's grab rather than to the window itself; the handler
+    // looks at neither the key nor the shift state.
+    if (Form2* form2 = form_.form2()) deliver([form2] { form2->Form_KeyUp(0, 0); });
+}
+
 void Shell::deliver(const std::function<void()>& event) {
     if (ended_) return;  // nothing is handled once the program has ended
     event();
@@ -227,6 +239,8 @@ int runClock(Build build) {
     QtPlatform platform(registry, services);
     Form1 form(build, platform);
     Shell shell(form, platform);
+    services.onHotKeyPressed = [&shell] { shell.hotKeyPressed(); };
+    services.onHotKeyReleased = [&shell] { shell.hotKeyReleased(); };
     shell.start();
     return QApplication::exec();
 }

@@ -25,6 +25,11 @@ public:
     // Runs the start-up and then lets the timers run.
     void start();
 
+    // The global hot key went down: Form2 takes the keyboard, as the hot key activates it.
+    void hotKeyPressed();
+    // A key came up while the hot key held the keyboard: it was released in Form2.
+    void hotKeyReleased();
+
     // --- EventSink
     Form1& form() override { return form_; }
     void deliver(const std::function<void()>& event) override;

@@ -1,27 +1,29 @@
 #include "linux/system_services.h"
 
-#include <QElapsedTimer>
-#include <QThread>
-#include <cstdio>
-
 namespace horatta::shell {
 
-void SystemServices::beep(int, int ms) {
-    // The clock relies on a tone holding its tick for the tone's length.
-    if (ms <= 0) return;
-    QElapsedTimer elapsed;
-    elapsed.start();
-    for (qint64 left = ms; left > 0; left = ms - elapsed.elapsed()) QThread::msleep(static_cast<unsigned long>(left));
-}
+SystemServices::SystemServices() = default;
+SystemServices::~SystemServices() = default;
 
-void SystemServices::enableShutdownPrivilege() {}
+void SystemServices::beep(int hz, int ms) { beeper_.beep(hz, ms); }
 
 void SystemServices::exitWindows(std::uint32_t flags, std::uint32_t) {
-    std::fprintf(stderr, "horatta: power-off requested (flags %u); this build does not power off\n",
-                 static_cast<unsigned>(flags));
-    std::fflush(stderr);
+    // Failures are not examined: if the machine does not go off, the clock runs on.
+    if (power::flagsRequestPowerOff(flags)) loginManager_.powerOff();
 }
 
-void SystemServices::setHotKey(std::int32_t) {}
+void SystemServices::setHotKey(std::int32_t value) {
+    // Made on first use: it needs the running application's X connection.
+    if (!hotKey_) {
+        hotKey_ = std::make_unique<hotkey::X11HotKey>();
+        hotKey_->onPressed = [this] {
+            if (onHotKeyPressed) onHotKeyPressed();
+        };
+        hotKey_->onReleased = [this] {
+            if (onHotKeyReleased) onHotKeyReleased();
+        };
+    }
+    hotKey_->setHotKey(value);
+}
 
 }  // namespace horatta::shell

@@ -1,21 +1,44 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "linux/hotkey/x11_hot_key.h"
+#include "linux/power/login_manager.h"
+#include "linux/sound/alsa_output.h"
+#include "linux/sound/beeper.h"
 
 namespace horatta::shell {
 
-// The services that reach beyond the desktop session: the tone, the power-off and the
-// global hot key. Kept apart so each can be given its real form on its own.
-//
-// For now they are harmless stand-ins: the tone is silence of the right length, the
-// power-off only says on standard error what it would do, and the hot key is not taken.
+// The services that reach beyond the desktop session: the tone through ALSA, the power-off
+// through the login manager, and the global hot key as an X11 grab.
 class SystemServices {
 public:
-    // Returns once the tone's duration has passed, holding the caller as a tone would.
+    SystemServices();
+    ~SystemServices();
+    SystemServices(const SystemServices&) = delete;
+    SystemServices& operator=(const SystemServices&) = delete;
+
+    // Returns once the tone has sounded, or once its duration has passed where no sound
+    // device plays it.
     void beep(int hz, int ms);
-    void enableShutdownPrivilege();
+    // The login manager authorises every power-off itself: nothing to switch on here.
+    void enableShutdownPrivilege() {}
     void exitWindows(std::uint32_t flags, std::uint32_t reserved);
     void setHotKey(std::int32_t value);
+
+    // What the hot key does, set by whoever owns the hot-key window: the hot key went down,
+    // and a key was released while it held the keyboard.
+    std::function<void()> onHotKeyPressed;
+    std::function<void()> onHotKeyReleased;
+
+private:
+    sound::AlsaOutput speaker_;
+    sound::RealSteadyClock clock_;
+    sound::Beeper beeper_{speaker_, clock_};
+    power::LoginManager loginManager_;
+    std::unique_ptr<hotkey::X11HotKey> hotKey_;
 };
 
 }  // namespace horatta::shell

@@ -13,6 +13,8 @@ export XDG_RUNTIME_DIR=$E2E_TMP/runtime
 mkdir -p "$XDG_CONFIG_HOME"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 INI=$XDG_CONFIG_HOME/qom/time.ini
+# No test reaches the machine's system bus: the power-off tests start a private one.
+export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$E2E_TMP/no-system-bus"
 unset QT_QPA_PLATFORM  # the programs choose xcb themselves
 
 # Process ids come round again quickly on a busy machine, so only processes that are

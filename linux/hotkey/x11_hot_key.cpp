@@ -1,0 +1,159 @@
+#include "linux/hotkey/x11_hot_key.h"
+
+#include <xcb/xcb.h>
+#include <xcb/xproto.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMetaObject>
+
+namespace horatta::hotkey {
+
+namespace {
+
+struct FreeDeleter {
+    void operator()(void* p) const { std::free(p); }
+};
+template <typename T>
+using XcbReply = std::unique_ptr<T, FreeDeleter>;
+
+// Checked requests report their errors to us alone, so a refused grab neither reaches
+// Qt's error log nor any X error handler.
+void discardError(xcb_connection_t* c, xcb_void_cookie_t cookie) {
+    XcbReply<xcb_generic_error_t> error(xcb_request_check(c, cookie));
+}
+
+}  // namespace
+
+KeyboardMapping readKeyboardMapping(xcb_connection_t* c) {
+    const xcb_setup_t* setup = xcb_get_setup(c);
+    KeyboardMapping mapping;
+    mapping.firstKeycode = setup->min_keycode;
+    const auto count = static_cast<std::uint8_t>(setup->max_keycode - setup->min_keycode + 1);
+    XcbReply<xcb_get_keyboard_mapping_reply_t> reply(
+        xcb_get_keyboard_mapping_reply(c, xcb_get_keyboard_mapping(c, setup->min_keycode, count), nullptr));
+    if (!reply) return mapping;
+    mapping.keysymsPerKeycode = reply->keysyms_per_keycode;
+    const xcb_keysym_t* keysyms = xcb_get_keyboard_mapping_keysyms(reply.get());
+    mapping.keysyms.assign(keysyms, keysyms + xcb_get_keyboard_mapping_keysyms_length(reply.get()));
+    return mapping;
+}
+
+ModifierMapping readModifierMapping(xcb_connection_t* c) {
+    ModifierMapping mapping;
+    XcbReply<xcb_get_modifier_mapping_reply_t> reply(
+        xcb_get_modifier_mapping_reply(c, xcb_get_modifier_mapping(c), nullptr));
+    if (!reply) return mapping;
+    mapping.keycodesPerModifier = reply->keycodes_per_modifier;
+    const xcb_keycode_t* keycodes = xcb_get_modifier_mapping_keycodes(reply.get());
+    mapping.keycodes.assign(keycodes, keycodes + xcb_get_modifier_mapping_keycodes_length(reply.get()));
+    return mapping;
+}
+
+X11HotKey::X11HotKey() {
+    if (auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr) {
+        connection_ = x11->connection();
+    }
+    if (!connection_) return;
+    for (auto it = xcb_setup_roots_iterator(xcb_get_setup(connection_)); it.rem; xcb_screen_next(&it)) {
+        roots_.push_back(it.data->root);
+    }
+    QCoreApplication::instance()->installNativeEventFilter(this);
+}
+
+X11HotKey::~X11HotKey() {
+    if (!connection_) return;
+    ungrab();
+    if (auto* app = QCoreApplication::instance()) app->removeNativeEventFilter(this);
+}
+
+void X11HotKey::setHotKey(std::int32_t value) {
+    ungrab();
+    hotKey_ = hotKeyFromValue(value);
+    grab();
+}
+
+void X11HotKey::grab() {
+    if (!connection_ || !hotKey_) return;
+    const std::vector<Grab> wanted =
+        grabsFor(*hotKey_, readKeyboardMapping(connection_), readModifierMapping(connection_));
+
+    // Send every grab first and collect the answers afterwards: one round trip, not one
+    // for each combination.
+    struct Pending {
+        Grab grab;
+        std::uint32_t root;
+        xcb_void_cookie_t cookie;
+    };
+    std::vector<Pending> pending;
+    for (std::uint32_t root : roots_) {
+        for (const Grab& g : wanted) {
+            pending.push_back({g, root,
+                               xcb_grab_key_checked(connection_, 0, root, g.modifiers, g.keycode,
+                                                    XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC)});
+        }
+    }
+    for (const Pending& p : pending) {
+        XcbReply<xcb_generic_error_t> error(xcb_request_check(connection_, p.cookie));
+        // Refused (BadAccess: another program holds this combination): go without it.
+        if (!error && std::ranges::find(held_, p.grab) == held_.end()) held_.push_back(p.grab);
+    }
+}
+
+void X11HotKey::ungrab() {
+    if (!connection_) return;
+    for (std::uint32_t root : roots_) {
+        for (const Grab& g : held_) {
+            discardError(connection_, xcb_ungrab_key_checked(connection_, g.keycode, root, g.modifiers));
+        }
+    }
+    held_.clear();
+}
+
+bool X11HotKey::isRoot(std::uint32_t window) const {
+    return std::ranges::find(roots_, window) != roots_.end();
+}
+
+void X11HotKey::later(const std::function<void()>& callback) {
+    if (!callback) return;
+    QMetaObject::invokeMethod(&context_, [callback] { callback(); }, Qt::QueuedConnection);
+}
+
+bool X11HotKey::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
+    if (!connection_ || eventType != "xcb_generic_event_t") return false;
+    auto* event = static_cast<xcb_generic_event_t*>(message);
+
+    // Key events reported on a root window can only come from our grab: nobody here
+    // selects key events there. They are not taken away from Qt, which keeps its
+    // keyboard state and its user time (needed to activate a window) up to date with them.
+    switch (event->response_type & ~0x80) {
+        case XCB_KEY_PRESS: {
+            auto* key = reinterpret_cast<xcb_key_press_event_t*>(event);
+            if (isRoot(key->event) && isGrabbedPress(held_, key->detail, key->state)) later(onPressed);
+            break;
+        }
+        case XCB_KEY_RELEASE: {
+            auto* key = reinterpret_cast<xcb_key_release_event_t*>(event);
+            if (isRoot(key->event)) later(onReleased);
+            break;
+        }
+        case XCB_MAPPING_NOTIFY: {
+            // A new keyboard layout may have moved the key or NumLock: grab afresh.
+            auto* mapping = reinterpret_cast<xcb_mapping_notify_event_t*>(event);
+            if (mapping->request != XCB_MAPPING_POINTER && hotKey_) {
+                ungrab();
+                grab();
+            }
+            break;
+        }
+        default:
+            break;
+    }
+    return false;
+}
+
+}  // namespace horatta::hotkey
