@@ -160,21 +160,21 @@ void Services::exitWindows(std::uint32_t flags, std::uint32_t reserved) const {
 
 int Services::screenWidthPixels() const { return GetSystemMetrics(SM_CXSCREEN); }
 
+namespace {
+BOOL CALLBACK collectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(monitor, &info)) {
+        const RECT& r = info.rcMonitor;
+        reinterpret_cast<std::vector<PixelRect>*>(data)->push_back({r.left, r.top, r.right - r.left, r.bottom - r.top});
+    }
+    return TRUE;
+}
+}  // namespace
+
 std::vector<PixelRect> Services::screens() const {
     std::vector<PixelRect> out;
-    EnumDisplayMonitors(
-        nullptr, nullptr,
-        [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
-            MONITORINFO info{};
-            info.cbSize = sizeof info;
-            if (GetMonitorInfoW(monitor, &info)) {
-                const RECT& r = info.rcMonitor;
-                reinterpret_cast<std::vector<PixelRect>*>(data)->push_back(
-                    {r.left, r.top, r.right - r.left, r.bottom - r.top});
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&out));
+    EnumDisplayMonitors(nullptr, nullptr, collectMonitor, reinterpret_cast<LPARAM>(&out));
     return out;
 }
 
