@@ -41,7 +41,7 @@ std::string formatDate(const SYSTEMTIME& st, const wchar_t* picture) {
 Services::Services()
     : font_(CreateFontW(-MulDiv(825, 96, 7200), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                        L"MS Sans Serif")),
+                        L"Microsoft Sans Serif")),
       fakePowerOffLog_(environment(L"HORATTA_FAKE_POWER_OFF")) {}
 
 Services::~Services() {

@@ -51,7 +51,9 @@ public:
     int screenWidthPixels() const;
     std::vector<PixelRect> screens() const;
 
-    // The labels' font: MS Sans Serif, 8.25 points.
+    // The labels' font: 8.25 points of Microsoft Sans Serif, the outline form of MS Sans Serif.
+    // Unlike the bitmap original it is linked to fallback fonts, so the countdown's Chinese
+    // characters show on every Windows, not only on a Chinese one.
     HFONT font() const { return font_; }
     float textWidthTwips(const std::string& text) const;
 

@@ -334,10 +334,13 @@ void Shell::syncEdits() {
             state.selStart = box.SelStart;
             state.selLength = box.SelLength;
         }
+        // The edit control asks for its colours when it paints; a change needs a repaint.
+        if (colour(box.ForeColor) != state.fore || colour(box.BackColor) != state.back) {
+            state.fore = colour(box.ForeColor);
+            state.back = colour(box.BackColor);
+            InvalidateRect(hwnd, nullptr, TRUE);
+        }
     }
-    // Colours may change at any event; the edit controls ask for them when they paint.
-    InvalidateRect(window(ControlId::Text1), nullptr, FALSE);
-    InvalidateRect(window(ControlId::Text2), nullptr, FALSE);
 }
 
 void Shell::pullEdit(ControlId id) {

@@ -66,6 +66,8 @@ private:
         std::string text;
         int selStart = 0;
         int selLength = 0;
+        COLORREF fore = CLR_INVALID;
+        COLORREF back = CLR_INVALID;
     };
     enum class Delivery { Input, Timer };
 
