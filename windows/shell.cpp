@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "window/utf8.h"
 #include "windows/resource_ids.h"
@@ -658,6 +659,10 @@ LRESULT Shell::handlePicture(HWND hwnd, ControlId id, UINT message, WPARAM wPara
         case WM_SETFOCUS:
             PostMessageW(form1_, focusMovedMessage, 0, 0);
             return 0;
+        case WM_KEYDOWN:
+        case WM_CHAR:
+            if (tabKey(id, message, wParam)) return 0;
+            break;
         default:
             break;
     }
@@ -689,11 +694,13 @@ LRESULT Shell::handleTimeField(HWND hwnd, ControlId id, UINT message, WPARAM wPa
             return 0;
         }
         case WM_CHAR: {
+            if (tabKey(id, message, wParam)) return 0;
             const auto key = static_cast<std::int16_t>(wParam);
             deliver(Delivery::Input, [&] { form_->timeFieldKeyPress(id, key); });
             return 0;
         }
         case WM_KEYDOWN: {
+            if (tabKey(id, message, wParam)) return 0;
             std::optional<EditKey> key;
             switch (wParam) {
                 case VK_LEFT: key = EditKey::Left; break;
@@ -733,6 +740,7 @@ LRESULT Shell::handleTimeField(HWND hwnd, ControlId id, UINT message, WPARAM wPa
 }
 
 LRESULT Shell::handleEdit(HWND hwnd, ControlId id, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (tabKey(id, message, wParam)) return 0;
     switch (message) {
         case WM_CHAR: {
             auto key = static_cast<std::int16_t>(wParam);
@@ -775,6 +783,39 @@ LRESULT Shell::handleEdit(HWND hwnd, ControlId id, UINT message, WPARAM wParam, 
             break;
     }
     return CallWindowProcW(editDefault_, hwnd, message, wParam, lParam);
+}
+
+// The Tab key moves the focus through the shown controls in their tab order (Shift+Tab
+// backwards); controls without a tab index are skipped. True when the message was the
+// Tab key's and has been dealt with.
+bool Shell::tabKey(ControlId from, UINT message, WPARAM wParam) {
+    if (message == WM_CHAR && wParam == VK_TAB && tabMoved_) {
+        tabMoved_ = false;
+        return true;
+    }
+    if (message != WM_KEYDOWN || wParam != VK_TAB || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0)
+        return false;
+    if (depth_ > 0) return true;
+    std::vector<std::pair<int, ControlId>> order;
+    for (auto& [id, hwnd] : children_) {
+        const Control& c = form_->control(id);
+        if (c.TabIndex >= 0 && c.Visible) order.emplace_back(c.TabIndex, id);
+    }
+    std::sort(order.begin(), order.end());
+    if (order.empty()) return true;
+    const int fromIndex = form_->control(from).TabIndex;
+    const bool backwards = GetKeyState(VK_SHIFT) < 0;
+    ControlId target = backwards ? order.back().second : order.front().second;
+    if (backwards) {
+        for (auto it = order.rbegin(); it != order.rend(); ++it)
+            if (it->first < fromIndex) { target = it->second; break; }
+    } else {
+        for (const auto& [index, id] : order)
+            if (index > fromIndex) { target = id; break; }
+    }
+    tabMoved_ = true;
+    SetFocus(window(target));
+    return true;
 }
 
 // ---------------------------------------------------------------- Platform: window system

@@ -95,6 +95,7 @@ private:
     void reconcileFocus();
 
     void pullEdit(ControlId id);
+    bool tabKey(ControlId from, UINT message, WPARAM wParam);
     void pressOnPicture(ControlId id, int button, WPARAM wParam, LPARAM lParam);
     void doubleClickOnPicture(ControlId id, LPARAM lParam);
     std::optional<ControlId> labelAt(POINT pixel) const;
@@ -143,6 +144,7 @@ private:
     bool pullingEdits_ = true;    // false while the shell itself writes into an edit control
     int pressedButton_ = 0;       // the button of the press being delivered
     bool clickArmed_ = false;     // a left press on the face's background awaits its release
+    bool tabMoved_ = false;       // the Tab key moved the focus; its character goes nowhere
 };
 
 }  // namespace horatta::win
