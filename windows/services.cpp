@@ -107,10 +107,17 @@ std::optional<TimeOfDay> Services::parseDateOrTime(const std::string& text) cons
 }
 
 void Services::beep(int hz, int ms) const {
-    const ULONGLONG start = GetTickCount64();
+    LARGE_INTEGER frequency, start, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
     Beep(static_cast<DWORD>(hz), static_cast<DWORD>(ms));
-    const ULONGLONG elapsed = GetTickCount64() - start;
-    if (ms > 0 && elapsed < static_cast<ULONGLONG>(ms)) Sleep(static_cast<DWORD>(static_cast<ULONGLONG>(ms) - elapsed));
+    // Wait out whatever is left of the tone's time; Sleep may also come back a little early.
+    for (;;) {
+        QueryPerformanceCounter(&now);
+        const LONGLONG elapsedMs = (now.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart;
+        if (elapsedMs >= ms) break;
+        Sleep(static_cast<DWORD>(ms - elapsedMs));
+    }
 }
 
 bool Services::enableShutdownPrivilege() {
