@@ -588,11 +588,12 @@ void Shell::pressOnPicture(ControlId id, int button, WPARAM, LPARAM lParam) {
     if (depth_ > 0) return;
     HWND hwnd = window(id);
     if (GetFocus() != hwnd) SetFocus(hwnd);
-    if (id != ControlId::Picture1) return;
     POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    auto label = id == ControlId::Picture1 ? labelAt(p) : std::nullopt;
+    if (button == buttonLeft) leftPressedOn_ = label.value_or(id);
+    if (id != ControlId::Picture1) return;
     const auto code = static_cast<std::int16_t>(button);
     const auto shift = shiftState();
-    auto label = labelAt(p);
     if (!label) {
         if (button == buttonLeft) {
             clickArmed_ = true;
@@ -614,12 +615,19 @@ void Shell::pressOnPicture(ControlId id, int button, WPARAM, LPARAM lParam) {
 void Shell::doubleClickOnPicture(ControlId id, LPARAM lParam) {
     clickArmed_ = false;
     if (depth_ > 0) return;
+    POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    auto label = id == ControlId::Picture1 ? labelAt(p) : std::nullopt;
+    // A double-click belongs to one control: when its first press went elsewhere (the time
+    // text, then the face beside it), the second press is an ordinary press.
+    if (leftPressedOn_ != label.value_or(id)) {
+        pressOnPicture(id, buttonLeft, 0, lParam);
+        return;
+    }
+    leftPressedOn_.reset();
     if (id == ControlId::Picture2) {
         deliver(Delivery::Input, [&] { form_->Picture2_DblClick(); });
         return;
     }
-    POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    auto label = labelAt(p);
     deliver(Delivery::Input, [&] {
         if (!label) form_->Picture1_DblClick();
         else if (*label == ControlId::Label3) form_->Label3_DblClick();
@@ -649,7 +657,7 @@ LRESULT Shell::handlePicture(HWND hwnd, ControlId id, UINT message, WPARAM wPara
                 POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
                 RECT client;
                 GetClientRect(hwnd, &client);
-                if (id == ControlId::Picture1 && PtInRect(&client, p))
+                if (id == ControlId::Picture1 && PtInRect(&client, p) && !labelAt(p))
                     deliver(Delivery::Input, [&] { form_->Picture1_Click(); });
             }
             return 0;

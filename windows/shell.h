@@ -144,6 +144,7 @@ private:
     bool pullingEdits_ = true;    // false while the shell itself writes into an edit control
     int pressedButton_ = 0;       // the button of the press being delivered
     bool clickArmed_ = false;     // a left press on the face's background awaits its release
+    std::optional<ControlId> leftPressedOn_;  // where the last left press went: a double-click needs the same
     bool tabMoved_ = false;       // the Tab key moved the focus; its character goes nowhere
 };
 
