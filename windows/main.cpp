@@ -1,0 +1,18 @@
+#include "windows/win32.h"
+#include <commctrl.h>
+#include <ole2.h>
+
+#include "windows/shell.h"
+
+#ifndef HORATTA_PLAIN
+#define HORATTA_PLAIN 0
+#endif
+
+// horatta has masked time fields, horatta-t plain ones; everything else is shared.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    OleInitialize(nullptr);  // the skins are decoded through OLE's picture loader
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    horatta::win::Shell shell(instance, HORATTA_PLAIN ? horatta::Build::Plain : horatta::Build::Masked);
+    return shell.run();
+}

@@ -1,0 +1,200 @@
+#include "windows/services.h"
+
+#include <oleauto.h>
+
+#include <cmath>
+
+#include "windows/wide.h"
+
+namespace horatta::win {
+
+int toPixels(float twips) { return static_cast<int>(std::lround(static_cast<double>(twips) / twipsPerPixel)); }
+
+namespace {
+
+std::wstring environment(const wchar_t* name) {
+    DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
+    if (size == 0) return {};
+    std::wstring value(size, L'\0');
+    DWORD got = GetEnvironmentVariableW(name, value.data(), size);
+    value.resize(got);
+    return value;
+}
+
+SYSTEMTIME onDay(int year, int month, int day) {
+    SYSTEMTIME st{};
+    st.wYear = static_cast<WORD>(year);
+    st.wMonth = static_cast<WORD>(month);
+    st.wDay = static_cast<WORD>(day);
+    return st;
+}
+
+std::string formatDate(const SYSTEMTIME& st, const wchar_t* picture) {
+    wchar_t buffer[128];
+    int n = GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &st, picture, buffer, 128, nullptr);
+    if (n <= 0) return {};
+    return narrow(std::wstring_view(buffer, static_cast<std::size_t>(n - 1)));
+}
+
+}  // namespace
+
+Services::Services()
+    : font_(CreateFontW(-MulDiv(825, 96, 7200), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                        L"Microsoft Sans Serif")),
+      fakePowerOffLog_(environment(L"HORATTA_FAKE_POWER_OFF")) {}
+
+Services::~Services() {
+    if (font_) DeleteObject(font_);
+}
+
+DateTime Services::now() const {
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    DateTime t;
+    t.year = st.wYear;
+    t.month = st.wMonth;
+    t.day = st.wDay;
+    t.hour = st.wHour;
+    t.minute = st.wMinute;
+    t.second = st.wSecond;
+    t.millisecond = st.wMilliseconds;
+    t.weekday = st.wDayOfWeek;
+    return t;
+}
+
+std::int64_t Services::nowMs() {
+    FILETIME ft;
+    GetSystemTimeAsFileTime(&ft);
+    ULARGE_INTEGER ticks;
+    ticks.LowPart = ft.dwLowDateTime;
+    ticks.HighPart = ft.dwHighDateTime;
+    return static_cast<std::int64_t>(ticks.QuadPart / 10000);  // 100 ns steps since 1601
+}
+
+std::string Services::longTimeText(TimeOfDay time) const {
+    SYSTEMTIME st = onDay(2000, 1, 1);
+    st.wHour = static_cast<WORD>(time.hour());
+    st.wMinute = static_cast<WORD>(time.minute());
+    st.wSecond = static_cast<WORD>(time.second());
+    wchar_t buffer[128];
+    int n = GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &st, nullptr, buffer, 128);
+    if (n <= 0) return time.hms();
+    return narrow(std::wstring_view(buffer, static_cast<std::size_t>(n - 1)));
+}
+
+std::string Services::weekdayName(int weekday) const {
+    // 1 January 2023 was a Sunday.
+    SYSTEMTIME st = onDay(2023, 1, 1 + ((weekday % 7) + 7) % 7);
+    st.wDayOfWeek = static_cast<WORD>(((weekday % 7) + 7) % 7);
+    return formatDate(st, L"dddd");
+}
+
+std::string Services::monthAbbreviation(int month) const {
+    if (month < 1 || month > 12) return {};
+    return formatDate(onDay(2023, month, 1), L"MMM");
+}
+
+std::optional<TimeOfDay> Services::parseDateOrTime(const std::string& text) const {
+    std::wstring wide = widen(text);
+    DATE value = 0;
+    if (FAILED(VarDateFromStr(wide.data(), LOCALE_USER_DEFAULT, 0, &value))) return std::nullopt;
+    // A DATE counts days; its fraction is the time of day, also before 1899 where the whole
+    // part is negative.
+    double whole = 0;
+    double fraction = std::fabs(std::modf(value, &whole));
+    return TimeOfDay::fromSeconds(std::llround(fraction * 86400.0));
+}
+
+void Services::beep(int hz, int ms) const {
+    LARGE_INTEGER frequency, start, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    Beep(static_cast<DWORD>(hz), static_cast<DWORD>(ms));
+    // Wait out whatever is left of the tone's time; Sleep may also come back a little early.
+    for (;;) {
+        QueryPerformanceCounter(&now);
+        const LONGLONG elapsedMs = (now.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart;
+        if (elapsedMs >= ms) break;
+        Sleep(static_cast<DWORD>(ms - elapsedMs));
+    }
+}
+
+bool Services::enableShutdownPrivilege() {
+    // The token privilege record as the system defines it: a count and two entries of a
+    // locally unique identifier and its attributes, 28 bytes in all. The second entry stays
+    // zero; a second record receives the previous state.
+    struct PrivilegeRecord {
+        DWORD count;
+        LUID_AND_ATTRIBUTES entries[2];
+    };
+    static_assert(sizeof(PrivilegeRecord) == 28);
+
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return false;
+    PrivilegeRecord record{};
+    bool ok = LookupPrivilegeValueW(L"", L"SeShutdownPrivilege", &record.entries[0].Luid) != FALSE;
+    if (ok) {
+        record.count = 1;
+        record.entries[0].Attributes = SE_PRIVILEGE_ENABLED;
+        PrivilegeRecord previous{};
+        DWORD returned = 0;
+        ok = AdjustTokenPrivileges(token, FALSE, reinterpret_cast<TOKEN_PRIVILEGES*>(&record), sizeof record,
+                                   reinterpret_cast<TOKEN_PRIVILEGES*>(&previous), &returned) != FALSE &&
+             GetLastError() == ERROR_SUCCESS;
+    }
+    CloseHandle(token);
+    return ok;
+}
+
+bool Services::recordPowerCall(const std::string& line) const {
+    if (fakePowerOffLog_.empty()) return false;
+    HANDLE file = CreateFileW(fakePowerOffLog_.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        std::string text = line + "\n";
+        DWORD written = 0;
+        WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        CloseHandle(file);
+    }
+    return true;
+}
+
+void Services::exitWindows(std::uint32_t flags, std::uint32_t reserved) const {
+    if (recordPowerCall("ExitWindowsEx " + std::to_string(flags) + " " + std::to_string(reserved))) return;
+    ExitWindowsEx(flags, reserved);
+}
+
+int Services::screenWidthPixels() const { return GetSystemMetrics(SM_CXSCREEN); }
+
+namespace {
+BOOL CALLBACK collectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(monitor, &info)) {
+        const RECT& r = info.rcMonitor;
+        reinterpret_cast<std::vector<PixelRect>*>(data)->push_back({r.left, r.top, r.right - r.left, r.bottom - r.top});
+    }
+    return TRUE;
+}
+}  // namespace
+
+std::vector<PixelRect> Services::screens() const {
+    std::vector<PixelRect> out;
+    EnumDisplayMonitors(nullptr, nullptr, collectMonitor, reinterpret_cast<LPARAM>(&out));
+    return out;
+}
+
+float Services::textWidthTwips(const std::string& text) const {
+    if (text.empty()) return 0;
+    std::wstring wide = widen(text);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font_);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return static_cast<float>(size.cx * twipsPerPixel);
+}
+
+}  // namespace horatta::win

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "windows/win32.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "windows/windows_registry.h"
+
+namespace horatta::win {
+
+// Positions are kept in twips; the window is drawn at 15 twips to the pixel, which is what
+// Windows gives a program that does not declare itself DPI-aware (it is scaled as a whole).
+inline constexpr int twipsPerPixel = 15;
+
+int toPixels(float twips);
+
+// The operating-system services the clock asks for that need no window: time, the user's
+// locale, the speaker, the power-off, the settings and the screen.
+class Services {
+public:
+    Services();
+    ~Services();
+    Services(const Services&) = delete;
+    Services& operator=(const Services&) = delete;
+
+    DateTime now() const;
+    // Wall-clock milliseconds, on the same clock as now(), for the timer schedules.
+    static std::int64_t nowMs();
+
+    std::string longTimeText(TimeOfDay time) const;
+    std::string weekdayName(int weekday) const;
+    std::string monthAbbreviation(int month) const;
+    std::optional<TimeOfDay> parseDateOrTime(const std::string& text) const;
+
+    // Sounds the tone and returns only when its time is up, also where the speaker call
+    // comes back early (no speaker, or a system that does not wait).
+    void beep(int hz, int ms) const;
+
+    // Enables the shutdown privilege of this process's token; true when the system agreed.
+    static bool enableShutdownPrivilege();
+    // Powers the computer off, or, when HORATTA_FAKE_POWER_OFF names a file, only records
+    // the request there: the end-to-end tests must never reach the real call.
+    void exitWindows(std::uint32_t flags, std::uint32_t reserved) const;
+    // Appends a line to the power-off record when there is one; false when there is none.
+    bool recordPowerCall(const std::string& line) const;
+
+    int screenWidthPixels() const;
+    std::vector<PixelRect> screens() const;
+
+    // The labels' font: 8.25 points of Microsoft Sans Serif, the outline form of MS Sans Serif.
+    // Unlike the bitmap original it is linked to fallback fonts, so the countdown's Chinese
+    // characters show on every Windows, not only on a Chinese one.
+    HFONT font() const { return font_; }
+    float textWidthTwips(const std::string& text) const;
+
+    Registry& registry() { return registry_; }
+
+private:
+    HFONT font_;
+    WindowsRegistry registry_;
+    std::wstring fakePowerOffLog_;
+};
+
+}  // namespace horatta::win

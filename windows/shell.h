@@ -1,0 +1,151 @@
+#pragma once
+
+#include "windows/win32.h"
+
+#include <array>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/platform.h"
+#include "platform/timer_schedule.h"
+#include "window/form1.h"
+#include "windows/services.h"
+#include "windows/skins.h"
+
+namespace horatta::win {
+
+// The Win32 shell: draws the clock window from the model, turns window messages into the
+// core's events, drives the three timers and gives the core the system's services.
+//
+// Form1 is a popup tool window that stays on top. Its windowed controls are child windows
+// stacked as the model orders them: Picture1 and Picture2 (painted here, the labels drawn on
+// Picture1), the two time fields (painted here from the model, with a real caret, their
+// editing done by the core), and Text1 and Text2 as native edit controls kept in step with
+// the model. Label2 is drawn on the window's own surface. Form2 is the hot-key window.
+class Shell : public Platform {
+public:
+    Shell(HINSTANCE instance, Build build);
+    ~Shell() override;
+    Shell(const Shell&) = delete;
+    Shell& operator=(const Shell&) = delete;
+
+    // Runs start-up, then the message loop until the program ends.
+    int run();
+
+    // --- Platform
+    DateTime now() override { return services_.now(); }
+    std::string longTimeText(TimeOfDay time) override { return services_.longTimeText(time); }
+    std::string weekdayName(int weekday) override { return services_.weekdayName(weekday); }
+    std::string monthAbbreviation(int month) override { return services_.monthAbbreviation(month); }
+    std::optional<TimeOfDay> parseDateOrTime(const std::string& text) override {
+        return services_.parseDateOrTime(text);
+    }
+    void beep(int hz, int ms) override { services_.beep(hz, ms); }
+    WindowPosition dragWindow(ControlId window, WindowPosition from) override;
+    void setDoubleClickTime(int ms) override { SetDoubleClickTime(static_cast<UINT>(ms)); }
+    void makeTopmost(ControlId window) override;
+    void showWindow(ControlId window) override;
+    void showCaret(ControlId field) override;
+    void hideCaret(ControlId field) override;
+    void setFocus(ControlId control) override;
+    int screenWidthTwips() override { return services_.screenWidthPixels() * twipsPerPixel; }
+    int twipsPerPixelX() override { return twipsPerPixel; }
+    int twipsPerPixelY() override { return twipsPerPixel; }
+    std::vector<PixelRect> screens() override { return services_.screens(); }
+    float textWidth(const std::string& text) override { return services_.textWidthTwips(text); }
+    void endProgram() override;
+    void enableShutdownPrivilege() override;
+    void exitWindows(std::uint32_t flags, std::uint32_t reserved) override { services_.exitWindows(flags, reserved); }
+    void setHotKey(ControlId window, std::int32_t value) override;
+    Registry& registry() override { return services_.registry(); }
+
+private:
+    struct EditState {  // what a native edit control was last given or last reported
+        std::string text;
+        int selStart = 0;
+        int selLength = 0;
+        COLORREF fore = CLR_INVALID;
+        COLORREF back = CLR_INVALID;
+    };
+    enum class Delivery { Input, Timer };
+
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void registerClasses();
+    void createWindows();
+    HWND createChild(const wchar_t* windowClass, ControlId id, DWORD style, DWORD exStyle);
+
+    LRESULT handle(HWND hwnd, ControlId id, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleForm1(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleForm2(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handlePicture(HWND hwnd, ControlId id, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleTimeField(HWND hwnd, ControlId id, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleEdit(HWND hwnd, ControlId id, UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Runs a core event, then shows the model. Input that arrives while an event is still
+    // running (the drag's loop dispatches messages) is dropped; timers still tick.
+    template <class Event> void deliver(Delivery kind, Event&& event);
+    void render();
+    void applyLayout();
+    void syncEdits();
+    void syncCaret();
+    void syncToolTip();
+    void reconcileFocus();
+
+    void pullEdit(ControlId id);
+    bool tabKey(ControlId from, UINT message, WPARAM wParam);
+    void pressOnPicture(ControlId id, int button, WPARAM wParam, LPARAM lParam);
+    void doubleClickOnPicture(ControlId id, LPARAM lParam);
+    std::optional<ControlId> labelAt(POINT pixel) const;
+    WindowPosition followMouse(HWND window, int virtualKey);
+
+    void armTimer(int index);
+    void timerFired(int index);
+
+    void paintForm1(HDC dc, const RECT& client);
+    void paintPicture(HDC dc, const RECT& client, ControlId id);
+    void paintTimeField(HDC dc, const RECT& client, ControlId id);
+    void drawLabel(HDC dc, const Label& label, POINT origin);
+    int caretX(ControlId field) const;
+    int caretX(ControlId field, int index) const;
+    HBRUSH brush(COLORREF colour);
+
+    HWND window(ControlId id) const;
+    std::optional<ControlId> controlOf(HWND hwnd) const;
+    TextBox* textBox(ControlId id);
+    TimeField* timeField(ControlId id);
+    bool isTimeField(ControlId id) const;
+
+    HINSTANCE instance_;
+    Services services_;
+    Skins skins_;
+    std::unique_ptr<Form1> form_;
+
+    HWND form1_ = nullptr;
+    HWND form2_ = nullptr;
+    HWND toolTip_ = nullptr;
+    std::map<ControlId, HWND> children_;
+    std::map<HWND, ControlId> ids_;
+    WNDPROC editDefault_ = nullptr;
+
+    std::array<TimerSchedule, 3> schedules_;
+    std::map<ControlId, EditState> edits_;
+    std::map<ControlId, bool> caretShown_;
+    std::map<ControlId, RECT> placed_;      // the last rectangle and visibility given to each window
+    std::map<ControlId, bool> shown_;
+    std::optional<RECT> formPlaced_;
+    std::string toolTipText_;
+    std::optional<RECT> toolTipRect_;
+    std::map<COLORREF, HBRUSH> brushes_;
+
+    int depth_ = 0;               // core events running (more than one only inside a drag)
+    bool pullingEdits_ = true;    // false while the shell itself writes into an edit control
+    int pressedButton_ = 0;       // the button of the press being delivered
+    bool clickArmed_ = false;     // a left press on the face's background awaits its release
+    std::optional<ControlId> leftPressedOn_;  // where the last left press went: a double-click needs the same
+    bool tabMoved_ = false;       // the Tab key moved the focus; its character goes nowhere
+};
+
+}  // namespace horatta::win
