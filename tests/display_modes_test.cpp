@@ -197,7 +197,8 @@ void alertRunsItsCourse(Simulator& s) {
 }
 
 // The rows of the mode machine for the double-click on the time, the presses on the handle,
-// its double-click, and the ticks.
+// its double-click, and the ticks. The handle's double-click in the running clock saves and
+// ends the program: its rows are in moving_leaving_test.cpp, with the values it stores.
 TEST(DisplayModes, EveryTransitionOfTheFace) {
     const std::vector<Row> rows{
         {"normal clock, double-click on the time: the shutdown-time entry opens", From::Normal, dblClickTime,
@@ -416,10 +417,12 @@ TEST(PanelSwitching, DoubleClickOnTheFaceFromEveryState) {
     }
 }
 
-// A click on the face opens the memo only over the resting clock.
+// A click on the face opens the memo only over the resting clock (a scroll flag of 2 counts
+// as scrolling here, though the tick shows the clock).
 TEST(Memo, AClickOpensItOnlyOverTheRestingClock) {
-    for (From from : {From::Normal, From::MemoOpen, From::Scroll, From::BlinkingShown, From::ScrollingShown,
-                      From::CountdownShown, From::ShutdownEntry, From::ReminderPanel, From::ReminderMessage}) {
+    for (From from : {From::Normal, From::MemoOpen, From::Scroll, From::ScrollFlagTwo, From::BlinkingShown,
+                      From::ScrollingShown, From::CountdownShown, From::ShutdownEntry, From::ReminderPanel,
+                      From::ReminderMessage}) {
         SCOPED_TRACE(static_cast<int>(from));
         auto sim = reach(Build::Masked, from);
         Form1& f = sim->form();
