@@ -1,175 +1,87 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 
+#include "support/simulator.h"
 #include "support/started_clock.h"
 
 namespace horatta::testing {
 namespace {
 
-constexpr std::int16_t enter = keyEnter;
-constexpr std::int16_t backspace = keyBackspace;
-constexpr std::int16_t escape = 27;
-
 enum class Field { Shutdown, Reminder };
 
 const char* fieldName(Field field) { return field == Field::Shutdown ? "shutdown field" : "reminder field"; }
 
+TimeField& fieldOf(Form1& f, Field field) { return field == Field::Shutdown ? f.shutdownField() : f.reminderField(); }
+
 // What the key-press handler hands on to the field.
 std::int16_t handled(Form1& f, Field field, std::int16_t key) {
-    switch (f.build() == Build::Masked ? (field == Field::Shutdown ? 0 : 1) : (field == Field::Shutdown ? 2 : 3)) {
-        case 0: f.maskedbox1_keyPress(key); break;
-        case 1: f.MaskEdBox2_KeyPress(key); break;
-        case 2: f.text3_keyPress(key); break;
-        default: f.Text4_KeyPress(key); break;
-    }
+    const bool masked = f.build() == Build::Masked;
+    if (field == Field::Shutdown) masked ? f.maskedbox1_keyPress(key) : f.text3_keyPress(key);
+    else masked ? f.MaskEdBox2_KeyPress(key) : f.Text4_KeyPress(key);
     return key;
 }
 
-TimeField& fieldOf(Form1& f, Field field) { return field == Field::Shutdown ? f.shutdownField() : f.reminderField(); }
-
-// An entry already under way, with the caret at the index. The plain field holds what a
-// user would have typed up to there; the masked one is full.
-void caretAt(Form1& f, Field field, int index) {
-    TimeField& box = fieldOf(f, field);
-    if (f.build() == Build::Masked) box.setText("12:34:56");
-    else box.setText(std::string("12:34:567").substr(0, static_cast<std::size_t>(index)));
-    box.setSelStart(index);
-    ASSERT_EQ(box.selStart(), index);
-    f.shutdownEntryStarted = 1;
-    f.reminderEntryStarted = 1;
+// Opens the field by its gesture and lets the blink hand it the keyboard.
+void open(StartedClock& clock, Field field) {
+    Form1& f = clock.f();
+    if (field == Field::Shutdown) f.Label1_DblClick();
+    else f.Picture1_DblClick();
+    f.Timer2_Timer();
+    f.Timer2_Timer();
 }
 
-struct RuleRow {
-    int index;
-    std::int16_t hourTensIsTwo;
-    std::int16_t key;
-    bool passes;
-};
-
-std::string keyName(std::int16_t key) {
-    if (key == enter) return "Enter";
-    if (key == backspace) return "Backspace";
-    if (key == escape) return "Escape";
-    return std::string("'") + static_cast<char>(key) + "'";
-}
-
-// The rules that hold at the same caret indexes in both builds and both fields.
-TEST(TimeEntryRules, SharedRulesByCaretIndex) {
-    const std::vector<RuleRow> rows{
-        {0, 0, '0', true},   {0, 0, '1', true},    {0, 0, '2', true},       {0, 0, '3', false},
-        {0, 0, '7', false},  {0, 0, 'a', false},   {0, 0, enter, false},    {0, 0, backspace, false},
-        {0, 0, escape, false},
-        {1, 1, '0', true},   {1, 1, '3', true},    {1, 1, '4', false},      {1, 1, '9', false},
-        {1, 0, '9', true},   {1, 0, '/', false},   {1, 0, enter, false},    {1, 0, backspace, false},
-        {1, 0, 'x', true},   {1, 1, 'x', false},   // only the lower bound, unless the hour began with 2
-        {3, 0, '0', true},   {3, 0, '5', true},    {3, 0, '6', false},      {3, 0, '9', false},
-        {3, 0, enter, false}, {3, 0, backspace, false},
-        {4, 0, '9', true},   {4, 0, enter, true},  {4, 0, backspace, true}, {4, 0, 'x', true},
-        {6, 0, '0', true},   {6, 0, '5', true},    {6, 0, '6', false},      {6, 0, enter, false},
-        {6, 0, backspace, false},
-        {7, 0, '9', true},   {7, 0, enter, true},  {7, 0, backspace, true},
+// The rule at each caret index, for both builds and both fields: the keys handed on and the
+// keys refused. The plain field has no mask, so at 2 and 5 its rule adds the colon itself,
+// whatever the key. The first hour digit decides whether the second is limited.
+TEST(TimeEntryRules, KeysHandedOnAndRefusedByCaretIndex) {
+    struct Row {
+        int index;
+        std::int16_t hourTensIsTwo;
+        std::string handedOn, refused;
+        bool plainOnly = false;
+    };
+    const std::vector<Row> rows{
+        {0, 1, "012", "37a/\r\b\x1b"},
+        {1, 1, "0123", "49x\r\b"},
+        {1, 0, "09x", "/\r\b"},  // only the lower bound, unless the hour began with 2
+        {3, 0, "05", "69\r\b"},
+        {4, 0, "9x\r\b", ""},
+        {6, 0, "05", "69\r\b"},
+        {7, 0, "9\r\b", ""},
+        {2, 0, "05", "67\r\b", true},
+        {5, 0, "04", "6\r\b", true},
     };
     for (Build build : {Build::Masked, Build::Plain}) {
         for (Field field : {Field::Shutdown, Field::Reminder}) {
             for (const auto& row : rows) {
-                SCOPED_TRACE(std::string(buildName(build)) + ", " + fieldName(field) + ", index " +
-                             std::to_string(row.index) + ", key " + keyName(row.key));
-                StartedClock clock(build);
-                Form1& f = clock.f();
-                caretAt(f, field, row.index);
-                f.hourTensIsTwo = row.hourTensIsTwo;
-                EXPECT_EQ(handled(f, field, row.key), row.passes ? row.key : keyRefused);
+                if (row.plainOnly && build == Build::Masked) continue;
+                for (char c : row.handedOn + row.refused) {
+                    const auto key = static_cast<std::int16_t>(c);
+                    SCOPED_TRACE(std::string(buildName(build)) + ", " + fieldName(field) + ", index " +
+                                 std::to_string(row.index) + ", key " + std::to_string(key));
+                    StartedClock clock(build);
+                    Form1& f = clock.f();
+                    TimeField& box = fieldOf(f, field);
+                    // An entry under way: the plain field holds what was typed up to the caret.
+                    box.setText(build == Build::Masked ? "12:34:56" : std::string("12:34:5").substr(0, row.index));
+                    box.setSelStart(row.index);
+                    f.shutdownEntryStarted = f.reminderEntryStarted = 1;
+                    f.hourTensIsTwo = row.hourTensIsTwo;
+                    const std::string before = box.text();
+                    const bool passes = row.handedOn.find(c) != std::string::npos;
+                    EXPECT_EQ(handled(f, field, key), passes ? key : keyRefused);
+                    if (row.plainOnly) {
+                        EXPECT_EQ(box.text(), before + ":");
+                        EXPECT_EQ(box.selStart(), row.index + 1);
+                    }
+                    if (row.index == 0) {
+                        EXPECT_EQ(f.hourTensIsTwo, key == '2' ? 1 : 0);
+                    }
+                }
             }
         }
     }
-}
-
-TEST(TimeEntryRules, TheFirstHourDigitDecidesWhetherTheSecondIsLimited) {
-    for (Build build : {Build::Masked, Build::Plain}) {
-        for (auto [key, tensIsTwo] : std::vector<std::pair<std::int16_t, std::int16_t>>{
-                 {'2', 1}, {'1', 0}, {'0', 0}, {'7', 0}, {enter, 0}}) {
-            StartedClock clock(build);
-            Form1& f = clock.f();
-            caretAt(f, Field::Shutdown, 0);
-            f.hourTensIsTwo = 1 - tensIsTwo;
-            handled(f, Field::Shutdown, key);
-            EXPECT_EQ(f.hourTensIsTwo, tensIsTwo) << buildName(build) << " key " << keyName(key);
-        }
-    }
-}
-
-// horatta-t has no mask: its filter puts in the colons itself, whatever the key.
-TEST(TimeEntryRules, PlainFieldAddsTheColonsAtIndexesTwoAndFive) {
-    const std::vector<RuleRow> rows{
-        {2, 0, '0', true}, {2, 0, '5', true}, {2, 0, '6', false}, {2, 0, '7', false},
-        {2, 0, enter, false}, {2, 0, backspace, false},
-        {5, 0, '0', true}, {5, 0, '4', true}, {5, 0, '6', false}, {5, 0, enter, false},
-        {5, 0, backspace, false},
-    };
-    for (Field field : {Field::Shutdown, Field::Reminder}) {
-        for (const auto& row : rows) {
-            SCOPED_TRACE(std::string(fieldName(field)) + ", index " + std::to_string(row.index) + ", key " +
-                         keyName(row.key));
-            StartedClock clock(Build::Plain);
-            Form1& f = clock.f();
-            caretAt(f, field, row.index);
-            const std::string before = fieldOf(f, field).text();
-            EXPECT_EQ(handled(f, field, row.key), row.passes ? row.key : keyRefused);
-            EXPECT_EQ(fieldOf(f, field).text(), before + ":");
-            EXPECT_EQ(fieldOf(f, field).selStart(), row.index + 1);
-        }
-    }
-}
-
-TEST(TimeEntryRules, KeyAtTheEndOfTheField) {
-    struct Row {
-        Build build;
-        Field field;
-        std::int16_t key;
-        std::int16_t handedOn;
-        bool applied;
-    };
-    const std::vector<Row> rows{
-        // The mask is full: the key changes nothing, but the next focus applies the entry.
-        {Build::Masked, Field::Shutdown, '5', '5', false},
-        {Build::Masked, Field::Shutdown, enter, enter, true},
-        {Build::Masked, Field::Reminder, '5', '5', false},
-        {Build::Masked, Field::Reminder, enter, enter, true},
-        // Without a mask the field would grow: the key becomes Enter and applies at once.
-        {Build::Plain, Field::Shutdown, '5', enter, true},
-        {Build::Plain, Field::Shutdown, 'q', enter, true},
-        {Build::Plain, Field::Reminder, '5', enter, true},
-    };
-    const TimeOfDay typed = *TimeOfDay::fromHms(12, 34, 56);
-    for (const auto& row : rows) {
-        SCOPED_TRACE(std::string(buildName(row.build)) + ", " + fieldName(row.field) + ", key " + keyName(row.key));
-        StartedClock clock(row.build);
-        Form1& f = clock.f();
-        fieldOf(f, row.field).Visible = true;
-        caretAt(f, row.field, 8);
-        EXPECT_EQ(handled(f, row.field, row.key), row.handedOn);
-        if (row.field == Field::Shutdown) {
-            EXPECT_EQ(f.shutdownTime == typed, row.applied);
-            EXPECT_EQ(f.shutdownField().Visible, !row.applied);
-            // Applying resets the flag; otherwise it waits for the next focus.
-            EXPECT_EQ(f.shutdownEntryDone, row.applied ? 0 : 1);
-        } else {
-            EXPECT_EQ(f.reminderTime == typed, row.applied);
-            EXPECT_EQ(f.shutdownEntryDone, 0);
-        }
-    }
-}
-
-TEST(TimeEntryRules, PlainFieldHasNoRulePastTheEnd) {
-    StartedClock clock(Build::Plain);
-    Form1& f = clock.f();
-    f.shutdownField().setText("12:34:567");
-    f.shutdownField().setSelStart(9);
-    f.shutdownEntryStarted = 1;
-    EXPECT_EQ(handled(f, Field::Shutdown, '7'), '7');
-    EXPECT_EQ(f.shutdownEntryDone, 0);
 }
 
 // Whole entries typed as a user types them, through the core's own field editing.
@@ -199,6 +111,8 @@ TEST(TimeEntryTyping, WhatTheFieldHoldsAfterTyping) {
         {Build::Plain, "123\b", "12:", 3},
         {Build::Masked, "\x1b", "  :  :  ", 0},  // Escape clears like any first key, then is refused
         {Build::Plain, "\x1b", "", 0},
+        {Build::Masked, "\r", "00:00:00", 0},    // Enter first keeps the old text and applies nothing
+        {Build::Plain, "\r", "00:00:00", 0},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(buildName(row.build)) + " typing \"" + row.keys + "\"");
@@ -208,135 +122,163 @@ TEST(TimeEntryTyping, WhatTheFieldHoldsAfterTyping) {
         clock.typeShutdown(row.keys);
         EXPECT_EQ(f.shutdownField().text(), row.text);
         EXPECT_EQ(f.shutdownField().selStart(), row.caret);
-        EXPECT_EQ(f.shutdownEntryStarted, 1);
+        EXPECT_EQ(f.shutdownEntryStarted, row.keys[0] == '\r' ? 0 : 1);
         EXPECT_TRUE(f.shutdownField().Visible) << "nothing applied";
     }
 }
 
-TEST(TimeEntryTyping, TheFirstKeyStopsTheBlinkClearsTheFieldAndShowsTheCaretOnce) {
+// Enter applies a whole entry only where the rules let it through.
+TEST(ShutdownEntry, EnterAppliesAtSomeCaretIndexesOnly) {
     for (Build build : {Build::Masked, Build::Plain}) {
-        SCOPED_TRACE(buildName(build));
-        StartedClock clock(build);
-        Form1& f = clock.f();
-        f.shutdownField().setText("21:30:00");
-        f.Label1_DblClick();
-        ASSERT_TRUE(f.Timer2.enabled());
-        clock.typeShutdown("1");
-        EXPECT_FALSE(f.Timer2.enabled());
-        EXPECT_EQ(f.shutdownField().text(), build == Build::Masked ? "1 :  :  " : "1");
-        clock.typeShutdown("23");
-        const std::string caret = std::string("showCaret ") + controlName(f.shutdownFieldId());
-        EXPECT_EQ(clock.platform.callsStartingWith("showCaret"), std::vector<std::string>{caret});
+        for (int index = 0; index <= 8; ++index) {
+            if (build == Build::Masked && (index == 2 || index == 5)) continue;  // the caret skips the colons
+            const bool applies = index == 4 || index >= 7;
+            SCOPED_TRACE(std::string(buildName(build)) + ", Enter at index " + std::to_string(index));
+            StartedClock clock(build);
+            Form1& f = clock.f();
+            open(clock, Field::Shutdown);
+            clock.typeShutdown("213000");
+            const ControlId id = f.shutdownFieldId();
+            f.timeFieldEditKey(id, EditKey::Home);
+            for (int i = 0; i < 8 && f.shutdownField().selStart() < index; ++i) f.timeFieldEditKey(id, EditKey::Right);
+            ASSERT_EQ(f.shutdownField().selStart(), index);
+            clock.pressShutdown(keyEnter);
+            EXPECT_EQ(f.shutdownTime == *TimeOfDay::fromHms(21, 30, 0), applies);
+            EXPECT_EQ(f.shutdownField().Visible, !applies);
+            EXPECT_EQ(clock.platform.stored("TIME"), applies ? "9:30:00 PM" : "00:00:00");
+        }
     }
 }
 
-TEST(TimeEntryTyping, EnterAsTheFirstKeyKeepsTheOldText) {
+// The key after the last digit: horatta-t applies at once, since its field has no end;
+// horatta marks a full shutdown entry as done and applies it when the field next takes the
+// keyboard, or on a double-click on the face. The reminder field has no such mark.
+TEST(ShutdownEntry, TheKeyAfterTheLastDigit) {
+    for (Build build : {Build::Masked, Build::Plain}) {
+        for (bool byFocus : {true, false}) {
+            SCOPED_TRACE(std::string(buildName(build)) + (byFocus ? ", focus" : ", double-click on the face"));
+            StartedClock clock(build);
+            Form1& f = clock.f();
+            open(clock, Field::Shutdown);
+            clock.typeShutdown("2130009");
+            EXPECT_EQ(f.shutdownField().text(), "21:30:00") << "the key is not typed";
+            if (build == Build::Masked) {
+                EXPECT_EQ(f.shutdownEntryDone, 1);
+                EXPECT_TRUE(f.shutdownTime.isMidnight()) << "not yet applied";
+                if (byFocus) {
+                    f.focusArrived(ControlId::Picture1);
+                    f.focusArrived(ControlId::MaskEdBox1);
+                } else {
+                    f.Picture1_DblClick();
+                }
+            }
+            EXPECT_EQ(f.shutdownTime, *TimeOfDay::fromHms(21, 30, 0));
+            EXPECT_FALSE(f.shutdownField().Visible);
+            EXPECT_EQ(f.shutdownEntryDone, 0);
+        }
+        StartedClock clock(build);
+        open(clock, Field::Reminder);
+        clock.typeReminder("1837009");
+        EXPECT_EQ(clock.f().reminderTime == *TimeOfDay::fromHms(18, 37, 0), build == Build::Plain);
+        EXPECT_EQ(clock.f().shutdownEntryDone, 0);
+    }
+}
+
+// An entry that is not a whole time is applied neither by Enter nor by a double-click: the
+// field stays, the shutdown field takes the keyboard back, and the armed and stored times
+// stay as they were.
+TEST(TimeEntry, AnIncompleteOrInvalidEntryIsNotApplied) {
+    struct Row {
+        Build build;
+        Field field;
+        const char* keys;
+        int enterAt;
+    };
+    const std::vector<Row> rows{
+        {Build::Masked, Field::Shutdown, "213", 4},   {Build::Masked, Field::Shutdown, "21300", 7},
+        {Build::Plain, Field::Shutdown, "123x", 4},   {Build::Masked, Field::Reminder, "183", 4},
+        {Build::Masked, Field::Reminder, "18300", 7}, {Build::Plain, Field::Reminder, "183x", 4},
+    };
+    for (const auto& row : rows) {
+        for (bool byEnter : {true, false}) {
+            SCOPED_TRACE(std::string(buildName(row.build)) + ", " + fieldName(row.field) + ", \"" + row.keys +
+                         (byEnter ? "\", Enter" : "\", double-click"));
+            StartedClock clock(row.build);
+            clock.platform.store("time", "22:15:00");
+            clock.restart();
+            Form1& f = clock.f();
+            open(clock, row.field);
+            TimeField& box = fieldOf(f, row.field);
+            clock.type(box.id, row.keys);
+            while (box.selStart() > row.enterAt) f.timeFieldEditKey(box.id, EditKey::Left);
+            clock.platform.memory.writtenNames.clear();
+            if (byEnter) {
+                f.timeFieldKeyPress(box.id, keyEnter);
+            } else {
+                f.focusArrived(ControlId::Picture1);  // the click on the face takes the keyboard
+                row.field == Field::Shutdown ? f.Picture1_DblClick() : f.Picture2_DblClick();
+            }
+            EXPECT_TRUE(box.Visible);
+            EXPECT_TRUE(clock.platform.memory.writtenNames.empty());
+            EXPECT_EQ(f.shutdownTime, *TimeOfDay::fromHms(22, 15, 0));
+            EXPECT_TRUE(f.reminderTime.isMidnight());
+            if (row.field == Field::Shutdown) {
+                EXPECT_EQ(f.focus(), box.id);
+                EXPECT_FALSE(f.Label1.Visible);
+                EXPECT_FALSE(f.Timer3.enabled());
+            } else {
+                EXPECT_FALSE(f.Text1.Visible);
+                EXPECT_EQ(f.reminderEntryStarted, 1);
+            }
+        }
+    }
+}
+
+// The open field blinks; each time it comes back it takes the keyboard, which hides the
+// caret and, for the shutdown field only, stops the watch tick.
+TEST(TimeEntryBlink, TheFieldTakesTheKeyboardEachTimeItComesBack) {
     for (Build build : {Build::Masked, Build::Plain}) {
         for (Field field : {Field::Shutdown, Field::Reminder}) {
             SCOPED_TRACE(std::string(buildName(build)) + ", " + fieldName(field));
             StartedClock clock(build);
             Form1& f = clock.f();
-            fieldOf(f, field).setText("21:30:00");  // caret at 0: Enter is refused there
-            if (field == Field::Shutdown) clock.pressShutdown(enter);
-            else clock.pressReminder(enter);
-            EXPECT_EQ(fieldOf(f, field).text(), "21:30:00");
-            EXPECT_EQ(f.shutdownEntryStarted, 0);
-            EXPECT_EQ(f.reminderEntryStarted, 0);
-            EXPECT_TRUE(clock.platform.callsStartingWith("showCaret").empty());
+            open(clock, field);
+            TimeField& box = fieldOf(f, field);
+            const bool watchRuns = field == Field::Reminder;
+            EXPECT_TRUE(box.Visible);
+            EXPECT_EQ(f.focus(), box.id);
+            EXPECT_EQ(f.Timer3.enabled(), watchRuns);
+            f.Timer3.setEnabled(true);
+            f.Timer2_Timer();
+            EXPECT_FALSE(box.Visible);
+            EXPECT_EQ(f.focus(), ControlId::Picture1) << "a hidden field cannot keep the keyboard";
+            f.Timer2_Timer();
+            EXPECT_EQ(f.focus(), box.id);
+            EXPECT_EQ(f.Timer3.enabled(), watchRuns) << "coming back runs the focus handler again";
+            const std::string hide = std::string("hideCaret ") + controlName(box.id);
+            EXPECT_EQ(clock.platform.callsStartingWith("hideCaret"), std::vector<std::string>(2, hide));
         }
     }
 }
 
-TEST(TimeEntryTyping, EachFieldHasItsOwnStartedFlag) {
-    StartedClock clock;
-    Form1& f = clock.f();
-    clock.typeReminder("1");
-    EXPECT_EQ(f.reminderEntryStarted, 1);
-    EXPECT_EQ(f.shutdownEntryStarted, 0);
-    f.shutdownField().setText("21:30:00");
-    clock.typeShutdown("0");
-    EXPECT_EQ(f.shutdownField().text(), "0 :  :  ") << "the shutdown field still clears on its first key";
-}
-
-TEST(TimeEntryFocus, ShutdownFieldStopsTheWatchAndHidesTheCaret) {
-    for (Build build : {Build::Masked, Build::Plain}) {
-        SCOPED_TRACE(buildName(build));
-        StartedClock clock(build);
-        Form1& f = clock.f();
-        f.SetFocus(f.shutdownFieldId());
-        EXPECT_FALSE(f.Timer3.enabled());
-        const std::string field = controlName(f.shutdownFieldId());
-        EXPECT_EQ(clock.platform.callsStartingWith("hideCaret"), std::vector<std::string>{"hideCaret " + field});
-        EXPECT_EQ(clock.platform.callsStartingWith("setFocus"), std::vector<std::string>{"setFocus " + field});
-    }
-}
-
-TEST(TimeEntryFocus, ReminderFieldOnlyHidesTheCaret) {
-    for (Build build : {Build::Masked, Build::Plain}) {
-        SCOPED_TRACE(buildName(build));
-        StartedClock clock(build);
-        Form1& f = clock.f();
-        f.focusArrived(f.reminderFieldId());
-        EXPECT_TRUE(f.Timer3.enabled());
-        EXPECT_EQ(clock.platform.callsStartingWith("hideCaret"),
-                  std::vector<std::string>{std::string("hideCaret ") + controlName(f.reminderFieldId())});
-    }
-}
-
-TEST(TimeEntryBlink, BlinksTheOpenFieldAndHandsItTheKeyboardEachTimeItComesBack) {
-    for (Build build : {Build::Masked, Build::Plain}) {
-        SCOPED_TRACE(buildName(build));
-        StartedClock clock(build);
-        Form1& f = clock.f();
-        f.Label1_DblClick();
-        TimeField& field = f.shutdownField();
-        const std::string hide = std::string("hideCaret ") + controlName(field.id);
-
-        f.Timer2_Timer();
-        EXPECT_FALSE(field.Visible);
-        f.Timer2_Timer();
-        EXPECT_TRUE(field.Visible);
-        EXPECT_EQ(f.focus(), field.id);
-        EXPECT_FALSE(f.Timer3.enabled());
-        f.Timer3.setEnabled(true);
-
-        f.Timer2_Timer();
-        EXPECT_FALSE(field.Visible);
-        EXPECT_EQ(f.focus(), ControlId::Picture1) << "a hidden field cannot keep the keyboard";
-        f.Timer2_Timer();
-        EXPECT_EQ(f.focus(), field.id);
-        EXPECT_FALSE(f.Timer3.enabled()) << "coming back runs the focus handler again";
-        EXPECT_EQ(clock.platform.callsStartingWith(hide).size(), 2u);
-    }
-}
-
-TEST(TimeEntryBlink, TakesTheKeyboardBackFromAClickElsewhere) {
-    StartedClock clock;
-    Form1& f = clock.f();
+// While the power-off time is edited no countdown or power-off runs on the old time; the
+// new one is watched from Enter on.
+TEST(ShutdownEntry, TheWatchRestsWhileTheTimeIsEditedAndResumesWithTheNewTime) {
+    Simulator sim(Build::Masked, at(2026, 12, 6, 21, 28, 50, 200), {{"time", "21:30:00"}});
+    Form1& f = sim.form();
+    f.Label1_MouseDown(buttonLeft, 0, 0, 0);
     f.Label1_DblClick();
-    f.Timer2_Timer();
-    f.Timer2_Timer();
-    f.Timer2_Timer();  // hidden
-    f.focusArrived(ControlId::Picture1);
-    f.Timer2_Timer();
-    EXPECT_EQ(f.focus(), ControlId::MaskEdBox1);
-}
-
-TEST(TimeEntryBlink, FollowsTheFieldNamedByBlinkingEntry) {
-    for (std::int16_t which : {0, 1, 2, -1}) {
-        StartedClock clock;
-        Form1& f = clock.f();
-        f.blinkingEntry = which;
-        f.Timer2.setEnabled(true);
-        f.Timer2_Timer();
-        EXPECT_EQ(f.shutdownField().Visible, which == 0) << which;
-        EXPECT_EQ(f.reminderField().Visible, which == 1) << which;
-        EXPECT_EQ(f.focus(), which == 0   ? std::optional(ControlId::MaskEdBox1)
-                             : which == 1 ? std::optional(ControlId::MaskEdBox2)
-                                          : std::optional(ControlId::Picture1))
-            << which;
-        EXPECT_EQ(f.Timer3.enabled(), which != 0) << which;
-    }
+    ASSERT_TRUE(sim.runUntilTrue([&] { return f.focus() == ControlId::MaskEdBox1; }, sim.nowMs() + 5000));
+    sim.clearRecord();
+    for (char c : std::string("2131")) f.timeFieldKeyPress(ControlId::MaskEdBox1, c);
+    sim.runUntil(at(2026, 12, 6, 21, 30, 5));
+    EXPECT_EQ(sim.platform().powerOffCount, 0) << "the old time passed while it was being edited";
+    EXPECT_TRUE(f.Timer1.enabled()) << "no countdown either";
+    EXPECT_TRUE(sim.ticksOf(TimerId::Timer3).empty());
+    for (char c : std::string("00\r")) f.timeFieldKeyPress(ControlId::MaskEdBox1, c);
+    sim.clearRecord();
+    sim.runUntil(at(2026, 12, 6, 21, 30, 6, 100));
+    EXPECT_EQ(sim.captionsAfter(TimerId::Timer3).back(), "54 关机");
 }
 
 }  // namespace

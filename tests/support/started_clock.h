@@ -32,7 +32,6 @@ struct StartedClock {
     void typeShutdown(std::string_view keys) { type(form->shutdownFieldId(), keys); }
     void typeReminder(std::string_view keys) { type(form->reminderFieldId(), keys); }
     void pressShutdown(std::int16_t code) { form->timeFieldKeyPress(form->shutdownFieldId(), code); }
-    void pressReminder(std::int16_t code) { form->timeFieldKeyPress(form->reminderFieldId(), code); }
 
     Build build;
     FakePlatform platform;
@@ -64,51 +63,6 @@ inline Mode modeOf(Form1& f) {
         return f.Label1.Width <= f.Picture1.Width ? Mode::BlinkingAlert : Mode::ScrollingAlert;
     if (f.scrollOn == 1) return Mode::Scroll;
     return Mode::Normal;
-}
-
-// The face as the other subsystems leave it in each mode, set directly so that a gesture
-// can be tested from any mode without playing the way there.
-inline void putInScrollMode(Form1& f, std::string memo = "Buy milk") {
-    f.Text2.Text = std::move(memo);
-    f.scrollOn = 1;
-    f.Timer1.setInterval(50);
-    f.Label1.setAutoSize(true);
-    f.Label1.setCaption(f.Text2.Text.empty() ? f.timeText() : f.Text2.Text);
-    f.Label1.Left = 420;
-}
-
-inline void putInBlinkingAlert(Form1& f, bool shown, std::string text = "Call home") {
-    f.reminderAlertOn = 1;
-    f.scrollOn = 0;
-    f.Timer1.setInterval(500);
-    f.Label1.setCaption(std::move(text));
-    f.Label1.setAutoSize(false);
-    f.Label1.Left = -25;
-    f.Label1.Width = f.Picture1.Width;
-    f.Label1.alignment = Alignment::Center;
-    f.Label1.Visible = shown;
-    f.ticksLeft = 41;
-}
-
-inline void putInScrollingAlert(Form1& f, bool shown) {
-    f.reminderAlertOn = 1;
-    f.scrollOn = 0;
-    f.Timer1.setInterval(50);
-    f.Label1.setAutoSize(true);
-    f.Label1.setCaption("Leave for the station in ten minutes");
-    f.Label1.Left = 310;
-    f.Label1.Visible = shown;
-    f.ticksLeft = 57;
-}
-
-inline void putInCountdown(Form1& f, bool shown) {
-    f.shutdownTime = *TimeOfDay::fromHms(18, 37, 0);
-    f.Timer1.setEnabled(false);
-    f.Timer3.setInterval(500);
-    f.Label1.setCaption("43 关机");
-    f.Label1.alignment = Alignment::Center;
-    f.Label1.Visible = shown;
-    f.ticksLeft = 25;
 }
 
 }  // namespace horatta::testing
