@@ -25,7 +25,7 @@ QStringList qtComplaints;
 
 void keepComplaints(QtMsgType, const QMessageLogContext&, const QString& message) { qtComplaints << message; }
 
-bool xdotool(const QStringList& arguments) { return e2e::run(QStringLiteral("xdotool"), arguments) == 0; }
+bool xdotool(const QStringList& arguments) { return e2e::run("xdotool", arguments) == 0; }
 
 template <typename Predicate>
 bool waitFor(Predicate done, int timeoutMs = 3000) {

@@ -8,9 +8,9 @@ namespace horatta::e2e {
 
 namespace {
 
-// Reads the first line a child prints, waiting at most the timeout.
-QString firstLine(QProcess& process, int timeoutMs) {
-    QDeadlineTimer deadline(timeoutMs);
+// Reads the first line a child prints, waiting at most ten seconds.
+QString firstLine(QProcess& process) {
+    QDeadlineTimer deadline(10000);
     while (!process.canReadLine() && !deadline.hasExpired()) {
         if (process.state() == QProcess::NotRunning) return {};
         process.waitForReadyRead(50);
@@ -18,7 +18,7 @@ QString firstLine(QProcess& process, int timeoutMs) {
     return process.canReadLine() ? QString::fromUtf8(process.readLine()).trimmed() : QString();
 }
 
-void stopProcess(QProcess& process) {
+void stop(QProcess& process) {
     if (process.state() == QProcess::NotRunning) return;
     process.terminate();
     if (!process.waitForFinished(3000)) {
@@ -29,72 +29,56 @@ void stopProcess(QProcess& process) {
 
 }  // namespace
 
-VirtualDisplay::VirtualDisplay(int width, int height) {
-    server_.setProcessChannelMode(QProcess::SeparateChannels);
+VirtualDisplay::VirtualDisplay() {
     server_.setStandardErrorFile(QProcess::nullDevice());
-    server_.start(QStringLiteral("Xvfb"),
-                  {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
-                   QStringLiteral("%1x%2x24").arg(width).arg(height), QStringLiteral("-nolisten"),
-                   QStringLiteral("tcp")});
-    const QString number = firstLine(server_, 10000);
-    if (!number.isEmpty()) display_ = QLatin1Char(':') + number;
+    server_.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+    const QString number = firstLine(server_);
+    if (!number.isEmpty()) display_ = ':' + number;
 }
 
-VirtualDisplay::~VirtualDisplay() { stopProcess(server_); }
+VirtualDisplay::~VirtualDisplay() { stop(server_); }
 
 PrivateBus::PrivateBus(const QString& listenAddress) {
-    QStringList arguments{QStringLiteral("--config-file=" HORATTA_E2E_DIR "/system_bus.conf"),
-                          QStringLiteral("--nofork"), QStringLiteral("--print-address=1")};
-    if (!listenAddress.isEmpty()) arguments << QStringLiteral("--address=") + listenAddress;
+    QStringList arguments{"--config-file=" HORATTA_E2E_DIR "/system_bus.conf", "--nofork", "--print-address=1"};
+    if (!listenAddress.isEmpty()) arguments << "--address=" + listenAddress;
     daemon_.setStandardErrorFile(QProcess::nullDevice());
-    daemon_.start(QStringLiteral("dbus-daemon"), arguments);
-    address_ = firstLine(daemon_, 10000);
+    daemon_.start("dbus-daemon", arguments);
+    address_ = firstLine(daemon_);
 }
 
-PrivateBus::~PrivateBus() { stop(); }
-
-void PrivateBus::stop() {
-    stopProcess(daemon_);
-    address_.clear();
-}
+PrivateBus::~PrivateBus() { stop(daemon_); }
 
 FakeLoginManager::FakeLoginManager(const QString& busAddress) {
-    record_ = dir_.filePath(QStringLiteral("power-off.log"));
     process_.setStandardErrorFile(QProcess::nullDevice());
-    process_.start(QStringLiteral(HORATTA_FAKE_LOGIN_MANAGER), {busAddress, record_});
-    ready_ = firstLine(process_, 10000) == QLatin1String("ready");
+    process_.start(HORATTA_FAKE_LOGIN_MANAGER, {busAddress, dir_.filePath("power-off.log")});
+    ready_ = firstLine(process_) == "ready";
 }
 
-FakeLoginManager::~FakeLoginManager() { stopProcess(process_); }
+FakeLoginManager::~FakeLoginManager() { stop(process_); }
 
-std::vector<PowerOffCall> FakeLoginManager::calls() const {
-    std::vector<PowerOffCall> found;
-    QFile file(record_);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return found;
-    while (!file.atEnd()) {
-        const QStringList fields = QString::fromUtf8(file.readLine()).trimmed().split(QLatin1Char(' '));
-        if (fields.size() == 3 && fields[0] == QLatin1String("PowerOff")) {
-            found.push_back({fields[1], fields[2].toLongLong()});
-        }
-    }
-    return found;
-}
-
-std::vector<PowerOffCall> FakeLoginManager::waitForCalls(std::size_t count, int timeoutMs) const {
+std::vector<QString> FakeLoginManager::waitForCalls(std::size_t count, int timeoutMs) const {
     QDeadlineTimer deadline(timeoutMs);
-    std::vector<PowerOffCall> found = calls();
-    while (found.size() < count && !deadline.hasExpired()) {
+    std::vector<QString> found;
+    for (;;) {
+        found.clear();
+        QFile file(dir_.filePath("power-off.log"));
+        // One line a call: "PowerOff <interactive> <milliseconds since the epoch>".
+        if (file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+            while (!file.atEnd()) {
+                const QStringList fields = QString::fromUtf8(file.readLine()).trimmed().split(' ');
+                if (fields.size() == 3 && fields[0] == "PowerOff") found.push_back(fields[1]);
+            }
+        }
+        if (found.size() >= count || deadline.hasExpired()) return found;
         QThread::msleep(20);
-        found = calls();
     }
-    return found;
 }
 
-int run(const QString& program, const QStringList& arguments, int timeoutMs) {
+int run(const QString& program, const QStringList& arguments) {
     QProcess process;
     process.setStandardOutputFile(QProcess::nullDevice());
     process.start(program, arguments);
-    if (!process.waitForFinished(timeoutMs)) {
+    if (!process.waitForFinished(10000)) {
         process.kill();
         process.waitForFinished();
         return -1;
