@@ -17,7 +17,7 @@ TEST(Locale, TheLongTimeFormatLosesOnlyItsTimeZone) {
     for (const auto& [format, shown] : formats) EXPECT_EQ(timeFormatWithoutZone(format), QString(shown)) << format;
 }
 
-TEST(Locale, TimesAndDatesAreRecognised) {
+TEST(Locale, TimesAndDatesAreRecognisedAndDaysNamed) {
     QLocale::setDefault(QLocale::c());
     MemoryRegistry registry;
     SystemServices services;
@@ -35,6 +35,9 @@ TEST(Locale, TimesAndDatesAreRecognised) {
     // recognising it again.
     const auto time = *TimeOfDay::fromHms(21, 5, 9);
     EXPECT_EQ(platform.parseDateOrTime(platform.longTimeText(time)), time) << platform.longTimeText(time);
+    // The tool-tip's Sunday is day 0 here and day 7 to Qt.
+    EXPECT_FALSE(platform.weekdayName(0).empty());
+    EXPECT_NE(platform.weekdayName(0), platform.weekdayName(1));
 }
 
 }  // namespace

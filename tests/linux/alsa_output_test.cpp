@@ -6,10 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include <unistd.h>
 
@@ -38,10 +36,8 @@ struct AlsaConfiguration {
 } alsa;
 
 std::vector<std::int16_t> captured() {
-    std::ifstream in(alsa.capture, std::ios::binary);
-    const std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    std::vector<std::int16_t> samples(bytes.size() / 2);
-    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    std::vector<std::int16_t> samples(fs::file_size(alsa.capture) / 2);
+    std::ifstream(alsa.capture, std::ios::binary).read(reinterpret_cast<char*>(samples.data()), samples.size() * 2);
     return samples;
 }
 

@@ -33,18 +33,6 @@ TEST(LoginManager, AsksTheSystemBusForThePowerOffWithoutInteraction) {
     EXPECT_EQ(manager.waitForCalls(2, 5000), (std::vector<QString>{"false", "false"}));
 }
 
-TEST(LoginManager, NoLoginManagerOnTheBusIsNoHarm) {
-    PrivateBus bus;
-    ASSERT_TRUE(bus.running());
-    LoginManager login(bus.address());
-    EXPECT_TRUE(login.powerOff());  // handed to the bus; the bus answers with an error nobody waits for
-    // A login manager that turns up later is reached on the same connection.
-    FakeLoginManager manager(bus.address());
-    ASSERT_TRUE(manager.running());
-    EXPECT_TRUE(login.powerOff());
-    EXPECT_EQ(manager.waitForCalls(1, 5000).size(), 1u);
-}
-
 TEST(LoginManager, ReconnectsWhenTheBusComesBack) {
     QTemporaryDir dir;
     const QString address = QStringLiteral("unix:path=%1/bus").arg(dir.path());

@@ -40,14 +40,10 @@ protected:
         return out;
     }
 
+    // A value as another program could have written it.
     template <typename Data>
     void put(const wchar_t* which, const wchar_t* name, DWORD type, const Data& data) {
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(currentUserKey, keyPath(which).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                                  nullptr),
-                  ERROR_SUCCESS);
-        RegSetValueExW(key, name, 0, type, reinterpret_cast<const BYTE*>(&data), sizeof data);
-        RegCloseKey(key);
+        ASSERT_EQ(RegSetKeyValueW(currentUserKey, keyPath(which).c_str(), name, type, &data, sizeof data), ERROR_SUCCESS);
     }
 
     // The machine-wide key as a user without administrator rights meets it: readable only.

@@ -6,55 +6,32 @@
 
 namespace horatta::e2e {
 
-namespace {
-
-// Reads the first line a child prints, waiting at most ten seconds.
-QString firstLine(QProcess& process) {
-    QDeadlineTimer deadline(10000);
-    while (!process.canReadLine() && !deadline.hasExpired()) {
-        if (process.state() == QProcess::NotRunning) return {};
-        process.waitForReadyRead(50);
-    }
-    return process.canReadLine() ? QString::fromUtf8(process.readLine()).trimmed() : QString();
-}
-
-void stop(QProcess& process) {
-    if (process.state() == QProcess::NotRunning) return;
-    process.terminate();
-    if (!process.waitForFinished(3000)) {
-        process.kill();
-        process.waitForFinished(3000);
-    }
-}
-
-}  // namespace
-
-VirtualDisplay::VirtualDisplay() {
-    server_.setStandardErrorFile(QProcess::nullDevice());
-    server_.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
-    const QString number = firstLine(server_);
-    if (!number.isEmpty()) display_ = ':' + number;
-}
-
-VirtualDisplay::~VirtualDisplay() { stop(server_); }
-
-PrivateBus::PrivateBus(const QString& listenAddress) {
-    QStringList arguments{"--config-file=" HORATTA_E2E_DIR "/system_bus.conf", "--nofork", "--print-address=1"};
-    if (!listenAddress.isEmpty()) arguments << "--address=" + listenAddress;
-    daemon_.setStandardErrorFile(QProcess::nullDevice());
-    daemon_.start("dbus-daemon", arguments);
-    address_ = firstLine(daemon_);
-}
-
-PrivateBus::~PrivateBus() { stop(daemon_); }
-
-FakeLoginManager::FakeLoginManager(const QString& busAddress) {
+Child::Child(const QString& program, const QStringList& arguments) {
     process_.setStandardErrorFile(QProcess::nullDevice());
-    process_.start(HORATTA_FAKE_LOGIN_MANAGER, {busAddress, dir_.filePath("power-off.log")});
-    ready_ = firstLine(process_) == "ready";
+    process_.start(program, arguments);
+    QDeadlineTimer deadline(10000);
+    while (!process_.canReadLine() && !deadline.hasExpired() && process_.state() != QProcess::NotRunning) {
+        process_.waitForReadyRead(50);
+    }
+    if (process_.canReadLine()) firstLine_ = QString::fromUtf8(process_.readLine()).trimmed();
 }
 
-FakeLoginManager::~FakeLoginManager() { stop(process_); }
+Child::~Child() {
+    if (process_.state() == QProcess::NotRunning) return;
+    process_.terminate();
+    if (!process_.waitForFinished(3000)) {
+        process_.kill();
+        process_.waitForFinished(3000);
+    }
+}
+
+PrivateBus::PrivateBus(const QString& listenAddress)
+    : daemon_("dbus-daemon",
+              QStringList{"--config-file=" HORATTA_E2E_DIR "/system_bus.conf", "--nofork", "--print-address=1"} +
+                  (listenAddress.isEmpty() ? QStringList() : QStringList{"--address=" + listenAddress})) {}
+
+FakeLoginManager::FakeLoginManager(const QString& busAddress)
+    : process_(HORATTA_FAKE_LOGIN_MANAGER, {busAddress, dir_.filePath("power-off.log")}) {}
 
 std::vector<QString> FakeLoginManager::waitForCalls(std::size_t count, int timeoutMs) const {
     QDeadlineTimer deadline(timeoutMs);
@@ -72,18 +49,6 @@ std::vector<QString> FakeLoginManager::waitForCalls(std::size_t count, int timeo
         if (found.size() >= count || deadline.hasExpired()) return found;
         QThread::msleep(20);
     }
-}
-
-int run(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.start(program, arguments);
-    if (!process.waitForFinished(10000)) {
-        process.kill();
-        process.waitForFinished();
-        return -1;
-    }
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
 }  // namespace horatta::e2e

@@ -10,17 +10,26 @@
 // real display, the real system bus or the real login manager.
 namespace horatta::e2e {
 
+// A program that says it is ready with its first line of output; stopped when this goes.
+class Child {
+public:
+    Child(const QString& program, const QStringList& arguments);
+    ~Child();
+    QString firstLine() const { return firstLine_; }  // empty when it never got that far
+
+private:
+    QProcess process_;
+    QString firstLine_;
+};
+
 // An Xvfb server of 1024 x 768 pixels on the first free display.
 class VirtualDisplay {
 public:
-    VirtualDisplay();
-    ~VirtualDisplay();
-    bool running() const { return !display_.isEmpty(); }
-    QString display() const { return display_; }  // ":N"
+    bool running() const { return !server_.firstLine().isEmpty(); }
+    QString display() const { return ':' + server_.firstLine(); }
 
 private:
-    QProcess server_;
-    QString display_;
+    Child server_{"Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"}};
 };
 
 // A dbus-daemon of its own, configured like a system bus that lets anyone own any name.
@@ -28,32 +37,25 @@ class PrivateBus {
 public:
     // Listens where its configuration says, or at the given D-Bus address.
     explicit PrivateBus(const QString& listenAddress = {});
-    ~PrivateBus();
-    bool running() const { return !address_.isEmpty(); }
-    QString address() const { return address_; }
+    bool running() const { return !address().isEmpty(); }
+    QString address() const { return daemon_.firstLine(); }
 
 private:
-    QProcess daemon_;
-    QString address_;
+    Child daemon_;
 };
 
 // The fake login manager on a private bus, recording every PowerOff call it receives.
 class FakeLoginManager {
 public:
     explicit FakeLoginManager(const QString& busAddress);
-    ~FakeLoginManager();
-    bool running() const { return ready_; }
+    bool running() const { return process_.firstLine() == "ready"; }
     // Waits up to the timeout for at least count calls; returns the interactive argument of
     // each call that has arrived: "false", "true", or "invalid".
     std::vector<QString> waitForCalls(std::size_t count, int timeoutMs) const;
 
 private:
     QTemporaryDir dir_;
-    QProcess process_;
-    bool ready_ = false;
+    Child process_;
 };
-
-// Runs a program to its end, for at most ten seconds; returns its exit code, or -1.
-int run(const QString& program, const QStringList& arguments);
 
 }  // namespace horatta::e2e
