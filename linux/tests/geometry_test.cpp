@@ -6,12 +6,6 @@
 namespace horatta::shell {
 namespace {
 
-TEST(Geometry, TheStripIs67By20PixelsAtItsDefaultPlace) {
-    EXPECT_EQ(toPixels(1000), 67);
-    EXPECT_EQ(toPixels(300), 20);
-    EXPECT_EQ(windowPixelPosition(13605, 600), (PixelPoint{907, 40}));
-}
-
 TEST(Geometry, RectanglesAreMappedEdgeByEdge) {
     // Each edge rounds on its own, so controls that meet in twips meet in pixels.
     const std::pair<std::array<float, 4>, std::array<int, 4>> cases[] = {

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "linux/hot_key_window.h"
 #include "linux/key_mapping.h"
 #include "linux/text_index.h"
 
@@ -29,12 +28,6 @@ TEST(KeyMapping, KeysBecomeTheCodesTheHandlersTake) {
 TEST(KeyMapping, AReplacedCodeInsertsOnlyAPrintableCharacter) {
     EXPECT_EQ(textForKeyAscii(static_cast<std::int16_t>(0x65E5)), QString(QChar(0x65E5)));
     for (std::int16_t code : {std::int16_t{0}, keyRefused, keyEnter}) EXPECT_EQ(textForKeyAscii(code), std::nullopt);
-}
-
-TEST(KeyMapping, KeyUpCodesAreVirtualKeys) {
-    EXPECT_EQ(virtualKeyCode(Qt::Key_Z), 90);
-    EXPECT_EQ(virtualKeyCode(Qt::Key_Control), 17);
-    EXPECT_EQ(virtualKeyCode(Qt::Key_F13), 0);
 }
 
 TEST(TextIndex, CharactersAndUtf16UnitsConvertBothWays) {
