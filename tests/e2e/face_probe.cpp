@@ -6,7 +6,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <thread>
 #include <xcb/xcb.h>
@@ -19,13 +18,10 @@ int main(int argc, char** argv) {
     const auto window = static_cast<xcb_window_t>(std::strtoul(argv[1], nullptr, 0));
     const double seconds = std::strtod(argv[2], nullptr);
     xcb_connection_t* c = xcb_connect(nullptr, nullptr);
-    if (xcb_connection_has_error(c)) {
-        std::fprintf(stderr, "face_probe: no X display\n");
-        return 1;
-    }
-    xcb_get_geometry_reply_t* geometry = xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr);
+    xcb_get_geometry_reply_t* geometry =
+        xcb_connection_has_error(c) ? nullptr : xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr);
     if (!geometry) {
-        std::fprintf(stderr, "face_probe: no such window\n");
+        std::fprintf(stderr, "face_probe: no X display, or no such window\n");
         return 1;
     }
     const std::uint16_t width = geometry->width, height = geometry->height;

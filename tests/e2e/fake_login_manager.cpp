@@ -19,38 +19,28 @@
 
 namespace {
 
-const QString service = QStringLiteral("org.freedesktop.login1");
-const QString path = QStringLiteral("/org/freedesktop/login1");
-const QString interface = QStringLiteral("org.freedesktop.login1.Manager");
-
 class FakeManager : public QDBusVirtualObject {
 public:
     explicit FakeManager(QString recordPath) : recordPath_(std::move(recordPath)) {}
 
     QString introspect(const QString&) const override {
-        return QStringLiteral(
-            "<interface name=\"org.freedesktop.login1.Manager\">"
-            "<method name=\"PowerOff\"><arg name=\"interactive\" type=\"b\" direction=\"in\"/></method>"
-            "</interface>");
+        return "<interface name=\"org.freedesktop.login1.Manager\">"
+               "<method name=\"PowerOff\"><arg name=\"interactive\" type=\"b\" direction=\"in\"/></method>"
+               "</interface>";
     }
 
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
-        if (message.interface() != interface || message.member() != QLatin1String("PowerOff")) return false;
+        if (message.interface() != "org.freedesktop.login1.Manager" || message.member() != "PowerOff") return false;
         const qint64 at = QDateTime::currentMSecsSinceEpoch();
-        const QVariantList args = message.arguments();
-        QString interactive = QStringLiteral("invalid");
-        if (message.signature() == QLatin1String("b")) {
-            interactive = args.at(0).toBool() ? QStringLiteral("true") : QStringLiteral("false");
-        }
+        const bool valid = message.signature() == "b";
+        const char* interactive = !valid ? "invalid" : message.arguments().at(0).toBool() ? "true" : "false";
         QFile file(recordPath_);
         if (file.open(QIODevice::Append | QIODevice::Text)) {
             QTextStream(&file) << "PowerOff " << interactive << ' ' << at << '\n';
         }
-        if (!message.isReplyRequired()) return true;
-        if (interactive == QLatin1String("invalid")) {
-            connection.send(message.createErrorReply(QDBusError::InvalidArgs, QStringLiteral("expected one boolean")));
-        } else {
-            connection.send(message.createReply());
+        if (message.isReplyRequired()) {
+            connection.send(valid ? message.createReply()
+                                  : message.createErrorReply(QDBusError::InvalidArgs, "expected one boolean"));
         }
         return true;
     }
@@ -68,14 +58,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: fake_login_manager BUS-ADDRESS RECORD-FILE\n");
         return 2;
     }
-    QDBusConnection bus = QDBusConnection::connectToBus(args.at(1), QStringLiteral("bus"));
+    QDBusConnection bus = QDBusConnection::connectToBus(args.at(1), "bus");
     if (!bus.isConnected()) {
         std::fprintf(stderr, "fake_login_manager: cannot connect to %s\n", qPrintable(args.at(1)));
         return 1;
     }
     FakeManager manager(args.at(2));
-    if (!bus.registerVirtualObject(path, &manager) || !bus.registerService(service)) {
-        std::fprintf(stderr, "fake_login_manager: cannot own %s\n", qPrintable(service));
+    if (!bus.registerVirtualObject("/org/freedesktop/login1", &manager) ||
+        !bus.registerService("org.freedesktop.login1")) {
+        std::fprintf(stderr, "fake_login_manager: cannot own org.freedesktop.login1\n");
         return 1;
     }
     std::printf("ready\n");

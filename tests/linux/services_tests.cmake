@@ -16,7 +16,7 @@ target_compile_options(horatta_e2e_sandbox PRIVATE ${HORATTA_WARNINGS})
 add_dependencies(horatta_e2e_sandbox fake_login_manager)
 
 function(horatta_services_test name)
-  add_executable(${name} ${ARGN} ${HORATTA_SERVICES_TESTS_DIR}/tone_analysis.cpp)
+  add_executable(${name} ${ARGN})
   target_include_directories(${name} PRIVATE ${HORATTA_SERVICES_TESTS_DIR})
   target_link_libraries(${name} PRIVATE horatta_linux_services horatta_e2e_sandbox GTest::gtest)
   target_compile_options(${name} PRIVATE ${HORATTA_WARNINGS})
