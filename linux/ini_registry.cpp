@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringDecoder>
@@ -34,8 +35,15 @@ FileState fileState(const QString& path) {
     const QString decoded = utf8.decode(bytes);
     Q_UNUSED(decoded);
     if (utf8.hasError()) return FileState::Corrupt;
+    // QSettings reports a format error only the first time a process parses a file and then
+    // serves its cached reading, so the contents it refused are remembered here.
+    static QSet<QByteArray> refused;
+    if (refused.contains(bytes)) return FileState::Corrupt;
     QSettings settings(path, QSettings::IniFormat);
-    if (settings.status() == QSettings::FormatError) return FileState::Corrupt;
+    if (settings.status() == QSettings::FormatError) {
+        refused.insert(bytes);
+        return FileState::Corrupt;
+    }
     return FileState::Sound;
 }
 

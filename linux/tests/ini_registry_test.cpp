@@ -96,6 +96,11 @@ TEST_F(IniRegistryTest, ACorruptFileReadsAsMissingValuesAndIsSetAsideByTheNextWr
 TEST_F(IniRegistryTest, ABadlyFormedSectionLineIsCorrupt) {
     putFile("[General\nta=600\n");
     EXPECT_EQ(read("ta"), std::nullopt);
+    EXPECT_EQ(read("ta"), std::nullopt) << "still corrupt when read again in the same process";
+    write("tb", "15");
+    EXPECT_TRUE(QFile::exists(path + ".corrupt")) << "set aside, not silently repaired";
+    EXPECT_EQ(read("ta"), std::nullopt);
+    EXPECT_EQ(read("tb"), "15");
 }
 
 TEST_F(IniRegistryTest, AWriteReplacesTheFileInOneStepAndLeavesNothingBehind) {
