@@ -9,6 +9,11 @@ start_x
 at=$(date -d '+6 hours' +%H%M%S)
 at_text="${at:0:2}:${at:2:2}:${at:4:2}"
 
+PINK='r>200 && g>150 && g<230 && b>150 && b<230'
+_entry_pixels() { capture "$E2E_TMP/blink" && count_pixels "$E2E_TMP/blink" 0 0 60 19 "$PINK"; }
+_entry_hidden() { [ "$(_entry_pixels)" -eq 0 ]; }
+_entry_shown() { [ "$(_entry_pixels)" -ge 10 ]; }
+
 for program in horatta horatta-t; do
   rm -rf "$XDG_CONFIG_HOME/qom"
   start_program $program
@@ -17,9 +22,11 @@ for program in horatta horatta-t; do
   capture "$E2E_TMP/entry"
   red=$(count_pixels "$E2E_TMP/entry" 0 0 66 19 "$RED")
   [ "$red" -eq 0 ] || fail "$program: the time still shows over the entry"
-  # The blink hands the field the keyboard when it shows again, 1.2 s after opening.
-  # Typing stops the blink and clears the field; Enter at the end applies it.
-  sleep 1.2
+  # The blink hides the field after 600 ms and hands it the keyboard when it shows again;
+  # typing must start while it is back, however busy the machine is. Typing stops the
+  # blink and clears the field; Enter at the end applies it.
+  eventually 10 _entry_hidden || fail "$program: the entry field does not blink"
+  eventually 10 _entry_shown || fail "$program: the entry field does not come back"
   xdotool type --delay 30 "$at"
   xdotool key Return
   expect_stored time "$at_text"
