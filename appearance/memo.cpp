@@ -15,7 +15,7 @@ void selectAll(TextBox& box) {
 
 void Form1::Picture1_Click() {
     // Only over the plain, resting clock with both panels closed.
-    const bool faceAtRest = Picture2.Top == 0 && !Text2.Visible && Label1.Visible && Label1.Left == 150 &&
+    const bool faceAtRest = Picture2.Top == 0 && !Text2.Visible && Label1.Visible && Label1.Left == faceRestLeft &&
                             Timer1.enabled() && scrollOn == 0;
     if (!faceAtRest) return;
 

@@ -19,12 +19,12 @@ void Form1::Picture1_DblClick() {
             Label1.setAutoSize(true);
             Label1.setCaption(timeText());
             Timer1.setInterval(1000);
-            Label1.Left = 150;
+            Label1.Left = faceRestLeft;
             return;
         }
         if (Text1.Visible || Picture2.Top == 300) return;
         // horatta-t opens the panel only while the time rests in its place.
-        if (build_ == Build::Plain && Label1.Left != 150) return;
+        if (build_ == Build::Plain && Label1.Left != faceRestLeft) return;
 
         Height = 300;
         Picture2.Top = 0;
@@ -43,7 +43,7 @@ void Form1::Picture1_DblClick() {
         Timer1.setEnabled(true);
         Label1.Visible = true;
         Label1.setAutoSize(true);
-        Label1.Left = 150;
+        Label1.Left = faceRestLeft;
         Label1.setCaption(timeText());
         shutdownTime = TimeOfDay();
         return;
@@ -58,7 +58,7 @@ void Form1::Picture1_DblClick() {
     // A reminder alert in its hidden phase: show the time at rest; the next tick, finding
     // no alert and no scrolling, returns to the normal clock.
     Label1.setAutoSize(true);
-    Label1.Left = 150;
+    Label1.Left = faceRestLeft;
     Label1.setCaption(timeText());
     Label1.Visible = true;
 }

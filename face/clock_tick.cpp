@@ -9,7 +9,6 @@ constexpr int chimeMs = 300;
 constexpr int alertLowHz = 3100;
 constexpr int alertHighHz = 3110;
 constexpr int alertToneMs = 200;
-constexpr float restLeft = 150;
 constexpr float blinkLeft = -25;
 constexpr float scrollStep = 20;
 constexpr int normalIntervalMs = 1000;
@@ -46,7 +45,7 @@ void blinkingAlert(Form1& form) {
     if (form.ticksLeft < 1) {
         form.reminderAlertOn = 0;
         form.ticksLeft = ticksAtRest;
-        face.Left = restLeft;
+        face.Left = faceRestLeft;
         face.alignment = Alignment::Left;
         face.setCaption(form.timeText());
     }
@@ -66,7 +65,7 @@ void scrollingAlert(Form1& form) {
     if (form.ticksLeft <= scrollAlertEnd) {
         form.reminderAlertOn = 0;
         form.ticksLeft = ticksAtRest;
-        face.Left = restLeft;
+        face.Left = faceRestLeft;
         face.setCaption(form.timeText());
     }
 }
@@ -81,7 +80,7 @@ void reminderAlert(Form1& form) {
 void normalClock(Form1& form) {
     form.Timer1.setInterval(normalIntervalMs);
     form.Label1.alignment = Alignment::Left;
-    form.Label1.Left = restLeft;
+    form.Label1.Left = faceRestLeft;
     form.Label1.setCaption(form.timeText());
 }
 

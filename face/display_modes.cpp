@@ -13,7 +13,7 @@ void Form1::Label1_DblClick() {
         // The last minute before a power-off: give the face back and cancel it for this run.
         Timer1.setEnabled(true);
         Label1.setAutoSize(true);
-        Label1.Left = 150;
+        Label1.Left = faceRestLeft;
         Label1.setCaption(timeText());
         shutdownTime = TimeOfDay();
         return;
@@ -27,7 +27,7 @@ void Form1::Label1_DblClick() {
         } else if (!Text2.Text.empty()) {
             Label1.setCaption(Text2.Text);
         }
-        Label1.Left = 150;
+        Label1.Left = faceRestLeft;
         Label1.setAutoSize(true);
         Label1.alignment = Alignment::Left;
         Timer1.setInterval(1000);

@@ -11,7 +11,6 @@ constexpr int countdownIntervalMs = 500;
 constexpr int countdownBeepEvery = 7;
 constexpr int countdownBeepHz = 1342;
 constexpr int countdownBeepMs = 300;
-constexpr float restLeft = 150;
 constexpr int alertIntervalMs = 50;
 // "Power off", after the seconds left.
 constexpr const char* countdownSuffix = " \xE5\x85\xB3\xE6\x9C\xBA";
@@ -112,7 +111,7 @@ void Form1::Timer3_Timer() {
             Timer3.setInterval(countdownIntervalMs);
             if (ticksLeft % countdownBeepEvery == 0) Beep(countdownBeepHz, countdownBeepMs);
             ticksLeft = static_cast<std::int16_t>(ticksLeft - 1);
-            if (scrollOn == 1) Label1.Left = restLeft;
+            if (scrollOn == 1) Label1.Left = faceRestLeft;
             else Label1.alignment = Alignment::Center;
             Label1.Visible = !Label1.Visible;
         }

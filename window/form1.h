@@ -32,6 +32,8 @@ inline constexpr float stripWidth = 1000;
 inline constexpr float stripHeight = 300;
 inline constexpr int doubleClickTimeMs = 260;
 inline constexpr std::int16_t ticksAtRest = 60;
+// Where the time text rests on the face when it neither scrolls nor blinks.
+inline constexpr float faceRestLeft = 150;
 extern const std::string_view defaultMemo;
 
 // Flags of the power-off: shut down, force, power off.

@@ -9,7 +9,6 @@ namespace horatta {
 
 namespace {
 
-constexpr float restLeft = 150;
 constexpr int normalIntervalMs = 1000;
 
 // A window edge as start-up reads it back: plain decimal notation, no exponent, and no
@@ -38,7 +37,7 @@ void Form1::Label3_DblClick() {
         reminderAlertOn = 0;
         Label1.setAutoSize(true);
         Label1.alignment = Alignment::Left;
-        Label1.Left = restLeft;
+        Label1.Left = faceRestLeft;
         Label1.Visible = true;
         Timer1.setEnabled(true);
         Timer1.setInterval(normalIntervalMs);
