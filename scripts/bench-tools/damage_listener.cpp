@@ -104,11 +104,13 @@ int main(int argc, char** argv) {
             return 1;
         }
         w.rect = {origin->dst_x, origin->dst_y, geometry->width, geometry->height};
-        grab(c, root, w);
         watched.push_back(std::move(w));
     }
     xcb_damage_create(c, xcb_generate_id(c), root, XCB_DAMAGE_REPORT_LEVEL_RAW_RECTANGLES);
-    xcb_flush(c);
+    // A new damage object reports the whole screen at once; that is no repaint.
+    std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+    while (const auto event = owned(xcb_poll_for_event(c))) {}
+    for (Watched& w : watched) grab(c, root, w);
 
     const auto end = Clock::now() + std::chrono::duration<double>(std::strtod(argv[1], nullptr));
     const std::uint8_t notify = damage->first_event + XCB_DAMAGE_NOTIFY;
