@@ -119,6 +119,12 @@ void Shell::showModel() {
     alignFocus();
 }
 
+void Shell::paintNow() {
+    if (ended_) return;
+    showModel();
+    window_->repaint();
+}
+
 QWidget* Shell::widgetFor(ControlId id) {
     if (id == ControlId::Form2) return hotKeyWindow_.get();
     return window_->widgetFor(id);
