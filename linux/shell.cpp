@@ -120,8 +120,11 @@ void Shell::showModel() {
 }
 
 void Shell::paintNow() {
-    if (ended_) return;
-    showModel();
+    // Only the face: the focus follows the model once the event is over, as after any other.
+    if (ended_ || showing_) return;
+    showing_ = true;
+    window_->showModel();
+    showing_ = false;
     window_->repaint();
 }
 
