@@ -3,6 +3,7 @@
 
 #include "linux/look.h"
 #include "linux/shell.h"
+#include "linux/single_instance.h"
 
 #ifndef HORATTA_BUILD
 #error "HORATTA_BUILD names the build: Masked or Plain"
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     constexpr horatta::Build build = horatta::Build::HORATTA_BUILD;
     QApplication::setApplicationName(build == horatta::Build::Masked ? "horatta" : "horatta-t");
+    if (!horatta::shell::becomeTheOnlyClock()) return 0;
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(horatta::shell::windowIcon());
     return horatta::shell::runClock(build);

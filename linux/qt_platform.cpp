@@ -72,6 +72,12 @@ std::optional<TimeOfDay> QtPlatform::parseDateOrTime(const std::string& text) {
     return std::nullopt;
 }
 
+void QtPlatform::beep(int hz, int ms) {
+    // The tone holds the tick: what the tick has set reaches the screen first, not a tone late.
+    if (windows_) windows_->paintNow();
+    services_.beep(hz, ms);
+}
+
 WindowPosition QtPlatform::dragWindow(ControlId window, WindowPosition from) {
     return windows_ ? windows_->dragWindow(window, from) : from;
 }

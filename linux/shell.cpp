@@ -119,6 +119,15 @@ void Shell::showModel() {
     alignFocus();
 }
 
+void Shell::paintNow() {
+    // Only the face: the focus follows the model once the event is over, as after any other.
+    if (ended_ || showing_) return;
+    showing_ = true;
+    window_->showModel();
+    showing_ = false;
+    window_->repaint();
+}
+
 QWidget* Shell::widgetFor(ControlId id) {
     if (id == ControlId::Form2) return hotKeyWindow_.get();
     return window_->widgetFor(id);

@@ -42,6 +42,7 @@ public:
     void setCaretShown(ControlId field, bool shown) override;
     void setFocus(ControlId control) override;
     void endProgram() override;
+    void paintNow() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

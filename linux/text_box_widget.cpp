@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <algorithm>
+#include <limits>
 
 #include "linux/key_mapping.h"
 #include "linux/look.h"
@@ -13,6 +14,8 @@ TextBoxWidget::TextBoxWidget(ControlId id, EventSink& sink, QWidget* parent)
     : QLineEdit(parent), id_(id), sink_(sink) {
     setFont(controlFont());
     setFrame(false);
+    // The memo is kept whole, whatever its length; the field's own limit would cut it.
+    setMaxLength(std::numeric_limits<int>::max());
     connect(this, &QLineEdit::textChanged, this, &TextBoxWidget::copyToModel);
     connect(this, &QLineEdit::selectionChanged, this, &TextBoxWidget::copyToModel);
     connect(this, &QLineEdit::cursorPositionChanged, this, &TextBoxWidget::copyToModel);

@@ -149,6 +149,7 @@ void Shell::createWindows() {
     createChild(timeFieldClass, form_->reminderFieldId(), 0, 0);
     for (ControlId id : {ControlId::Text1, ControlId::Text2}) {
         HWND edit = createChild(L"EDIT", id, ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
+        SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);  // the largest there is: the memo is kept whole
         SetWindowLongPtrW(edit, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         editDefault_ = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Shell::editProc)));
@@ -291,6 +292,13 @@ void Shell::render() {
     InvalidateRect(form1_, nullptr, FALSE);
     for (auto& [id, hwnd] : children_)
         if (id != ControlId::Text1 && id != ControlId::Text2) InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+void Shell::beep(int hz, int ms) {
+    // The tone holds the tick: what the tick has set reaches the screen first, not a tone late.
+    render();
+    RedrawWindow(form1_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    services_.beep(hz, ms);
 }
 
 void Shell::applyLayout() {

@@ -42,7 +42,7 @@ public:
     std::optional<TimeOfDay> parseDateOrTime(const std::string& text) override {
         return services_.parseDateOrTime(text);
     }
-    void beep(int hz, int ms) override { services_.beep(hz, ms); }
+    void beep(int hz, int ms) override;
     WindowPosition dragWindow(ControlId window, WindowPosition from) override;
     void setDoubleClickTime(int ms) override { SetDoubleClickTime(static_cast<UINT>(ms)); }
     void makeTopmost(ControlId window) override;
