@@ -19,8 +19,10 @@ std::string fold(std::string_view text) {
     return out;
 }
 
-// A settings file is a handful of short lines; anything far larger is not ours.
-constexpr std::size_t largestSoundFile = 1 << 20;
+// A settings file is a handful of lines, the memo the longest of them. The bound is far above
+// any memo a person keeps, so that a long memo is never taken for a corrupt file, yet a
+// runaway file cannot fill the memory.
+constexpr std::size_t largestSoundFile = std::size_t{64} << 20;
 
 enum class FileState { Missing, Sound, Unreadable, Corrupt };
 
