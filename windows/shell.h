@@ -44,7 +44,6 @@ public:
     }
     void beep(int hz, int ms) override { services_.beep(hz, ms); }
     WindowPosition dragWindow(ControlId window, WindowPosition from) override;
-    void setDoubleClickTime(int ms) override { SetDoubleClickTime(static_cast<UINT>(ms)); }
     void makeTopmost(ControlId window) override;
     void showWindow(ControlId window) override;
     void showCaret(ControlId field) override;

@@ -127,18 +127,19 @@ bool X11HotKey::nativeEventFilter(const QByteArray& eventType, void* message, qi
     if (!connection_ || eventType != "xcb_generic_event_t") return false;
     auto* event = static_cast<xcb_generic_event_t*>(message);
 
-    // Key events reported on a root window can only come from our grab: nobody here
-    // selects key events there. They are not taken away from Qt, which keeps its
-    // keyboard state and its user time (needed to activate a window) up to date with them.
+    // Only the server's own key events on a root window come from our grab; any client
+    // can send a made-up one, with the send-event bit set, to any window. Key events are
+    // not taken away from Qt, which keeps its keyboard state up to date with them.
+    const bool synthetic = (event->response_type & 0x80) != 0;
     switch (event->response_type & ~0x80) {
         case XCB_KEY_PRESS: {
             auto* key = reinterpret_cast<xcb_key_press_event_t*>(event);
-            if (isRoot(key->event) && isGrabbedPress(held_, key->detail, key->state)) later(onPressed);
+            if (isRoot(key->event) && gate_.press(held_, key->detail, key->state, synthetic)) later(onPressed);
             break;
         }
         case XCB_KEY_RELEASE: {
             auto* key = reinterpret_cast<xcb_key_release_event_t*>(event);
-            if (isRoot(key->event)) later(onReleased);
+            if (isRoot(key->event) && gate_.release(key->detail, synthetic)) later(onReleased);
             break;
         }
         case XCB_MAPPING_NOTIFY: {

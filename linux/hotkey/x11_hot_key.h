@@ -8,6 +8,7 @@
 #include <QAbstractNativeEventFilter>
 #include <QObject>
 
+#include "linux/hotkey/hot_key_gate.h"
 #include "linux/hotkey/key_grabs.h"
 
 struct xcb_connection_t;
@@ -32,8 +33,8 @@ public:
     // The hot key went down. Both callbacks run from the event loop after Qt has seen the
     // key event itself, so a window activated from them carries the key's user time.
     std::function<void()> onPressed;
-    // A key was released while the hot key held the keyboard (the hot key's own key, or
-    // one of its modifiers).
+    // A real key was released while the real hot key held the keyboard: the hot key's own
+    // key, which ends the grab, or one of its modifiers before it.
     std::function<void()> onReleased;
 
     // Takes a Windows-style hot-key word (Ctrl+Alt+Z is 0x065A); 0 releases the hot key.
@@ -55,6 +56,7 @@ private:
     std::vector<std::uint32_t> roots_;
     std::optional<HotKey> hotKey_;
     std::vector<Grab> held_;
+    HotKeyGate gate_;
     QObject context_;  // calls queued for later die with the hot key
 };
 

@@ -1,4 +1,5 @@
 #include "linux/hotkey/key_grabs.h"
+#include "linux/hotkey/hot_key_gate.h"
 
 #include <gtest/gtest.h>
 
@@ -77,6 +78,39 @@ TEST(KeyGrabs, RecognisesOnlyTheGrabbedPress) {
     EXPECT_FALSE(isGrabbedPress(grabs, 9, controlMask));
     EXPECT_FALSE(isGrabbedPress(grabs, 9, ctrlAlt | shiftMask));
     EXPECT_FALSE(isGrabbedPress(grabs, 8, ctrlAlt));
+}
+
+// Key events as the grab reports them, each with what the gate must make of it: only a
+// real hot key arms, only real releases after it count, and the hot key's own release
+// ends the grab.
+TEST(HotKeyGate, OnlyTheUsersOwnKeysCount) {
+    const auto grabs = grabsFor(ctrlAltZ, keyboard, numLockOn(4));
+    struct Event {
+        bool press;
+        std::uint8_t keycode;
+        bool synthetic;
+        bool counts;
+    };
+    constexpr std::uint8_t z = 9, ctrl = 37, other = 8;
+    const std::pair<const char*, std::vector<Event>> cases[] = {
+        {"a release with nothing armed", {{false, z, false, false}, {false, ctrl, false, false}}},
+        {"a made-up hot key and release", {{true, z, true, false}, {false, z, true, false}, {false, ctrl, false, false}}},
+        {"a made-up release after the real hot key",
+         {{true, z, false, true}, {false, other, true, false}, {false, z, false, true}}},
+        {"modifiers before the key each count",
+         {{true, z, false, true}, {false, ctrl, false, true}, {false, z, false, true}, {false, ctrl, false, false}}},
+        {"the key's own release ends it", {{true, z, false, true}, {false, z, false, true}, {false, other, false, false}}},
+        {"another key pressed is no hot key", {{true, other, false, false}, {false, other, false, false}}},
+    };
+    for (const auto& [what, events] : cases) {
+        HotKeyGate gate;
+        int i = 0;
+        for (const Event& e : events) {
+            const bool counted =
+                e.press ? gate.press(grabs, e.keycode, ctrlAlt, e.synthetic) : gate.release(e.keycode, e.synthetic);
+            EXPECT_EQ(counted, e.counts) << what << ", event " << i++;
+        }
+    }
 }
 
 }  // namespace
