@@ -33,8 +33,8 @@ public:
     // The hot key went down. Both callbacks run from the event loop after Qt has seen the
     // key event itself, so a window activated from them carries the key's user time.
     std::function<void()> onPressed;
-    // A real key was released while the real hot key held the keyboard: the hot key's own
-    // key, which ends the grab, or one of its modifiers before it.
+    // A real key was released after the real hot key, before the keyboard went to
+    // another window: any key, as many times as the user lets one go.
     std::function<void()> onReleased;
 
     // Takes a Windows-style hot-key word (Ctrl+Alt+Z is 0x065A); 0 releases the hot key.
@@ -50,6 +50,8 @@ private:
     void grab();
     void ungrab();
     bool isRoot(std::uint32_t window) const;
+    void takeKeyboard(std::uint32_t time);
+    void letKeyboardGo();
     void later(const std::function<void()>& callback);
 
     xcb_connection_t* connection_ = nullptr;
@@ -57,6 +59,11 @@ private:
     std::optional<HotKey> hotKey_;
     std::vector<Grab> held_;
     HotKeyGate gate_;
+    // Where the keyboard goes after the hot key, so that later releases come to us too:
+    // an input-only window off every screen, mapped only while the hot key has armed it,
+    // and left alone by window managers. No pointer can reach it and no switcher lists it.
+    std::uint32_t keyboardWindow_ = 0;
+    bool keyboardWindowMapped_ = false;
     QObject context_;  // calls queued for later die with the hot key
 };
 
