@@ -25,14 +25,16 @@ constexpr Point onMemo{30, 25};  // the memo's box below the face, once it is op
 
 constexpr std::int16_t L = buttonLeft, R = buttonRight, M = buttonMiddle;
 
+enum Kind { Release, Press, Cancel };
 struct Step {
-    bool press;
+    Kind kind;
     std::int16_t button;
     Point at;
     std::int64_t ms;  // after the first step
 };
-Step down(std::int16_t b, Point p, std::int64_t ms) { return {true, b, p, ms}; }
-Step up(std::int16_t b, Point p, std::int64_t ms) { return {false, b, p, ms}; }
+Step down(std::int16_t b, Point p, std::int64_t ms) { return {Press, b, p, ms}; }
+Step up(std::int16_t b, Point p, std::int64_t ms) { return {Release, b, p, ms}; }
+const Step pointerTaken{Cancel, 0, {0, 0}, 0};
 
 // What the handlers did, told by their effects on the clock.
 std::string outcome(Simulator& sim, std::size_t writesBefore) {
@@ -57,8 +59,9 @@ std::string outcome(Simulator& sim, std::size_t writesBefore) {
 
 void play(PointerInput& input, const std::vector<Step>& steps, std::int64_t start = 0) {
     for (const Step& s : steps) {
-        if (s.press) input.press(s.button, 0, s.at.x, s.at.y, start + s.ms);
-        else input.release(s.button, s.at.x, s.at.y);
+        if (s.kind == Press) input.press(s.button, 0, s.at.x, s.at.y, start + s.ms);
+        if (s.kind == Release) input.release(s.button, s.at.x, s.at.y);
+        if (s.kind == Cancel) input.cancel();
     }
 }
 
@@ -68,6 +71,7 @@ struct Case {
     std::string expected;
     bool memoOpen = false;
     bool windowMoves = false;
+    std::vector<Step> whileDragging = {};  // what comes in while a press handler drags
 };
 
 TEST(PointerInput, PressSequencesReachTheHandlersOfTheControlsUnderThem) {
@@ -102,6 +106,12 @@ TEST(PointerInput, PressSequencesReachTheHandlersOfTheControlsUnderThem) {
          {down(L, onFace, 0), up(L, {onFace.x, 5}, 100), down(L, onFace, 200)}, "memo"},
         {"the first press drags the window",
          {down(L, onTime, 0), up(L, onTime, 60), down(L, onTime, 150)}, "drag drag colour colour", false, true},
+        {"the pointer taken away before the release", {down(L, onFace, 0), pointerTaken, up(L, onFace, 60)}, ""},
+        {"the pointer taken away between the presses",
+         {down(R, onFace, 0), pointerTaken, down(L, onFace, 100), up(L, onFace, 120)}, "memo"},
+        {"presses while the window is dragged are the drag's",
+         {down(L, onTime, 0)}, "drag colour", false, false,
+         {down(L, onFace, 10), up(L, onFace, 20), down(L, onFace, 30)}},
         {"double-click in the memo", {down(L, onMemo, 0), up(L, onMemo, 60), down(L, onMemo, 150)}, "memo-stored",
          true},
         {"double-click on the face with the memo open", {down(L, onFace, 0), up(L, onFace, 60), down(L, onFace, 150)},
@@ -115,6 +125,7 @@ TEST(PointerInput, PressSequencesReachTheHandlersOfTheControlsUnderThem) {
             PointerInput input(f);
             if (c.memoOpen) f.Picture1_Click();
             if (c.windowMoves) sim.platform().dragTo = WindowPosition{f.Left + 300, f.Top};
+            sim.platform().duringDrag = [&] { play(input, c.whileDragging, sim.nowMs()); };
             const std::size_t writes = sim.platform().memory.writtenNames.size();
             play(input, c.steps, sim.nowMs());
             EXPECT_EQ(outcome(sim, writes), c.expected);
@@ -130,6 +141,8 @@ TEST(PointerInput, TheHandleIsInFrontOfTheTimeAndTheLabelsOnlyWhileShown) {
     EXPECT_EQ(input.controlAt(onTime.x, onTime.y), ControlId::Label3);
     f.Label3.Visible = false;
     EXPECT_EQ(input.controlAt(onTime.x, onTime.y), ControlId::Label1);
+    EXPECT_EQ(input.controlAt(onTime.x, 1), ControlId::Picture1) << "above the time";
+    EXPECT_EQ(input.controlAt(onTime.x, 14), ControlId::Label1) << "its bottom row";
     f.Label1.Visible = false;
     EXPECT_EQ(input.controlAt(onTime.x, onTime.y), ControlId::Picture1);
     EXPECT_EQ(input.controlAt(onFace.x, 0), ControlId::Picture2) << "the panel behind shows above the face";

@@ -1,5 +1,6 @@
 #include "window/pointer_input.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -10,7 +11,7 @@ namespace horatta {
 namespace {
 
 int toPixels(float twips, int twipsPerPixel) {
-    return static_cast<int>(std::lround(static_cast<double>(twips) / (twipsPerPixel > 0 ? twipsPerPixel : 15)));
+    return static_cast<int>(std::lround(static_cast<double>(twips) / std::max(twipsPerPixel, 1)));
 }
 
 bool contains(const PixelRect& r, int x, int y) {
