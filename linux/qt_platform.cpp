@@ -82,11 +82,6 @@ WindowPosition QtPlatform::dragWindow(ControlId window, WindowPosition from) {
     return windows_ ? windows_->dragWindow(window, from) : from;
 }
 
-void QtPlatform::setDoubleClickTime(int ms) {
-    // No desktop-wide setting exists on Linux; it holds for this program.
-    QGuiApplication::styleHints()->setMouseDoubleClickInterval(ms);
-}
-
 void QtPlatform::makeTopmost(ControlId window) {
     if (windows_) windows_->makeTopmost(window);
 }

@@ -45,7 +45,6 @@ public:
     void beep(int hz, int ms) override;
 
     WindowPosition dragWindow(ControlId window, WindowPosition from) override;
-    void setDoubleClickTime(int ms) override;
     void makeTopmost(ControlId window) override;
     void showWindow(ControlId window) override;
     void showCaret(ControlId field) override;

@@ -93,13 +93,21 @@ void TextBoxWidget::keyPressEvent(QKeyEvent* event) {
     // A code of 0 (or any other control code) swallows the key.
 }
 
+// The field selects as fields do; whether a press is a double-click for the clock is the
+// core's to decide, with its own double-click time.
+void TextBoxWidget::mousePressEvent(QMouseEvent* event) {
+    QLineEdit::mousePressEvent(event);
+    sink_.pointerEvent(*this, *event);
+}
+
+void TextBoxWidget::mouseReleaseEvent(QMouseEvent* event) {
+    QLineEdit::mouseReleaseEvent(event);
+    sink_.pointerEvent(*this, *event);
+}
+
 void TextBoxWidget::mouseDoubleClickEvent(QMouseEvent* event) {
     QLineEdit::mouseDoubleClickEvent(event);
-    Form1& form = sink_.form();
-    if (id_ == ControlId::Text1)
-        sink_.deliver([&] { form.Text1_DblClick(); });
-    else
-        sink_.deliver([&] { form.Text2_DblClick(); });
+    sink_.pointerEvent(*this, *event);
 }
 
 void TextBoxWidget::focusInEvent(QFocusEvent* event) {

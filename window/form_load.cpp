@@ -156,7 +156,6 @@ void Form1::Form_Load() {
     // 19-23.
     shutdownEntryStarted = 0;
     shutdownEntryDone = 0;
-    platform_.setDoubleClickTime(doubleClickTimeMs);
     ticksLeft = ticksAtRest;
     hourTensIsTwo = 0;
     reminderField().setText("00:00:00");
