@@ -14,6 +14,8 @@ struct Sink : EventSink {
     Form1& form() override { return clock.f(); }
     void deliver(const std::function<void()>& event) override { event(); }
     void userFocus(ControlId) override {}
+    void pointerEvent(const QWidget&, const QMouseEvent&) override {}
+    ControlId controlAt(const QWidget&, const QPoint&) override { return ControlId::Text2; }
 };
 
 QApplication& application() {
