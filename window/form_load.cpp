@@ -81,6 +81,14 @@ void Form1::keepOnScreen() {
     Top = std::max(best->top, std::min(Top, best->bottom - stripHeight));
 }
 
+void Form1::refreshDateToolTip(const DateTime& now) {
+    const int day = (now.year * 100 + now.month) * 100 + now.day;
+    if (day == toolTipDay_) return;
+    toolTipDay_ = day;
+    Label1.ToolTipText = " " + platform_.weekdayName(now.weekday) + "," + platform_.monthAbbreviation(now.month) +
+                         " " + std::to_string(now.day) + "," + std::to_string(now.year) + " ";
+}
+
 void Form1::Form_Load() {
     // 1. The screen's width in pixels selects the default position.
     {
@@ -91,8 +99,7 @@ void Form1::Form_Load() {
     // 2, 3. The time, and the date as the face's tool-tip.
     const DateTime now = platform_.now();
     Label1.setCaption(now.timeOfDay().hms());
-    Label1.ToolTipText = " " + platform_.weekdayName(now.weekday) + "," + platform_.monthAbbreviation(now.month) +
-                         " " + std::to_string(now.day) + "," + std::to_string(now.year) + " ";
+    refreshDateToolTip(now);
     // 4-6. Position and size.
     savedTop = readSetting("ta").value_or("");
     savedLeft = readSetting("tb").value_or("");
