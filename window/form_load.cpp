@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include "settings/settings.h"
 #include "window/form1.h"
@@ -85,8 +86,12 @@ void Form1::refreshDateToolTip(const DateTime& now) {
     const int day = (now.year * 100 + now.month) * 100 + now.day;
     if (day == toolTipDay_) return;
     toolTipDay_ = day;
-    Label1.ToolTipText = " " + platform_.weekdayName(now.weekday) + "," + platform_.monthAbbreviation(now.month) +
-                         " " + std::to_string(now.day) + "," + std::to_string(now.year) + " ";
+    std::string text = " ";
+    text += platform_.weekdayName(now.weekday);
+    text += ",";
+    text += platform_.monthAbbreviation(now.month);
+    text += " " + std::to_string(now.day) + "," + std::to_string(now.year) + " ";
+    Label1.ToolTipText = std::move(text);
 }
 
 void Form1::Form_Load() {
