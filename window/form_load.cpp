@@ -86,11 +86,12 @@ void Form1::refreshDateToolTip(const DateTime& now) {
     const int day = (now.year * 100 + now.month) * 100 + now.day;
     if (day == toolTipDay_) return;
     toolTipDay_ = day;
-    std::string text = " ";
-    text += platform_.weekdayName(now.weekday);
-    text += ",";
-    text += platform_.monthAbbreviation(now.month);
-    text += " " + std::to_string(now.day) + "," + std::to_string(now.year) + " ";
+    // Appended piece by piece: GCC 12 at -O3 takes " " + std::string for an overlapping copy.
+    std::string text(1, ' ');
+    for (const std::string& piece : {platform_.weekdayName(now.weekday), std::string(","),
+                                     platform_.monthAbbreviation(now.month), std::string(" "), std::to_string(now.day),
+                                     std::string(","), std::to_string(now.year), std::string(" ")})
+        text += piece;
     Label1.ToolTipText = std::move(text);
 }
 

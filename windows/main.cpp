@@ -2,6 +2,7 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include "windows/command_line_requests.h"
 #include "windows/shell.h"
 
 #ifndef HORATTA_PLAIN
@@ -10,6 +11,7 @@
 
 // horatta has masked time fields, horatta-t plain ones; everything else is shared.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    if (const auto status = horatta::win::answerCommandLine(HORATTA_PLAIN ? "horatta-t" : "horatta")) return *status;
     OleInitialize(nullptr);  // the skins are decoded through OLE's picture loader
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
