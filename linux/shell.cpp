@@ -185,8 +185,10 @@ void Shell::showWindow(ControlId window) {
     if (!w) return;
     showModel();
     skipTaskbarAndPager(w);
+    showOnEveryWorkspace(w);
     w->show();
     skipTaskbarAndPager(w);
+    showOnEveryWorkspace(w);
 }
 
 void Shell::pointerEvent(const QWidget& widget, const QMouseEvent& event) {
