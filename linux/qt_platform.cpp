@@ -8,8 +8,8 @@
 #include <QStyleHints>
 #include <cmath>
 
-#include "linux/geometry.h"
 #include "linux/look.h"
+#include "window/layout.h"
 
 namespace horatta::shell {
 
@@ -104,7 +104,7 @@ void QtPlatform::setFocus(ControlId control) {
 
 int QtPlatform::screenWidthTwips() {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry().width() * twipsPerPixel : 0;
+    return screen ? toTwips(screen->geometry().width()) : 0;
 }
 
 int QtPlatform::twipsPerPixelX() { return twipsPerPixel; }
@@ -121,7 +121,7 @@ std::vector<PixelRect> QtPlatform::screens() {
 
 float QtPlatform::textWidth(const std::string& text) {
     const qreal pixels = QFontMetricsF(font_).horizontalAdvance(QString::fromStdString(text));
-    return static_cast<float>(std::ceil(pixels) * twipsPerPixel);
+    return toTwips(static_cast<int>(std::ceil(pixels)));
 }
 
 void QtPlatform::endProgram() {

@@ -10,6 +10,7 @@
 #include "linux/system_services.h"
 #include "linux/x11_window_state.h"
 #include "settings/settings.h"
+#include "window/layout.h"
 
 namespace horatta::shell {
 
@@ -169,7 +170,7 @@ WindowPosition Shell::dragWindow(ControlId window, WindowPosition from) {
 
     const QPoint end = window_->pos();
     if (end == tracker.startPos()) return from;
-    return {toTwips(end.x()), toTwips(end.y())};
+    return Layout(form_).positionAt(end.x(), end.y(), from);
 }
 
 void Shell::makeTopmost(ControlId window) {

@@ -49,8 +49,6 @@ private:
     bool pairs(int x, int y, std::int64_t timeMs) const;
     void mouseDown(ControlId target, std::int16_t button, std::int16_t shift, int x, int y);
     void doubleClick(ControlId target);
-    PixelRect rectOf(float left, float top, float width, float height) const;
-    PixelRect labelRect(ControlId label) const;
 
     Form1& form_;
     std::optional<FirstPress> first_;  // a left press a second one may pair with

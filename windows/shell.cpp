@@ -33,11 +33,7 @@ COLORREF colour(const Color& c) {
     return RGB(c.red, c.green, c.blue);
 }
 
-RECT pixelRect(float left, float top, float width, float height) {
-    return RECT{toPixels(left), toPixels(top), toPixels(left + width), toPixels(top + height)};
-}
-
-RECT pixelRect(const Control& c) { return pixelRect(c.Left, c.Top, c.Width, c.Height); }
+RECT toRect(const PixelRect& r) { return RECT{r.left, r.top, r.left + r.width, r.top + r.height}; }
 
 bool sameRect(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
@@ -121,7 +117,8 @@ void Shell::registerClasses() {
 }
 
 HWND Shell::createChild(const wchar_t* windowClass, ControlId id, DWORD style, DWORD exStyle) {
-    RECT r = pixelRect(form_->control(id));
+    // Placed when the model first shows.
+    const RECT r{0, 0, 0, 0};
     HWND hwnd = CreateWindowExW(exStyle, windowClass, L"", WS_CHILD | WS_CLIPSIBLINGS | style, r.left, r.top,
                                 r.right - r.left, r.bottom - r.top, form1_, nullptr, instance_, this);
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(services_.font()), FALSE);
@@ -134,9 +131,10 @@ HWND Shell::createChild(const wchar_t* windowClass, ControlId id, DWORD style, D
 
 void Shell::createWindows() {
     // The design rectangle; start-up places and sizes the window before it is shown.
+    const PixelRect design = Layout(*form_).window();
     form1_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, form1Class, widen(form_->Caption).c_str(),
-                             WS_POPUP | WS_CLIPCHILDREN, toPixels(form_->Left), toPixels(form_->Top),
-                             toPixels(form_->Width), toPixels(form_->Height), nullptr, nullptr, instance_, this);
+                             WS_POPUP | WS_CLIPCHILDREN, design.left, design.top, design.width, design.height,
+                             nullptr, nullptr, instance_, this);
     ids_[form1_] = ControlId::Form1;
 
     // Form2 is a window of zero width: it shows nothing and exists to be activated by the
@@ -305,23 +303,25 @@ void Shell::beep(int hz, int ms) {
 }
 
 void Shell::applyLayout() {
-    RECT form = pixelRect(form_->Left, form_->Top, form_->Width, form_->Height);
+    const Layout layout(*form_);
+    const RECT form = toRect(layout.window());
     if (!formPlaced_ || !sameRect(*formPlaced_, form)) {
         SetWindowPos(form1_, nullptr, form.left, form.top, form.right - form.left, form.bottom - form.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
         formPlaced_ = form;
     }
-    for (auto& [id, hwnd] : children_) {
-        const Control& c = form_->control(id);
-        RECT r = pixelRect(c);
+    for (const Placement& control : layout.controls()) {
+        const ControlId id = control.id;
+        HWND hwnd = window(id);
+        const RECT r = toRect(control.rect);
         if (!sameRect(placed_[id], r)) {
             SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                          SWP_NOZORDER | SWP_NOACTIVATE);
             placed_[id] = r;
         }
-        if (shown_[id] != c.Visible) {
-            ShowWindow(hwnd, c.Visible ? SW_SHOWNA : SW_HIDE);
-            shown_[id] = c.Visible;
+        if (shown_[id] != control.visible) {
+            ShowWindow(hwnd, control.visible ? SW_SHOWNA : SW_HIDE);
+            shown_[id] = control.visible;
         }
     }
 }
@@ -394,7 +394,7 @@ void Shell::syncCaret() {
 
 void Shell::syncToolTip() {
     const Label& label = form_->Label1;
-    RECT rect = label.Visible ? pixelRect(label) : RECT{0, 0, 0, 0};
+    RECT rect = label.Visible ? toRect(Layout(*form_).labelRect(ControlId::Label1)) : RECT{0, 0, 0, 0};
     TTTOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOW_V2_SIZE;
     tool.hwnd = window(ControlId::Picture1);
@@ -427,10 +427,10 @@ void Shell::reconcileFocus() {
 
 // ---------------------------------------------------------------- painting
 
-void Shell::drawLabel(HDC dc, const Label& label, POINT origin) {
-    if (!label.Visible || label.caption().empty()) return;
-    RECT r = pixelRect(label);
-    OffsetRect(&r, origin.x, origin.y);
+void Shell::drawLabel(HDC dc, const DrawnLabel& drawn) {
+    const Label& label = *drawn.label;
+    if (label.caption().empty()) return;
+    RECT r = toRect(drawn.rect);
     std::wstring text = widen(label.caption());
     UINT format = DT_NOPREFIX | (label.autoSize() ? DT_SINGLELINE : DT_WORDBREAK);
     switch (label.alignment) {
@@ -447,7 +447,7 @@ void Shell::drawLabel(HDC dc, const Label& label, POINT origin) {
 
 void Shell::paintForm1(HDC dc, const RECT& client) {
     FillRect(dc, &client, brush(colour(form_->BackColor)));
-    drawLabel(dc, form_->Label2, {0, 0});
+    for (const DrawnLabel& label : Layout(*form_).labelsOn(ControlId::Form1)) drawLabel(dc, label);
 }
 
 void Shell::paintPicture(HDC dc, const RECT& client, ControlId id) {
@@ -461,10 +461,7 @@ void Shell::paintPicture(HDC dc, const RECT& client, ControlId id) {
         SelectObject(source, old);
         DeleteDC(source);
     }
-    if (id == ControlId::Picture1) {
-        drawLabel(dc, form_->Label1, {0, 0});
-        drawLabel(dc, form_->Label3, {0, 0});
-    }
+    for (const DrawnLabel& label : Layout(*form_).labelsOn(id)) drawLabel(dc, label);
 }
 
 void Shell::paintTimeField(HDC dc, const RECT& client, ControlId id) {
@@ -827,13 +824,12 @@ WindowPosition Shell::dragWindow(ControlId which, WindowPosition from) {
     }
     RECT r;
     GetWindowRect(hwnd, &r);
-    if (r.left == toPixels(from.left) && r.top == toPixels(from.top)) return from;
-    return WindowPosition{static_cast<float>(r.left * twipsPerPixel), static_cast<float>(r.top * twipsPerPixel)};
+    return Layout(*form_).positionAt(r.left, r.top, from);
 }
 
 // The system moves a window only with the left button; the other buttons get the same
 // move here: the window follows the mouse until the button is released (Escape puts it back).
-WindowPosition Shell::followMouse(HWND hwnd, int virtualKey) {
+void Shell::followMouse(HWND hwnd, int virtualKey) {
     const UINT release = virtualKey == VK_RBUTTON ? WM_RBUTTONUP : WM_MBUTTONUP;
     const WPARAM held = virtualKey == VK_RBUTTON ? MK_RBUTTON : MK_MBUTTON;
     POINT start;
@@ -868,9 +864,6 @@ WindowPosition Shell::followMouse(HWND hwnd, int virtualKey) {
         DispatchMessageW(&msg);
     }
     if (GetCapture() == hwnd) ReleaseCapture();
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    return WindowPosition{static_cast<float>(r.left * twipsPerPixel), static_cast<float>(r.top * twipsPerPixel)};
 }
 
 void Shell::makeTopmost(ControlId which) {
@@ -881,7 +874,7 @@ void Shell::makeTopmost(ControlId which) {
 void Shell::showWindow(ControlId which) {
     if (which == ControlId::Form2) {
         if (const Form2* form2 = form_->form2()) {
-            RECT r = pixelRect(form2->Left, form2->Top, form2->Width, form2->Height);
+            const RECT r = toRect(toPixelRect(form2->Left, form2->Top, form2->Width, form2->Height));
             SetWindowPos(form2_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                          SWP_NOZORDER | SWP_NOACTIVATE);
         }

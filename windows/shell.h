@@ -11,6 +11,7 @@
 #include "platform/platform.h"
 #include "platform/timer_schedule.h"
 #include "window/form1.h"
+#include "window/layout.h"
 #include "window/pointer_input.h"
 #include "windows/services.h"
 #include "windows/skins.h"
@@ -50,7 +51,9 @@ public:
     void showCaret(ControlId field) override;
     void hideCaret(ControlId field) override;
     void setFocus(ControlId control) override;
-    int screenWidthTwips() override { return services_.screenWidthPixels() * twipsPerPixel; }
+    int screenWidthTwips() override { return toTwips(services_.screenWidthPixels()); }
+    // Windows scales a program that does not declare itself DPI-aware as a whole: to it the
+    // screen is always 96 dots an inch.
     int twipsPerPixelX() override { return twipsPerPixel; }
     int twipsPerPixelY() override { return twipsPerPixel; }
     std::vector<PixelRect> screens() override { return services_.screens(); }
@@ -100,7 +103,7 @@ private:
     // control lies under it and which presses pair into a double-click.
     void pointerPress(HWND from, int button, LPARAM lParam);
     void pointerRelease(HWND from, int button, LPARAM lParam);
-    WindowPosition followMouse(HWND window, int virtualKey);
+    void followMouse(HWND window, int virtualKey);
 
     void armTimer(int index);
     void timerFired(int index);
@@ -108,7 +111,7 @@ private:
     void paintForm1(HDC dc, const RECT& client);
     void paintPicture(HDC dc, const RECT& client, ControlId id);
     void paintTimeField(HDC dc, const RECT& client, ControlId id);
-    void drawLabel(HDC dc, const Label& label, POINT origin);
+    void drawLabel(HDC dc, const DrawnLabel& drawn);
     int caretX(ControlId field) const;
     int caretX(ControlId field, int index) const;
     HBRUSH brush(COLORREF colour);
