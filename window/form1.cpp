@@ -177,6 +177,12 @@ void Form1::focusLeaves(ControlId hidden) {
 }
 
 void Form1::timeFieldKeyPress(ControlId field, std::int16_t keyAscii) {
+    // A key can outrun the focus (typed while the blink has not yet handed the field the
+    // keyboard): the field's focus handler runs first, as it would have.
+    if (focus_ != field) {
+        focusArrived(field);
+        if (focus_ != field) return;  // the focus handler applied the entry and closed the field
+    }
     switch (field) {
         case ControlId::MaskEdBox1: maskedbox1_keyPress(keyAscii); break;
         case ControlId::MaskEdBox2: MaskEdBox2_KeyPress(keyAscii); break;

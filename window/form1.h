@@ -34,10 +34,19 @@ inline constexpr int doubleClickTimeMs = 260;
 inline constexpr std::int16_t ticksAtRest = 60;
 // Where the time text rests on the face when it neither scrolls nor blinks.
 inline constexpr float faceRestLeft = 150;
+// The clock tick's paces: the normal clock, a blinking alert, scrolling.
+inline constexpr int faceClockIntervalMs = 1000;
+inline constexpr int faceBlinkIntervalMs = 500;
+inline constexpr int faceScrollIntervalMs = 50;
 extern const std::string_view defaultMemo;
 
 // Flags of the power-off: shut down, force, power off.
 inline constexpr std::uint32_t exitWindowsPowerOff = 13;
+
+// What the face is doing, told by the clock tick's timer: stopped by the power-off
+// countdown, or ticking at the pace of the normal clock, a blinking alert, or scrolling
+// (scroll mode and a scrolling alert).
+enum class FaceMode { Countdown, Clock, Blinking, Scrolling };
 
 // Mouse buttons as the press handlers receive them.
 inline constexpr std::int16_t buttonLeft = 1;
@@ -137,6 +146,15 @@ public:
     // --- display modes (face/display_modes.cpp)
     void Label1_DblClick();
     void scrollToggle(std::int16_t button);
+    // The mode of the face as the clock tick's timer tells it.
+    FaceMode faceMode() const;
+    // The time text at its rest position, shown, left-justified and sized to its text.
+    void showTimeAtRest();
+    // The clock takes the face back from the countdown.
+    void returnFaceToClock();
+    // A gesture during the countdown: the face comes back and the power-off is forgotten
+    // for this run; the stored time arms it again at the next start.
+    void cancelPowerOffForThisRun();
 
     // --- time entry (shutdown/time_entry.cpp)
     void MaskEdBox1_GotFocus();
@@ -156,6 +174,9 @@ public:
     void Timer3_Timer();
     void StartReminderAlert();
     void powerOff();
+    // The watch stops while the power-off time is edited; when it runs again it does not
+    // take the pause for a jump of the clock.
+    void watchResting() { lastWatchSecond_.reset(); }
 
     // --- colour and skin (appearance/colour_skin.cpp)
     void Label1_MouseDown(std::int16_t button, std::int16_t shift, float x, float y);
@@ -195,6 +216,10 @@ private:
     void keepOnScreen();
     // Sounds the chime when the time is a full hour that has not yet chimed.
     void soundHourlyChime();
+    // The second of the clock the watch tick last saw, to tell a step of the clock.
+    std::optional<std::int64_t> lastWatchSecond_;
+    // The second in which the watch woke from a long gap (a sleep, a large clock change).
+    std::optional<std::int64_t> wakingSecond_;
     // The full hour chimed last (date and hour), so that fast ticks chime it only once.
     std::optional<std::int64_t> lastChimedHour_;
 

@@ -9,8 +9,6 @@ namespace horatta {
 
 namespace {
 
-constexpr int normalIntervalMs = 1000;
-
 // A window edge as start-up reads it back: plain decimal notation, no exponent, and no
 // fraction for a whole number of twips ("600", "-150", "13605.5").
 std::string positionText(float twips) {
@@ -31,17 +29,11 @@ void Form1::Label3_MouseDown(std::int16_t button, std::int16_t, float, float) {
 }
 
 void Form1::Label3_DblClick() {
-    if (!Timer1.enabled() || reminderAlertOn == 1) {
-        // Stop the alert or the countdown. The stored power-off time stays, so the next
-        // start arms it again; only this run forgets it.
+    if (faceMode() == FaceMode::Countdown || reminderAlertOn == 1) {
+        // Stop the alert or the countdown, whichever runs.
         reminderAlertOn = 0;
-        Label1.setAutoSize(true);
-        Label1.alignment = Alignment::Left;
-        Label1.Left = faceRestLeft;
-        Label1.Visible = true;
-        Timer1.setEnabled(true);
-        Timer1.setInterval(normalIntervalMs);
-        shutdownTime = TimeOfDay();
+        Timer1.setInterval(faceClockIntervalMs);
+        cancelPowerOffForThisRun();
         return;
     }
     writeSetting("t9", std::to_string(scrollOn));
