@@ -1,6 +1,7 @@
 #include <limits>
 #include <string>
 
+#include "settings/setting_names.h"
 #include "window/form1.h"
 
 namespace horatta {
@@ -25,14 +26,14 @@ void Form1::stepColor() {
     Label3.ForeColor = Label1.ForeColor;
     if (colorIndex >= 0 && colorIndex < colorCount)
         Label1.ForeColor = colorTable[static_cast<std::size_t>(colorIndex)].step;
-    writeSetting("time2", std::to_string(colorIndex));
+    writeSetting(setting::colorIndex, std::to_string(colorIndex));
     colorIndex = advanceIndex(colorIndex, colorCount - 1);
 }
 
 void Form1::stepSkin() {
     if (skinIndex >= 0 && skinIndex < skinCount)
         Picture1.Picture = pictureBox(skinTable[static_cast<std::size_t>(skinIndex)]).Picture;
-    writeSetting("time3", std::to_string(skinIndex));
+    writeSetting(setting::skinIndex, std::to_string(skinIndex));
     skinIndex = advanceIndex(skinIndex, skinCount - 1);
 }
 
@@ -50,7 +51,7 @@ void Form1::holdColorAndSkin() {
 
 void Form1::commitColorAndSkin() {
     Label1.ForeColor = Label3.ForeColor;
-    writeSetting("TIME2", std::to_string(colorIndex));
+    writeSetting(setting::colorIndexApplied, std::to_string(colorIndex));
     colorIndex = advanceIndex(colorIndex, colorCount - 1);
     Picture1.Picture = Picture;
 }

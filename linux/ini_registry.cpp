@@ -9,6 +9,8 @@
 #include <QStringDecoder>
 #include <cctype>
 
+#include "settings/setting_names.h"
+
 namespace horatta::shell {
 
 namespace {
@@ -88,7 +90,8 @@ IniRegistry::IniRegistry(QString filePath, std::uint32_t root, std::string keyPa
     : filePath_(std::move(filePath)), root_(root), foldedKeyPath_(fold(keyPath)) {}
 
 QString IniRegistry::defaultFilePath() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/qom/time.ini";
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/" +
+           QString::fromUtf8(settingsVendor) + "/" + QString::fromUtf8(settingsProduct) + ".ini";
 }
 
 bool IniRegistry::isOurKey(std::uint32_t root, std::string_view path) const {

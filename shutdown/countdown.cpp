@@ -1,5 +1,6 @@
 #include <string>
 
+#include "settings/setting_names.h"
 #include "window/form1.h"
 
 namespace horatta {
@@ -85,7 +86,7 @@ void Form1::ApplyShutdownEntry() {
     }
     shutdownTime = *entered;
     Label2.setCaption(platform_.longTimeText(shutdownTime));
-    writeSetting("TIME", Label2.caption());
+    writeSetting(setting::shutdownTimeApplied, Label2.caption());
     Timer2.setEnabled(false);
     shutdownField().Visible = false;
     // The keyboard leaves with the field, so that the next entry runs its focus handler

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/setting_names.h"
 #include "settings/settings.h"
 #include "window/form1.h"
 
@@ -94,8 +95,8 @@ void Form1::Form_Load() {
     Label1.ToolTipText = " " + platform_.weekdayName(now.weekday) + "," + platform_.monthAbbreviation(now.month) +
                          " " + std::to_string(now.day) + "," + std::to_string(now.year) + " ";
     // 4-6. Position and size.
-    savedTop = readSetting("ta").value_or("");
-    savedLeft = readSetting("tb").value_or("");
+    savedTop = readSetting(setting::windowTop).value_or("");
+    savedLeft = readSetting(setting::windowLeft).value_or("");
     placeWindow();
     Width = stripWidth;
     Height = stripHeight;
@@ -103,14 +104,14 @@ void Form1::Form_Load() {
 
     // 7, 8. The stored power-off time, colour and skin; a time that is no time of day
     // means none.
-    const std::string timeSetting = readSetting("time").value_or("");
-    const std::string colorText = readSetting("time2").value_or("");
-    const std::string skinText = readSetting("time3").value_or("");
+    const std::string timeSetting = readSetting(setting::shutdownTime).value_or("");
+    const std::string colorText = readSetting(setting::colorIndex).value_or("");
+    const std::string skinText = readSetting(setting::skinIndex).value_or("");
     std::string storedTime;
     if (!timeSetting.empty()) storedTime = platform_.parseDateOrTime(timeSetting).value_or(TimeOfDay()).hms();
     if (storedTime.empty()) {
         storedTime = "00:00:00";
-        writeSetting("time", storedTime);
+        writeSetting(setting::shutdownTime, storedTime);
     }
 
     // 9. Colour and skin, each left one step ahead of what is shown.
@@ -125,15 +126,15 @@ void Form1::Form_Load() {
     skinIndex = advanceIndex(skinIndex, skinCount - 1);
 
     // 10, 11. What the face showed at exit, the memo and scroll mode.
-    savedLabelMode = settingToInt16(readSetting("t").value_or("")).value_or(0);
-    Text2.Text = withoutPadding(readSetting("text").value_or(""));
-    scrollOn = settingToInt16(readSetting("t9").value_or("")).value_or(0);
+    savedLabelMode = settingToInt16(readSetting(setting::faceShowedTime).value_or("")).value_or(0);
+    Text2.Text = withoutPadding(readSetting(setting::memo).value_or(""));
+    scrollOn = settingToInt16(readSetting(setting::scrollMode).value_or("")).value_or(0);
     if (!Text2.Text.empty()) {
         Label1.setCaption(savedLabelMode == 2 && scrollOn == 1 ? Text2.Text : timeText());
     } else {
         Label1.setCaption(timeText());
         Text2.Text = std::string(defaultMemo);
-        writeSetting("text", Text2.Text);
+        writeSetting(setting::memo, Text2.Text);
     }
 
     // 12-14. Arm the stored power-off time again.

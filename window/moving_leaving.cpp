@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "settings/setting_names.h"
 #include "window/form1.h"
 
 namespace horatta {
@@ -36,10 +37,10 @@ void Form1::Label3_DblClick() {
         cancelPowerOffForThisRun();
         return;
     }
-    writeSetting("t9", std::to_string(scrollOn));
-    writeSetting("t", Label1.caption() == timeText() ? "1" : "2");
-    writeSetting("ta", positionText(Top));
-    writeSetting("tb", positionText(Left));
+    writeSetting(setting::scrollMode, std::to_string(scrollOn));
+    writeSetting(setting::faceShowedTime, Label1.caption() == timeText() ? "1" : "2");
+    writeSetting(setting::windowTop, positionText(Top));
+    writeSetting(setting::windowLeft, positionText(Left));
     platform_.endProgram();
 }
 
