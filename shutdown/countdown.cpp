@@ -173,6 +173,8 @@ void Form1::Timer3_Timer() {
     if (!waking && setSecondCameRound(reminderTime, previousSecond, nowSecond)) StartReminderAlert();
 }
 
+void Form1::powerOff() { PowerOffSequence(platform_); }
+
 void Form1::StartReminderAlert() {
     Timer1.setInterval(faceScrollIntervalMs);
     reminderAlertOn = 1;

@@ -8,26 +8,14 @@
 #include <string_view>
 
 #include "platform/platform.h"
-#include "shutdown/time_field.h"
+#include "window/time_field.h"
 #include "window/build.h"
+#include "window/colour_skin_tables.h"
 #include "window/controls.h"
 #include "window/form2.h"
 
 namespace horatta {
 
-struct ColorRow {
-    Color step;     // applied by a colour step
-    Color startUp;  // applied by the restore at start-up
-};
-
-inline constexpr int colorCount = 12;
-inline constexpr int skinCount = 8;
-extern const std::array<ColorRow, colorCount> colorTable;
-// The picture box whose picture each skin index copies into Picture1.
-extern const std::array<ControlId, skinCount> skinTable;
-
-inline constexpr int defaultColorIndex = 11;
-inline constexpr int defaultSkinIndex = 2;
 inline constexpr float stripWidth = 1000;
 inline constexpr float stripHeight = 300;
 inline constexpr int doubleClickTimeMs = 260;
@@ -39,9 +27,6 @@ inline constexpr int faceClockIntervalMs = 1000;
 inline constexpr int faceBlinkIntervalMs = 500;
 inline constexpr int faceScrollIntervalMs = 50;
 extern const std::string_view defaultMemo;
-
-// Flags of the power-off: shut down, force, power off.
-inline constexpr std::uint32_t exitWindowsPowerOff = 13;
 
 // What the face is doing, told by the clock tick's timer: stopped by the power-off
 // countdown, or ticking at the pace of the normal clock, a blinking alert, or scrolling
@@ -230,10 +215,6 @@ private:
     std::unique_ptr<Form2> form2_;
     std::optional<ControlId> focus_;
 };
-
-// The next index of a cycle whose last index is `last`: only the last one wraps to 0, and
-// an out-of-range index keeps counting up, wrapping to 0 past the largest 16-bit value.
-std::int16_t advanceIndex(std::int16_t index, int last);
 
 
 }  // namespace horatta

@@ -119,11 +119,11 @@ void Form1::Form_Load() {
     if (colorIndex >= 0 && colorIndex < colorCount)
         Label1.ForeColor = colorTable[static_cast<std::size_t>(colorIndex)].startUp;
     Label3.ForeColor = Label1.ForeColor;
-    colorIndex = advanceIndex(colorIndex, colorCount - 1);
+    colorIndex = advanceIndex(colorIndex, colorCount);
     skinIndex = settingToInt16(skinText).value_or(defaultSkinIndex);
     if (skinIndex >= 0 && skinIndex < skinCount)
         Picture1.Picture = pictureBox(skinTable[static_cast<std::size_t>(skinIndex)]).Picture;
-    skinIndex = advanceIndex(skinIndex, skinCount - 1);
+    skinIndex = advanceIndex(skinIndex, skinCount);
 
     // 10, 11. What the face showed at exit, the memo and scroll mode.
     savedLabelMode = settingToInt16(readSetting(setting::faceShowedTime).value_or("")).value_or(0);
