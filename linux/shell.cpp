@@ -61,7 +61,7 @@ private:
 }  // namespace
 
 Shell::Shell(Form1& form, QtPlatform& platform)
-    : form_(form), platform_(platform), window_(std::make_unique<ClockWindow>(*this)) {
+    : form_(form), platform_(platform), window_(std::make_unique<ClockWindow>(*this)), pointer_(form) {
     platform_.setWindowSystem(this);
     qApp->installEventFilter(this);
     timer1_ = std::make_unique<ModelTimer>(form_.Timer1, [this] { deliver([this] { form_.Timer1_Timer(); }); });
@@ -86,12 +86,6 @@ void Shell::start() {
     timer3_->start();
 }
 
-void Shell::hotKeyPressed() {
-    if (ended_ || !hotKeyWindow_) return;
-    hotKeyWindow_->raise();
-    hotKeyWindow_->activateWindow();
-}
-
 void Shell::hotKeyReleased() {
     // The key went to the hot key's grab rather than to the window itself; the handler
     // looks at neither the key nor the shift state.
@@ -113,14 +107,22 @@ void Shell::showModel() {
     do {
         showAgain_ = false;
         window_->showModel();
-        if (hotKeyWindow_) hotKeyWindow_->showModel();
     } while (showAgain_);
     showing_ = false;
     alignFocus();
 }
 
+void Shell::paintNow() {
+    // Only the face: the focus follows the model once the event is over, as after any other.
+    if (ended_ || showing_) return;
+    showing_ = true;
+    window_->showModel();
+    showing_ = false;
+    window_->repaint();
+}
+
 QWidget* Shell::widgetFor(ControlId id) {
-    if (id == ControlId::Form2) return hotKeyWindow_.get();
+    if (id == ControlId::Form2) return nullptr;  // never on the screen
     return window_->widgetFor(id);
 }
 
@@ -179,14 +181,34 @@ void Shell::makeTopmost(ControlId window) {
 }
 
 void Shell::showWindow(ControlId window) {
-    if (window == ControlId::Form2 && !hotKeyWindow_ && form_.form2())
-        hotKeyWindow_ = std::make_unique<HotKeyWindow>(*form_.form2(), *this);
     QWidget* w = widgetFor(window);
     if (!w) return;
     showModel();
     skipTaskbarAndPager(w);
+    showOnEveryWorkspace(w);
     w->show();
     skipTaskbarAndPager(w);
+    showOnEveryWorkspace(w);
+}
+
+void Shell::pointerEvent(const QWidget& widget, const QMouseEvent& event) {
+    if (ended_) return;
+    const std::int16_t button = buttonCode(event.button());
+    if (button == 0) return;
+    const QPoint at = widget.mapTo(window_.get(), event.position().toPoint());
+    if (event.type() == QEvent::MouseButtonRelease) {
+        deliver([&] { pointer_.release(button, at.x(), at.y()); });
+        return;
+    }
+    // The server's time of the press, not the time it is handled: a busy moment between
+    // two presses must not pull them apart or push them together.
+    const auto time = static_cast<std::int64_t>(event.timestamp());
+    deliver([&] { pointer_.press(button, shiftCode(event.modifiers()), at.x(), at.y(), time); });
+}
+
+ControlId Shell::controlAt(const QWidget& widget, const QPoint& point) {
+    const QPoint at = widget.mapTo(window_.get(), point);
+    return pointer_.controlAt(at.x(), at.y());
 }
 
 void Shell::setCaretShown(ControlId field, bool shown) {
@@ -229,7 +251,6 @@ void Shell::endProgram() {
     timer2_->stop();
     timer3_->stop();
     window_->hide();
-    if (hotKeyWindow_) hotKeyWindow_->hide();
     QCoreApplication::exit(0);
 }
 
@@ -239,7 +260,6 @@ int runClock(Build build) {
     QtPlatform platform(registry, services);
     Form1 form(build, platform);
     Shell shell(form, platform);
-    services.onHotKeyPressed = [&shell] { shell.hotKeyPressed(); };
     services.onHotKeyReleased = [&shell] { shell.hotKeyReleased(); };
     shell.start();
     return QApplication::exec();

@@ -205,6 +205,10 @@ private:
     std::optional<std::int64_t> lastWatchSecond_;
     // The second in which the watch woke from a long gap (a sleep, a large clock change).
     std::optional<std::int64_t> wakingSecond_;
+    // Writes the date into the face's tool-tip when the day differs from the one it shows.
+    void refreshDateToolTip(const DateTime& now);
+    // The day the tool-tip shows (year, month and day in one number).
+    int toolTipDay_ = 0;
     // The full hour chimed last (date and hour), so that fast ticks chime it only once.
     std::optional<std::int64_t> lastChimedHour_;
 
