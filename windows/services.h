@@ -16,7 +16,7 @@ namespace horatta::win {
 // locale, the speaker, the power-off, the settings and the screen.
 class Services {
 public:
-    Services();
+    Services();  // makes the labels' font
     ~Services();
     Services(const Services&) = delete;
     Services& operator=(const Services&) = delete;

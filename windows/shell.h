@@ -56,11 +56,14 @@ public:
     int run();
 
     // --- WindowSystem
+    // The left button moves the window as its title bar would; the others follow the mouse.
     WindowPosition dragWindow(ControlId window, WindowPosition from) override;
     void makeTopmost(ControlId window) override;
     void showWindow(ControlId window) override;
+    // The system's own caret, which exists only while the field has the keyboard.
     void setCaretShown(ControlId field, bool shown) override;
     void setFocus(ControlId control) override;
+    // Ends the process at once: no message is handled after the clock has said goodbye.
     void endProgram() override;
     void paintNow() override;
 
