@@ -30,7 +30,25 @@ bool PointerInput::pairs(int x, int y, std::int64_t timeMs) const {
 }
 
 void PointerInput::press(std::int16_t button, std::int16_t shift, int x, int y, std::int64_t timeMs) {
-    if (running_) return;
+    handle({true, button, shift, x, y, timeMs});
+}
+
+void PointerInput::release(std::int16_t button, int x, int y) {
+    handle({false, button, 0, x, y, 0});
+}
+
+void PointerInput::handle(const Event& event) {
+    waiting_.push_back(event);
+    if (running_) return;  // the handler that runs now takes it up when it returns
+    while (!waiting_.empty()) {
+        const Event next = waiting_.front();
+        waiting_.pop_front();
+        if (next.press) handlePress(next.button, next.shift, next.x, next.y, next.timeMs);
+        else handleRelease(next.button, next.x, next.y);
+    }
+}
+
+void PointerInput::handlePress(std::int16_t button, std::int16_t shift, int x, int y, std::int64_t timeMs) {
     const ControlId target = controlAt(x, y);
     clickArmed_ = false;
     if (button == buttonLeft && pairs(x, y, timeMs)) {
@@ -74,8 +92,8 @@ void PointerInput::doubleClick(ControlId target) {
     }
 }
 
-void PointerInput::release(std::int16_t button, int x, int y) {
-    if (running_ || button != buttonLeft) return;
+void PointerInput::handleRelease(std::int16_t button, int x, int y) {
+    if (button != buttonLeft) return;
     // The pointer travelled while the button was down: a drag, not the first of a pair.
     if (first_ && (std::abs(x - first_->x) > doubleClickSlop || std::abs(y - first_->y) > doubleClickSlop))
         first_.reset();
@@ -87,6 +105,7 @@ void PointerInput::release(std::int16_t button, int x, int y) {
 }
 
 void PointerInput::cancel() {
+    waiting_.clear();
     clickArmed_ = false;
     first_.reset();
 }
