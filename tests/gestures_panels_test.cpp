@@ -3,7 +3,6 @@
 #include <functional>
 
 #include "support/simulator.h"
-#include "support/started_clock.h"
 
 namespace horatta::testing {
 namespace {
