@@ -233,33 +233,6 @@ TEST(TimeEntry, AnIncompleteOrInvalidEntryIsNotApplied) {
     }
 }
 
-// The open field blinks; each time it comes back it takes the keyboard, which hides the
-// caret and, for the shutdown field only, stops the watch tick.
-TEST(TimeEntryBlink, TheFieldTakesTheKeyboardEachTimeItComesBack) {
-    for (Build build : {Build::Masked, Build::Plain}) {
-        for (Field field : {Field::Shutdown, Field::Reminder}) {
-            SCOPED_TRACE(std::string(buildName(build)) + ", " + fieldName(field));
-            Simulator clock(build);
-            Form1& f = clock.form();
-            open(clock, field);
-            TimeField& box = fieldOf(f, field);
-            const bool watchRuns = field == Field::Reminder;
-            EXPECT_TRUE(box.Visible);
-            EXPECT_EQ(f.focus(), box.id);
-            EXPECT_EQ(f.Timer3.enabled(), watchRuns);
-            f.Timer3.setEnabled(true);
-            f.Timer2_Timer();
-            EXPECT_FALSE(box.Visible);
-            EXPECT_EQ(f.focus(), ControlId::Picture1) << "a hidden field cannot keep the keyboard";
-            f.Timer2_Timer();
-            EXPECT_EQ(f.focus(), box.id);
-            EXPECT_EQ(f.Timer3.enabled(), watchRuns) << "coming back runs the focus handler again";
-            const std::string hide = std::string("hideCaret ") + controlName(box.id);
-            EXPECT_EQ(clock.platform().callsStartingWith("hideCaret"), std::vector<std::string>(2, hide));
-        }
-    }
-}
-
 // The fields' own editing: each step is a key, then the text and caret expected.
 struct Step {
     std::variant<std::int16_t, EditKey> key;
