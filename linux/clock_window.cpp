@@ -87,11 +87,20 @@ void ClockWindow::showModel() {
         const QRect r = toQRect(pixelRect(control));
         if (w->geometry() != r) w->setGeometry(r);
         if (w->isVisibleTo(this) != control.Visible) w->setVisible(control.Visible);
-        w->update();
     }
+    // Each surface repaints only when what it shows has changed.
+    picture1_.showModel();
+    picture2_.showModel();
+    shutdownField_.showModel();
+    reminderField_.showModel();
     text1_.showModel();
     text2_.showModel();
-    update();
+    Look look{form.BackColor, LabelLook(form.Label2, toQRect(pixelRect(form.Label2)), this->size())};
+    if (!painted_ || look != shown_) {
+        shown_ = std::move(look);
+        painted_ = true;
+        update();
+    }
 }
 
 void ClockWindow::paintEvent(QPaintEvent*) {
@@ -99,14 +108,8 @@ void ClockWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), toQColor(form.BackColor));
     // Label2 lies on the window's own surface, below every windowed control.
-    const Label& label = form.Label2;
-    if (label.Visible && !label.caption().empty()) {
-        const QRect r = toQRect(pixelRect(label));
-        painter.setClipRect(r);
-        painter.setPen(toQColor(label.ForeColor));
-        painter.setFont(font());
-        painter.drawText(r, Qt::AlignTop | Qt::AlignLeft | Qt::TextSingleLine, QString::fromStdString(label.caption()));
-    }
+    painter.setFont(font());
+    label2Text_.paint(painter, form.Label2, toQRect(pixelRect(form.Label2)));
 }
 
 void ClockWindow::moveEvent(QMoveEvent* event) {

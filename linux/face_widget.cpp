@@ -28,29 +28,7 @@ std::int16_t shiftCode(Qt::KeyboardModifiers modifiers) {
 }
 
 namespace {
-
-Qt::Alignment horizontal(Alignment alignment) {
-    switch (alignment) {
-        case Alignment::Right: return Qt::AlignRight;
-        case Alignment::Center: return Qt::AlignHCenter;
-        case Alignment::Left: break;
-    }
-    return Qt::AlignLeft;
-}
-
 QRect toQRect(const PixelRect& r) { return QRect(r.left, r.top, r.width, r.height); }
-
-void paintLabel(QPainter& painter, const Form1& form, const Label& label) {
-    if (!label.Visible || label.caption().empty()) return;
-    const QRect r = toQRect(labelRectInPicture(form, label));
-    painter.save();
-    painter.setClipRect(r);
-    painter.setPen(toQColor(label.ForeColor));
-    painter.drawText(r, static_cast<int>(Qt::AlignTop | horizontal(label.alignment) | Qt::TextSingleLine),
-                     QString::fromStdString(label.caption()));
-    painter.restore();
-}
-
 }  // namespace
 
 FaceWidget::FaceWidget(ControlId id, EventSink& sink, QWidget* parent) : QWidget(parent), id_(id), sink_(sink) {
@@ -59,18 +37,42 @@ FaceWidget::FaceWidget(ControlId id, EventSink& sink, QWidget* parent) : QWidget
     setFont(controlFont());
 }
 
+QRect FaceWidget::labelRect(const Label& label) const { return toQRect(labelRectInPicture(sink_.form(), label)); }
+
+FaceWidget::Look FaceWidget::modelLook() const {
+    Form1& form = sink_.form();
+    const PictureBox& box = form.pictureBox(id_);
+    Look look{box.BackColor, box.Picture, {}, {}};
+    if (id_ == ControlId::Picture1) {
+        look.label1 = LabelLook(form.Label1, labelRect(form.Label1), size());
+        look.label3 = LabelLook(form.Label3, labelRect(form.Label3), size());
+    }
+    return look;
+}
+
+void FaceWidget::showModel() {
+    Look look = modelLook();
+    if (painted_ && look == shown_) return;
+    shown_ = std::move(look);
+    painted_ = true;
+    update();
+}
+
 void FaceWidget::paintEvent(QPaintEvent*) {
     Form1& form = sink_.form();
     const PictureBox& box = form.pictureBox(id_);
     QPainter painter(this);
     painter.fillRect(rect(), toQColor(box.BackColor));
     // The picture at its own size from the top-left; a larger one is cut by the box.
-    const QPixmap picture = pixmapFor(box.Picture);
-    if (!picture.isNull()) painter.drawPixmap(0, 0, picture);
+    if (box.Picture != pictureImage_) {
+        pictureImage_ = box.Picture;
+        picture_ = pixmapFor(box.Picture);
+    }
+    if (!picture_.isNull()) painter.drawPixmap(0, 0, picture_);
     if (id_ == ControlId::Picture1) {
         painter.setFont(font());
-        paintLabel(painter, form, form.Label1);
-        paintLabel(painter, form, form.Label3);
+        label1Text_.paint(painter, form.Label1, labelRect(form.Label1));
+        label3Text_.paint(painter, form.Label3, labelRect(form.Label3));
     }
 }
 
@@ -89,7 +91,7 @@ bool FaceWidget::event(QEvent* event) {
         auto* help = static_cast<QHelpEvent*>(event);
         const Form1& form = sink_.form();
         if (sink_.controlAt(*this, help->pos()) == ControlId::Label1 && !form.Label1.ToolTipText.empty()) {
-            const QRect area = toQRect(labelRectInPicture(form, form.Label1));
+            const QRect area = labelRect(form.Label1);
             QToolTip::showText(help->globalPos(), QString::fromStdString(form.Label1.ToolTipText), this, area);
         } else {
             QToolTip::hideText();

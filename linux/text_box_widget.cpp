@@ -45,11 +45,11 @@ void TextBoxWidget::copyToModel() {
 void TextBoxWidget::showModel() {
     const TextBox& b = box();
     showing_ = true;
-    const QString style = QString("QLineEdit { background: %1; color: %2; border: 1px solid #808080; padding: 0 1px; }")
-                              .arg(toQColor(b.BackColor).name(), toQColor(b.ForeColor).name());
-    if (style != styledFor_) {
-        setStyleSheet(style);
-        styledFor_ = style;
+    // A style sheet is costly to build and far costlier to apply: only for new colours.
+    if (styledFor_ != std::pair(b.BackColor, b.ForeColor)) {
+        setStyleSheet(QString("QLineEdit { background: %1; color: %2; border: 1px solid #808080; padding: 0 1px; }")
+                          .arg(toQColor(b.BackColor).name(), toQColor(b.ForeColor).name()));
+        styledFor_ = std::pair(b.BackColor, b.ForeColor);
     }
     const QString modelText = QString::fromStdString(b.Text);
     if (text() != modelText) setText(modelText);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QLineEdit>
+#include <optional>
+#include <utility>
 
 #include "linux/event_sink.h"
 
@@ -33,7 +35,7 @@ private:
     ControlId id_;
     EventSink& sink_;
     bool showing_ = false;  // the widget is being set from the model
-    QString styledFor_;
+    std::optional<std::pair<Color, Color>> styledFor_;  // back and fore of the style sheet
 };
 
 }  // namespace horatta::shell
