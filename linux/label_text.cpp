@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QtMath>
 #include <QTextLayout>
 #include <algorithm>
 
@@ -53,8 +54,7 @@ void LabelText::paint(QPainter& painter, const Label& label, const QRect& rect) 
     prepare(painter, label.caption());
     painter.save();
     painter.setClipRect(rect, Qt::IntersectClip);
-    painter.setPen(toQColor(label.ForeColor));
-    draw(painter, rect, horizontal(label.alignment));
+    draw(painter, rect, horizontal(label.alignment), toQColor(label.ForeColor));
     painter.restore();
 }
 
@@ -90,7 +90,9 @@ void LabelText::prepare(const QPainter& painter, const std::string& text) {
             const QList<quint32> indexes = run.glyphIndexes();
             const QList<QPointF> positions = run.positions();
             const QRawFont font = run.rawFont();
-            const qreal overhang = std::max<qreal>(font.pixelSize(), 1);
+            const int overhang = std::max(qCeil(font.pixelSize()), 1);
+            const int top = qFloor(line.y()) - overhang;
+            const int bottom = qCeil(line.y() + line.height()) + overhang;
             for (qsizetype from = 0; from < indexes.size(); from += glyphsPerPiece) {
                 const qsizetype count = std::min(glyphsPerPiece, indexes.size() - from);
                 Piece piece;
@@ -102,26 +104,40 @@ void LabelText::prepare(const QPainter& painter, const std::string& text) {
                 const auto [least, most] = std::minmax_element(
                     positions.begin() + from, positions.begin() + from + count,
                     [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); });
-                piece.left = least->x() - overhang;
-                piece.right = most->x() + 2 * overhang;
+                const int left = qFloor(least->x()) - overhang;
+                piece.span = QRect(QPoint(left, top), QPoint(qCeil(most->x()) + 2 * overhang, bottom));
                 pieces_.push_back(std::move(piece));
             }
         }
     }
 }
 
-void LabelText::draw(QPainter& painter, const QRect& rect, Qt::Alignment horizontal) const {
+void LabelText::draw(QPainter& painter, const QRect& rect, Qt::Alignment horizontal, const QColor& color) {
     const QPaintDevice* device = painter.device();
     const QRect shown = rect & QRect(0, 0, device->width(), device->height());
-    if (shown.isEmpty()) return;
-    for (const Piece& piece : pieces_) {
+    for (Piece& piece : pieces_) {
         qreal x = rect.x();
         if (horizontal & Qt::AlignRight)
             x += rect.width() - piece.lineAdvance;
         else if (horizontal & Qt::AlignHCenter)
             x += (rect.width() - piece.lineAdvance) / 2;
-        if (x + piece.right < shown.left() || x + piece.left > shown.right() + 1) continue;
-        painter.drawGlyphRun(QPointF(x, rect.y()), piece.glyphs);
+        const int whole = qFloor(x);
+        const QRect at = piece.span.translated(whole, rect.y());
+        if (!at.intersects(shown)) {
+            piece.picture = QImage();  // out of view: its picture is made again should it return
+            continue;
+        }
+        const qreal fraction = x - whole;
+        if (piece.picture.isNull() || piece.pictureColor != color || piece.pictureFraction != fraction) {
+            piece.picture = QImage(piece.span.size(), QImage::Format_ARGB32_Premultiplied);
+            piece.picture.fill(Qt::transparent);
+            QPainter picture(&piece.picture);
+            picture.setPen(color);
+            picture.drawGlyphRun(QPointF(fraction - piece.span.left(), -piece.span.top()), piece.glyphs);
+            piece.pictureColor = color;
+            piece.pictureFraction = fraction;
+        }
+        painter.drawImage(at.topLeft(), piece.picture);
     }
 }
 

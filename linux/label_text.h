@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QFont>
+#include <QColor>
 #include <QGlyphRun>
+#include <QImage>
 #include <QRect>
 #include <QString>
 #include <string>
@@ -30,10 +32,11 @@ struct LabelLook {
 };
 
 // A label's caption laid out and shaped once, so that a frame of a scrolling or blinking face
-// only places the glyphs it already has. It lays the text out as QPainter::drawText does for
-// one line at the top of a rectangle, so the face looks the same to the pixel; the glyphs go
-// in short pieces, and a frame draws only the pieces that reach into the label's visible part,
-// so a long memo costs no more per frame than a short one.
+// only places what it already has. It lays the text out as QPainter::drawText does for one
+// line at the top of a rectangle, so the face looks the same to the pixel. The glyphs go in
+// short pieces; a frame draws only the pieces that reach into the label's visible part, each
+// from a picture of it kept while it stays in view, so a long memo costs no more per frame
+// than a short one and holds no more pictures than fit on the face.
 class LabelText {
 public:
     // Paints the label's caption in its colour and alignment at the rectangle, cut by it.
@@ -44,14 +47,18 @@ private:
     // Lays the text out again only when it, or the painter's font or direction, differs from
     // the last call.
     void prepare(const QPainter& painter, const std::string& text);
-    // Draws in the painter's pen, aligned horizontally in the rectangle and cut by it.
-    void draw(QPainter& painter, const QRect& rect, Qt::Alignment horizontal) const;
+    // Draws in the colour, aligned horizontally in the rectangle and cut by it.
+    void draw(QPainter& painter, const QRect& rect, Qt::Alignment horizontal, const QColor& color);
 
     struct Piece {
         QGlyphRun glyphs;
         qreal lineAdvance = 0;  // of the line it belongs to, for the alignment
-        qreal left = 0;         // the span it covers, with room for overhangs
-        qreal right = 0;
+        QRect span;             // what it covers from the line's start, with room for overhangs
+        // The glyphs drawn on a clear picture, for the colour and the fraction of a pixel
+        // the line started at: glyphs drawn without smoothing blend to the same pixels.
+        QImage picture;
+        QColor pictureColor;
+        qreal pictureFraction = 0;
     };
 
     std::string text_;
