@@ -43,6 +43,12 @@ void Simulator::startProgram() {
 
 void Simulator::restart() { startProgram(); }
 
+void Simulator::stepClock(std::int64_t ms) {
+    platform_.clockMs += ms;
+    for (TimerId id : allTimers)
+        schedules_[slot(id)].restart(timer(id).enabled(), timer(id).interval(), platform_.clockMs);
+}
+
 std::optional<std::int64_t> Simulator::dueMs(TimerId id) const { return schedules_[slot(id)].dueMs(); }
 
 void Simulator::fire(TimerId id) {

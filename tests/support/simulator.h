@@ -71,6 +71,10 @@ public:
     void runUntil(std::int64_t ms);
     void runUntil(const DateTime& t) { runUntil(toMs(t)); }
     void runFor(std::int64_t ms) { runUntil(nowMs() + ms); }
+    // The wall clock jumps by `ms` (forward or back) between two firings, as a time server
+    // or the user sets it, or as a sleep looks on waking. Native timers count real time,
+    // not the wall clock: the shell re-arms them on the new clock at once.
+    void stepClock(std::int64_t ms);
     // Fires timers one at a time until `done()` holds after a firing; gives up at `limitMs`.
     // Returns whether `done()` held.
     bool runUntilTrue(const std::function<bool()>& done, std::int64_t limitMs);
