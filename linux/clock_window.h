@@ -5,7 +5,6 @@
 
 #include "linux/event_sink.h"
 #include "linux/face_widget.h"
-#include "linux/geometry.h"
 #include "linux/label_text.h"
 #include "linux/text_box_widget.h"
 #include "linux/time_field_widget.h"
@@ -49,7 +48,7 @@ private:
     TextBoxWidget text2_;
     TimeFieldWidget shutdownField_;
     TimeFieldWidget reminderField_;
-    std::optional<PixelPoint> placed_;  // where the model last put the window
+    std::optional<QPoint> placed_;   // where the model last put the window
     bool dragging_ = false;
     Look shown_;
     bool painted_ = false;

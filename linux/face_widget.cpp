@@ -5,8 +5,8 @@
 #include <QPainter>
 #include <QToolTip>
 
-#include "linux/geometry.h"
 #include "linux/look.h"
+#include "window/layout.h"
 
 namespace horatta::shell {
 
@@ -37,15 +37,14 @@ FaceWidget::FaceWidget(ControlId id, EventSink& sink, QWidget* parent) : QWidget
     setFont(controlFont());
 }
 
-QRect FaceWidget::labelRect(const Label& label) const { return toQRect(labelRectInPicture(sink_.form(), label)); }
-
 FaceWidget::Look FaceWidget::modelLook() const {
     Form1& form = sink_.form();
     const PictureBox& box = form.pictureBox(id_);
     Look look{box.BackColor, box.Picture, {}, {}};
     if (id_ == ControlId::Picture1) {
-        look.label1 = LabelLook(form.Label1, labelRect(form.Label1), size());
-        look.label3 = LabelLook(form.Label3, labelRect(form.Label3), size());
+        const Layout layout(form);
+        look.label1 = LabelLook(form.Label1, toQRect(layout.labelRect(ControlId::Label1)), size());
+        look.label3 = LabelLook(form.Label3, toQRect(layout.labelRect(ControlId::Label3)), size());
     }
     return look;
 }
@@ -71,8 +70,10 @@ void FaceWidget::paintEvent(QPaintEvent*) {
     if (!picture_.isNull()) painter.drawPixmap(0, 0, picture_);
     if (id_ == ControlId::Picture1) {
         painter.setFont(font());
-        label1Text_.paint(painter, form.Label1, labelRect(form.Label1));
-        label3Text_.paint(painter, form.Label3, labelRect(form.Label3));
+        for (const DrawnLabel& drawn : Layout(form).labelsOn(id_)) {
+            LabelText& text = drawn.id == ControlId::Label3 ? label3Text_ : label1Text_;
+            text.paint(painter, *drawn.label, toQRect(drawn.rect));
+        }
     }
 }
 
@@ -91,7 +92,7 @@ bool FaceWidget::event(QEvent* event) {
         auto* help = static_cast<QHelpEvent*>(event);
         const Form1& form = sink_.form();
         if (sink_.controlAt(*this, help->pos()) == ControlId::Label1 && !form.Label1.ToolTipText.empty()) {
-            const QRect area = labelRect(form.Label1);
+            const QRect area = toQRect(Layout(sink_.form()).labelRect(ControlId::Label1));
             QToolTip::showText(help->globalPos(), QString::fromStdString(form.Label1.ToolTipText), this, area);
         } else {
             QToolTip::hideText();

@@ -38,7 +38,6 @@ private:
         bool operator==(const Look&) const = default;
     };
     Look modelLook() const;
-    QRect labelRect(const Label& label) const;
 
     ControlId id_;
     EventSink& sink_;
