@@ -8,8 +8,9 @@
 #include "linux/clock_window.h"
 #include "linux/event_sink.h"
 #include "linux/hot_key_window.h"
-#include "linux/model_timers.h"
 #include "linux/qt_platform.h"
+#include "linux/system_timer.h"
+#include "window/form_timers.h"
 
 namespace horatta::shell {
 
@@ -55,7 +56,8 @@ private:
     QtPlatform& platform_;
     std::unique_ptr<ClockWindow> window_;
     std::unique_ptr<HotKeyWindow> hotKeyWindow_;
-    std::unique_ptr<ModelTimer> timer1_, timer2_, timer3_;
+    SystemTimer systemTimer_;
+    std::unique_ptr<FormTimers> timers_;
     bool ended_ = false;
     bool showing_ = false;        // the windows are being set from the model
     bool showAgain_ = false;      // the model changed while they were
