@@ -25,9 +25,6 @@ constexpr UINT focusMovedMessage = WM_APP + 1;
 // Posted to Form1: Form1 itself got the focus; hand it on to a control.
 constexpr UINT restoreFocusMessage = WM_APP + 2;
 
-// The timers of Form1, in the order of their schedules and native timer ids (index + 1).
-constexpr int timerCount = 3;
-
 COLORREF colour(const Color& c) {
     if (c.isSystem()) return GetSysColor(c.systemIndex);
     return RGB(c.red, c.green, c.blue);
@@ -77,14 +74,10 @@ Shell::Shell(HINSTANCE instance, Build build) : instance_(instance), skins_(inst
     registerClasses();
     createWindows();
 
-    Timer* timers[timerCount] = {&form_->Timer1, &form_->Timer2, &form_->Timer3};
-    for (int i = 0; i < timerCount; ++i) {
-        Timer* timer = timers[i];
-        timer->setObserver([this, i, timer] {
-            schedules_[static_cast<std::size_t>(i)].restart(timer->enabled(), timer->interval(), Services::nowMs());
-            armTimer(i);
-        });
-    }
+    systemTimer_.attach(form1_);
+    timers_ = std::make_unique<FormTimers>(
+        *form_, systemTimer_, SystemTimer::nowMs, SystemTimer::alignmentSlackMs,
+        [this](std::size_t, const std::function<void()>& tick) { deliver(Delivery::Timer, tick); });
 }
 
 Shell::~Shell() {
@@ -219,11 +212,7 @@ int Shell::run() {
     if (HWND focus = window(form_->focus().value_or(ControlId::Picture1))) SetFocus(focus);
 
     // The timers run once start-up has finished.
-    Timer* timers[timerCount] = {&form_->Timer1, &form_->Timer2, &form_->Timer3};
-    for (int i = 0; i < timerCount; ++i) {
-        schedules_[static_cast<std::size_t>(i)].restart(timers[i]->enabled(), timers[i]->interval(), Services::nowMs());
-        armTimer(i);
-    }
+    timers_->start();
 
     MSG msg{};
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -240,45 +229,6 @@ template <class Event> void Shell::deliver(Delivery kind, Event&& event) {
     --depth_;
     render();
     if (depth_ == 0) reconcileFocus();
-}
-
-// ---------------------------------------------------------------- timers
-
-void Shell::armTimer(int index) {
-    const UINT_PTR id = static_cast<UINT_PTR>(index + 1);
-    auto due = schedules_[static_cast<std::size_t>(index)].dueMs();
-    if (!due) {
-        KillTimer(form1_, id);
-        return;
-    }
-    std::int64_t delay = std::max<std::int64_t>(*due - Services::nowMs(), USER_TIMER_MINIMUM);
-    SetTimer(form1_, id, static_cast<UINT>(std::min<std::int64_t>(delay, 0x7FFFFFFF)), nullptr);
-}
-
-void Shell::timerFired(int index) {
-    if (index < 0 || index >= timerCount) return;
-    KillTimer(form1_, static_cast<UINT_PTR>(index + 1));
-    TimerSchedule& schedule = schedules_[static_cast<std::size_t>(index)];
-    auto due = schedule.dueMs();
-    if (!due) return;
-    // A native timer may come a little early; then wait for the rest. One that is far early
-    // means the clock was set back: tick now rather than stand still until the old time.
-    const std::int64_t now = Services::nowMs();
-    if (now < *due && *due - now <= 100) {
-        armTimer(index);
-        return;
-    }
-    Timer* timers[timerCount] = {&form_->Timer1, &form_->Timer2, &form_->Timer3};
-    schedule.beginTick();
-    deliver(Delivery::Timer, [&] {
-        switch (index) {
-            case 0: form_->Timer1_Timer(); break;
-            case 1: form_->Timer2_Timer(); break;
-            default: form_->Timer3_Timer(); break;
-        }
-    });
-    schedule.endTick(timers[index]->enabled(), timers[index]->interval(), Services::nowMs());
-    armTimer(index);
 }
 
 // ---------------------------------------------------------------- showing the model
@@ -506,7 +456,7 @@ LRESULT Shell::handleForm1(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         case WM_ERASEBKGND:
             return 1;
         case WM_TIMER:
-            timerFired(static_cast<int>(wParam) - 1);
+            if (systemTimer_.wentOff(wParam)) timers_->fired();
             return 0;
         case WM_COMMAND:
             if (HIWORD(wParam) == EN_CHANGE) {

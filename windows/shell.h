@@ -2,17 +2,17 @@
 
 #include "windows/win32.h"
 
-#include <array>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "platform/platform.h"
-#include "platform/timer_schedule.h"
 #include "window/form1.h"
+#include "window/form_timers.h"
 #include "windows/services.h"
 #include "windows/skins.h"
+#include "windows/system_timer.h"
 
 namespace horatta::win {
 
@@ -101,9 +101,6 @@ private:
     std::optional<ControlId> labelAt(POINT pixel) const;
     WindowPosition followMouse(HWND window, int virtualKey);
 
-    void armTimer(int index);
-    void timerFired(int index);
-
     void paintForm1(HDC dc, const RECT& client);
     void paintPicture(HDC dc, const RECT& client, ControlId id);
     void paintTimeField(HDC dc, const RECT& client, ControlId id);
@@ -130,7 +127,8 @@ private:
     std::map<HWND, ControlId> ids_;
     WNDPROC editDefault_ = nullptr;
 
-    std::array<TimerSchedule, 3> schedules_;
+    SystemTimer systemTimer_;
+    std::unique_ptr<FormTimers> timers_;
     std::map<ControlId, EditState> edits_;
     std::map<ControlId, bool> caretShown_;
     std::map<ControlId, RECT> placed_;      // the last rectangle and visibility given to each window
