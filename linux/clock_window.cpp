@@ -25,6 +25,8 @@ ClockWindow::ClockWindow(EventSink& sink)
     Form1& form = sink.form();
     setWindowTitle(QString::fromStdString(form.Caption));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The date tool-tip shows on hover although the clock is seldom the active window.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setFont(controlFont());
 
     // Stack the windowed controls: raising each from the back leaves the first in front.

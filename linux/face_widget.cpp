@@ -74,66 +74,10 @@ void FaceWidget::paintEvent(QPaintEvent*) {
     }
 }
 
-ControlId FaceWidget::controlAt(const QPoint& point) const {
-    if (id_ != ControlId::Picture1) return id_;
-    return faceControlAt(sink_.form(), point.x(), point.y());
-}
-
-void FaceWidget::press(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
-    const ControlId target = controlAt(at);
-    pressed_ = target;
-    pressedButton_ = event->button();
-    const std::int16_t button = buttonCode(event->button());
-    if (button == 0) return;
-    const std::int16_t shift = shiftCode(event->modifiers());
-    Form1& form = sink_.form();
-    if (target == ControlId::Label1 || target == ControlId::Label3) {
-        Label& label = target == ControlId::Label1 ? form.Label1 : form.Label3;
-        const PixelRect r = labelRectInPicture(form, label);
-        const float x = toTwips(at.x() - r.left);
-        const float y = toTwips(at.y() - r.top);
-        if (target == ControlId::Label1)
-            sink_.deliver([&] { form.Label1_MouseDown(button, shift, x, y); });
-        else
-            sink_.deliver([&] { form.Label3_MouseDown(button, shift, x, y); });
-    }
-    // The picture boxes have no press handler of their own: their click comes on release.
-}
-
-void FaceWidget::mousePressEvent(QMouseEvent* event) { press(event); }
-
-void FaceWidget::mouseReleaseEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
-    const bool click = id_ == ControlId::Picture1 && event->button() == Qt::LeftButton &&
-                       pressedButton_ == Qt::LeftButton && pressed_ == ControlId::Picture1 && rect().contains(at) &&
-                       controlAt(at) == ControlId::Picture1;
-    if (event->button() == pressedButton_) pressedButton_ = Qt::NoButton;
-    if (click) {
-        Form1& form = sink_.form();
-        sink_.deliver([&] { form.Picture1_Click(); });
-    }
-}
-
-void FaceWidget::mouseDoubleClickEvent(QMouseEvent* event) {
-    // The second press of a double-click raises the double-click only, and only when the
-    // first press was on the same control; anything else is an ordinary press.
-    const ControlId target = controlAt(event->position().toPoint());
-    if (event->button() != Qt::LeftButton || pressed_ != target) {
-        press(event);
-        return;
-    }
-    pressed_.reset();
-    pressedButton_ = Qt::LeftButton;
-    Form1& form = sink_.form();
-    switch (target) {
-        case ControlId::Label1: sink_.deliver([&] { form.Label1_DblClick(); }); break;
-        case ControlId::Label3: sink_.deliver([&] { form.Label3_DblClick(); }); break;
-        case ControlId::Picture1: sink_.deliver([&] { form.Picture1_DblClick(); }); break;
-        case ControlId::Picture2: sink_.deliver([&] { form.Picture2_DblClick(); }); break;
-        default: break;
-    }
-}
+// Qt's own double-click is only a second press here: the core pairs presses itself.
+void FaceWidget::mousePressEvent(QMouseEvent* event) { sink_.pointerEvent(*this, *event); }
+void FaceWidget::mouseDoubleClickEvent(QMouseEvent* event) { sink_.pointerEvent(*this, *event); }
+void FaceWidget::mouseReleaseEvent(QMouseEvent* event) { sink_.pointerEvent(*this, *event); }
 
 void FaceWidget::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
@@ -144,7 +88,7 @@ bool FaceWidget::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
         const Form1& form = sink_.form();
-        if (controlAt(help->pos()) == ControlId::Label1 && !form.Label1.ToolTipText.empty()) {
+        if (sink_.controlAt(*this, help->pos()) == ControlId::Label1 && !form.Label1.ToolTipText.empty()) {
             const QRect area = toQRect(labelRectInPicture(form, form.Label1));
             QToolTip::showText(help->globalPos(), QString::fromStdString(form.Label1.ToolTipText), this, area);
         } else {

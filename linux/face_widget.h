@@ -1,15 +1,14 @@
 #pragma once
 
 #include <QWidget>
-#include <optional>
 
 #include "linux/event_sink.h"
 
 namespace horatta::shell {
 
 // A picture box on screen: Picture1, the clock face with the time Label1 and the handle
-// Label3 drawn on it, or Picture2, the black panel behind it. Presses, clicks and
-// double-clicks are sorted out to the control under the pointer.
+// Label3 drawn on it, or Picture2, the black panel behind it. Presses go to the core,
+// which sorts them out to the control under the pointer.
 class FaceWidget : public QWidget {
     Q_OBJECT
 public:
@@ -25,14 +24,8 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    ControlId controlAt(const QPoint& point) const;
-    void press(QMouseEvent* event);
-
     ControlId id_;
     EventSink& sink_;
-    // The control and button of the last press, which a release or a second press pairs with.
-    std::optional<ControlId> pressed_;
-    Qt::MouseButton pressedButton_ = Qt::NoButton;
 };
 
 }  // namespace horatta::shell

@@ -29,18 +29,6 @@ PixelRect labelRectInPicture(const Form1& form, const Label& label) {
     return r;
 }
 
-namespace {
-bool contains(const PixelRect& r, int x, int y) {
-    return x >= r.left && y >= r.top && x < r.left + r.width && y < r.top + r.height;
-}
-}  // namespace
-
-ControlId faceControlAt(const Form1& form, int x, int y) {
-    if (form.Label3.Visible && contains(labelRectInPicture(form, form.Label3), x, y)) return ControlId::Label3;
-    if (form.Label1.Visible && contains(labelRectInPicture(form, form.Label1), x, y)) return ControlId::Label1;
-    return ControlId::Picture1;
-}
-
 PixelPoint windowPixelPosition(float leftTwips, float topTwips) { return {toPixels(leftTwips), toPixels(topTwips)}; }
 
 }  // namespace horatta::shell

@@ -21,11 +21,6 @@ PixelRect pixelRect(const Control& control);
 // The rectangle of a label relative to the picture box that holds it.
 PixelRect labelRectInPicture(const Form1& form, const Label& label);
 
-// The control a press at a point of Picture1 (pixels, relative to Picture1) lands on:
-// the handle Label3 is in front of the time Label1, and both only while visible; the
-// rest of the face is Picture1 itself.
-ControlId faceControlAt(const Form1& form, int x, int y);
-
 // The window's pixel position for the model's twips.
 struct PixelPoint {
     int x = 0;

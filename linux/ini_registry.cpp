@@ -1,13 +1,12 @@
 #include "linux/ini_registry.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSet>
-#include <QSettings>
 #include <QStandardPaths>
-#include <QStringDecoder>
-#include <cctype>
+#include <unistd.h>
+
+#include "linux/ini_text.h"
+#include "linux/settings_file.h"
 
 namespace horatta::shell {
 
@@ -15,77 +14,53 @@ namespace {
 
 std::string fold(std::string_view text) {
     std::string out(text);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return out;
 }
 
-// A settings file is a handful of short lines; anything far larger is not ours.
-constexpr qint64 largestSoundFile = 1 << 20;
+// A settings file is a handful of lines, the memo the longest of them. The bound is far above
+// any memo a person keeps, so that a long memo is never taken for a corrupt file, yet a
+// runaway file cannot fill the memory.
+constexpr std::size_t largestSoundFile = std::size_t{64} << 20;
 
 enum class FileState { Missing, Sound, Unreadable, Corrupt };
 
-FileState fileState(const QString& path) {
-    QFile file(path);
-    if (!file.exists()) return FileState::Missing;
-    if (!file.open(QIODevice::ReadOnly)) return FileState::Unreadable;
-    if (file.size() > largestSoundFile) return FileState::Corrupt;
-    const QByteArray bytes = file.readAll();
-    if (bytes.contains('\0')) return FileState::Corrupt;
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString decoded = utf8.decode(bytes);
-    Q_UNUSED(decoded);
-    if (utf8.hasError()) return FileState::Corrupt;
-    // QSettings reports a format error only the first time a process parses a file and then
-    // serves its cached reading, so the contents it refused are remembered here.
-    static QSet<QByteArray> refused;
-    if (refused.contains(bytes)) return FileState::Corrupt;
-    QSettings settings(path, QSettings::IniFormat);
-    if (settings.status() == QSettings::FormatError) {
-        refused.insert(bytes);
-        return FileState::Corrupt;
+struct Loaded {
+    FileState state;
+    std::string text;
+};
+
+Loaded load(const std::string& path) {
+    settings_file::Contents file = settings_file::read(path, largestSoundFile);
+    switch (file.state) {
+        case settings_file::State::Missing: return {FileState::Missing, {}};
+        case settings_file::State::Unreadable: return {FileState::Unreadable, {}};
+        case settings_file::State::TooLarge: return {FileState::Corrupt, {}};
+        case settings_file::State::Read: break;
     }
-    return FileState::Sound;
+    if (!ini::wellFormed(file.bytes)) return {FileState::Corrupt, {}};
+    return {FileState::Sound, std::move(file.bytes)};
 }
 
-// QSettings keeps a change it failed to write and tries it again with the next one, so a
-// write that is bound to fail is not handed to it at all.
-bool writable(const QString& path) {
-    const QFileInfo file(path);
-    const QFileInfo folder(file.absolutePath());
-    return folder.isDir() && folder.isWritable() && (!file.exists() || (file.isFile() && file.isWritable()));
+// A file the user has made read-only stays as it is, although its folder would let a new
+// file take its place.
+bool writable(const std::string& path) {
+    if (::access(path.c_str(), F_OK) != 0) return true;
+    return ::access(path.c_str(), W_OK) == 0;
 }
 
 bool usableName(std::string_view name) {
-    // QSettings reads slashes as groups; no name of ours has one.
+    // Kept from the QSettings days, where slashes were groups; no name of ours has one.
     return !name.empty() && name.find('/') == std::string_view::npos && name.find('\\') == std::string_view::npos;
-}
-
-RegistryValue fromVariant(const QVariant& value) {
-    switch (value.metaType().id()) {
-        case QMetaType::QString: return {ValueType::String, value.toString().toStdString()};
-        case QMetaType::QStringList: return {ValueType::MultiString, value.toStringList().join(QChar(0)).toStdString()};
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong: return {ValueType::Dword, value.toString().toStdString()};
-        default: return {ValueType::Binary, value.toByteArray().toStdString()};
-    }
-}
-
-QVariant toVariant(const RegistryValue& value) {
-    const QByteArray bytes = QByteArray::fromStdString(value.bytes);
-    switch (value.type) {
-        case ValueType::String:
-        case ValueType::ExpandString: return QString::fromUtf8(bytes);
-        case ValueType::MultiString: return QString::fromUtf8(bytes).split(QChar(0));
-        default: return bytes;
-    }
 }
 
 }  // namespace
 
 IniRegistry::IniRegistry(QString filePath, std::uint32_t root, std::string keyPath)
-    : filePath_(std::move(filePath)), root_(root), foldedKeyPath_(fold(keyPath)) {}
+    : filePath_(std::move(filePath)), path_(filePath_.toStdString()), root_(root), foldedKeyPath_(fold(keyPath)) {
+    settings_file::removeLeftovers(path_);
+}
 
 QString IniRegistry::defaultFilePath() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/qom/time.ini";
@@ -94,8 +69,6 @@ QString IniRegistry::defaultFilePath() {
 bool IniRegistry::isOurKey(std::uint32_t root, std::string_view path) const {
     return root == root_ && fold(path) == foldedKeyPath_;
 }
-
-bool IniRegistry::fileIsSound() const { return fileState(filePath_) == FileState::Sound; }
 
 Registry::Key IniRegistry::openKey(std::uint32_t root, std::string_view path) {
     if (!isOurKey(root, path) || !QFileInfo::exists(filePath_)) return 0;
@@ -113,40 +86,25 @@ Registry::Key IniRegistry::createKey(std::uint32_t root, std::string_view path) 
 }
 
 std::optional<RegistryValue> IniRegistry::queryValue(Key key, std::string_view name) {
-    if (!open_.count(key) || !usableName(name) || !fileIsSound()) return std::nullopt;
-    QSettings settings(filePath_, QSettings::IniFormat);
-    const QString wanted = QString::fromStdString(fold(name));
-    // The lower-cased name is ours; another spelling counts only when it is the one there is.
-    if (settings.contains(wanted)) return fromVariant(settings.value(wanted));
-    for (const QString& stored : settings.childKeys())
-        if (stored.toLower() == wanted) return fromVariant(settings.value(stored));
-    return std::nullopt;
+    if (!open_.count(key) || !usableName(name)) return std::nullopt;
+    const Loaded file = load(path_);
+    if (file.state != FileState::Sound) return std::nullopt;
+    auto text = ini::findText(file.text, fold(name));
+    if (!text) return std::nullopt;
+    return RegistryValue{ValueType::String, std::move(*text)};
 }
 
 bool IniRegistry::setValue(Key key, std::string_view name, const RegistryValue& value) {
     if (!open_.count(key) || !usableName(name)) return false;
-    const FileState state = fileState(filePath_);
-    if (state == FileState::Unreadable || !writable(filePath_)) return false;  // not ours to replace blind
-    switch (state) {
-        case FileState::Unreadable: return false;
-        case FileState::Corrupt: {
-            // Keep what was there for whoever wants to look, and start clean.
-            const QString aside = filePath_ + ".corrupt";
-            QFile::remove(aside);
-            if (!QFile::rename(filePath_, aside)) return false;
-            break;
-        }
-        case FileState::Missing:
-        case FileState::Sound: break;
-    }
-    QSettings settings(filePath_, QSettings::IniFormat);
-    settings.setAtomicSyncRequired(true);
-    const QString folded = QString::fromStdString(fold(name));
-    for (const QString& stored : settings.childKeys())
-        if (stored != folded && stored.toLower() == folded) settings.remove(stored);
-    settings.setValue(folded, toVariant(value));
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    // Only text is kept: the file holds nothing that reads back as anything else.
+    if (value.type != ValueType::String && value.type != ValueType::ExpandString) return false;
+    Loaded file = load(path_);
+    if (file.state == FileState::Unreadable || !writable(path_)) return false;  // not ours to replace blind
+    // Keep what was there for whoever wants to look, and start clean.
+    if (file.state == FileState::Corrupt && !settings_file::setAside(path_)) return false;
+    std::string text = value.bytes;
+    if (const auto end = text.find('\0'); end != std::string::npos) text.resize(end);
+    return settings_file::replace(path_, ini::withText(file.text, fold(name), text));
 }
 
 void IniRegistry::closeKey(Key key) { open_.erase(key); }

@@ -9,16 +9,18 @@
 
 namespace horatta::shell {
 
-// The settings key kept as an INI file through QSettings, shared by both programs.
+// The settings key kept as an INI file, shared by both programs.
 //
 // It serves one key (the clock's own) from one file: the key exists once the file does.
-// Value names are stored lower-cased and found whatever their case. Only text values
-// count as strings; lists, byte arrays and typed values read with their own types, which
-// the settings store ignores. Every write is synced at once and replaces the file
-// atomically, so a crash or power cut leaves the old file or the new one, never a torn
-// one. A file that cannot be read, or does not parse, reads as having no values; the
-// first write then sets it aside as "<name>.corrupt" and starts a clean file. A file
-// that cannot be written is left as it is and the write reports failure.
+// Value names are stored lower-cased and found whatever their case. Values are plain text:
+// what another program stored in Qt's serialised forms, or as a list, reads as no value.
+// Every write reaches the disk and then replaces the file in one step, so a crash or a
+// power cut leaves the old file or the new one, never a torn one; a temporary file left by
+// a write that was cut short is removed at the next start. A file that cannot be read
+// (missing permission, or no regular file at all) reads as having no values and is never
+// replaced. One that does not parse reads as having no values; the first write sets it
+// aside as "<name>.corrupt" (or "<name>.corrupt.1", … when that is taken) and starts a
+// clean file. A file that cannot be written is left as it is and the write reports failure.
 class IniRegistry : public Registry {
 public:
     IniRegistry(QString filePath, std::uint32_t root, std::string keyPath);
@@ -36,10 +38,8 @@ public:
 
 private:
     bool isOurKey(std::uint32_t root, std::string_view path) const;
-    // True when the file exists and reads as well-formed INI text.
-    bool fileIsSound() const;
-
     QString filePath_;
+    std::string path_;
     std::uint32_t root_;
     std::string foldedKeyPath_;
     std::set<Key> open_;

@@ -21,7 +21,11 @@ QColor toQColor(const Color& color) {
 QFont controlFont() {
     QFont font;
     font.setFamilies({"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "Arimo", "Arial", "Nimbus Sans",
-                      "DejaVu Sans"});
+                      "DejaVu Sans",
+                      // None of these has Chinese glyphs: the countdown's " 关机" comes from
+                      // the first of these fonts that is installed.
+                      "WenQuanYi Micro Hei", "Noto Sans CJK SC", "Source Han Sans SC", "Droid Sans Fallback",
+                      "AR PL UMing CN"});
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
     font.setWeight(QFont::Normal);

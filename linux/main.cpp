@@ -1,20 +1,25 @@
 // horatta and horatta-t: one source, built twice with a different kind of time field.
 #include <QApplication>
 
+#include "linux/command_line.h"
 #include "linux/look.h"
 #include "linux/shell.h"
+#include "linux/single_instance.h"
 
 #ifndef HORATTA_BUILD
 #error "HORATTA_BUILD names the build: Masked or Plain"
 #endif
 
 int main(int argc, char** argv) {
+    constexpr horatta::Build build = horatta::Build::HORATTA_BUILD;
+    constexpr const char* program = build == horatta::Build::Masked ? "horatta" : "horatta-t";
+    if (const auto status = horatta::shell::answerCommandLine(argc, argv, program)) return *status;
     // The clock places itself and (later) grabs a global key, which only X11 allows; on a
     // Wayland desktop it runs through XWayland.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
-    constexpr horatta::Build build = horatta::Build::HORATTA_BUILD;
-    QApplication::setApplicationName(build == horatta::Build::Masked ? "horatta" : "horatta-t");
+    QApplication::setApplicationName(program);
+    if (!horatta::shell::becomeTheOnlyClock()) return 0;
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(horatta::shell::windowIcon());
     return horatta::shell::runClock(build);

@@ -72,13 +72,14 @@ std::optional<TimeOfDay> QtPlatform::parseDateOrTime(const std::string& text) {
     return std::nullopt;
 }
 
-WindowPosition QtPlatform::dragWindow(ControlId window, WindowPosition from) {
-    return windows_ ? windows_->dragWindow(window, from) : from;
+void QtPlatform::beep(int hz, int ms) {
+    // The tone holds the tick: what the tick has set reaches the screen first, not a tone late.
+    if (windows_) windows_->paintNow();
+    services_.beep(hz, ms);
 }
 
-void QtPlatform::setDoubleClickTime(int ms) {
-    // No desktop-wide setting exists on Linux; it holds for this program.
-    QGuiApplication::styleHints()->setMouseDoubleClickInterval(ms);
+WindowPosition QtPlatform::dragWindow(ControlId window, WindowPosition from) {
+    return windows_ ? windows_->dragWindow(window, from) : from;
 }
 
 void QtPlatform::makeTopmost(ControlId window) {

@@ -20,6 +20,8 @@ public:
     virtual void setCaretShown(ControlId field, bool shown) = 0;
     virtual void setFocus(ControlId control) = 0;
     virtual void endProgram() = 0;
+    // Puts the model on screen now, before something holds the clock's thread.
+    virtual void paintNow() = 0;
 };
 
 // The system's long time format without its time zone, which a clock's time of day does
@@ -40,10 +42,9 @@ public:
     std::string monthAbbreviation(int month) override;
     std::optional<TimeOfDay> parseDateOrTime(const std::string& text) override;
 
-    void beep(int hz, int ms) override { services_.beep(hz, ms); }
+    void beep(int hz, int ms) override;
 
     WindowPosition dragWindow(ControlId window, WindowPosition from) override;
-    void setDoubleClickTime(int ms) override;
     void makeTopmost(ControlId window) override;
     void showWindow(ControlId window) override;
     void showCaret(ControlId field) override;

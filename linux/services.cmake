@@ -25,8 +25,10 @@ add_library(horatta_linux_services STATIC
   ${HORATTA_SERVICES_DIR}/sound/tone.cpp
   ${HORATTA_SERVICES_DIR}/sound/beeper.cpp
   ${HORATTA_SERVICES_DIR}/sound/alsa_output.cpp
+  ${HORATTA_SERVICES_DIR}/sound/tone_thread.cpp
   ${HORATTA_SERVICES_DIR}/power/login_manager.cpp
   ${HORATTA_SERVICES_DIR}/hotkey/key_grabs.cpp
+  ${HORATTA_SERVICES_DIR}/hotkey/hot_key_gate.cpp
   ${HORATTA_SERVICES_DIR}/hotkey/x11_hot_key.cpp)
 target_include_directories(horatta_linux_services PUBLIC ${HORATTA_SOURCE_ROOT})
 target_link_libraries(horatta_linux_services

@@ -61,7 +61,7 @@ private:
 }  // namespace
 
 Shell::Shell(Form1& form, QtPlatform& platform)
-    : form_(form), platform_(platform), window_(std::make_unique<ClockWindow>(*this)) {
+    : form_(form), platform_(platform), window_(std::make_unique<ClockWindow>(*this)), pointer_(form) {
     platform_.setWindowSystem(this);
     qApp->installEventFilter(this);
     timers_ = std::make_unique<FormTimers>(form_, systemTimer_, SystemTimer::nowMs, SystemTimer::alignmentSlackMs,
@@ -80,12 +80,6 @@ void Shell::start() {
     if (ended_) return;
     // The timers begin with their design settings once the start-up is over.
     timers_->start();
-}
-
-void Shell::hotKeyPressed() {
-    if (ended_ || !hotKeyWindow_) return;
-    hotKeyWindow_->raise();
-    hotKeyWindow_->activateWindow();
 }
 
 void Shell::hotKeyReleased() {
@@ -109,14 +103,22 @@ void Shell::showModel() {
     do {
         showAgain_ = false;
         window_->showModel();
-        if (hotKeyWindow_) hotKeyWindow_->showModel();
     } while (showAgain_);
     showing_ = false;
     alignFocus();
 }
 
+void Shell::paintNow() {
+    // Only the face: the focus follows the model once the event is over, as after any other.
+    if (ended_ || showing_) return;
+    showing_ = true;
+    window_->showModel();
+    showing_ = false;
+    window_->repaint();
+}
+
 QWidget* Shell::widgetFor(ControlId id) {
-    if (id == ControlId::Form2) return hotKeyWindow_.get();
+    if (id == ControlId::Form2) return nullptr;  // never on the screen
     return window_->widgetFor(id);
 }
 
@@ -175,14 +177,34 @@ void Shell::makeTopmost(ControlId window) {
 }
 
 void Shell::showWindow(ControlId window) {
-    if (window == ControlId::Form2 && !hotKeyWindow_ && form_.form2())
-        hotKeyWindow_ = std::make_unique<HotKeyWindow>(*form_.form2(), *this);
     QWidget* w = widgetFor(window);
     if (!w) return;
     showModel();
     skipTaskbarAndPager(w);
+    showOnEveryWorkspace(w);
     w->show();
     skipTaskbarAndPager(w);
+    showOnEveryWorkspace(w);
+}
+
+void Shell::pointerEvent(const QWidget& widget, const QMouseEvent& event) {
+    if (ended_) return;
+    const std::int16_t button = buttonCode(event.button());
+    if (button == 0) return;
+    const QPoint at = widget.mapTo(window_.get(), event.position().toPoint());
+    if (event.type() == QEvent::MouseButtonRelease) {
+        deliver([&] { pointer_.release(button, at.x(), at.y()); });
+        return;
+    }
+    // The server's time of the press, not the time it is handled: a busy moment between
+    // two presses must not pull them apart or push them together.
+    const auto time = static_cast<std::int64_t>(event.timestamp());
+    deliver([&] { pointer_.press(button, shiftCode(event.modifiers()), at.x(), at.y(), time); });
+}
+
+ControlId Shell::controlAt(const QWidget& widget, const QPoint& point) {
+    const QPoint at = widget.mapTo(window_.get(), point);
+    return pointer_.controlAt(at.x(), at.y());
 }
 
 void Shell::setCaretShown(ControlId field, bool shown) {
@@ -223,7 +245,6 @@ void Shell::endProgram() {
     ended_ = true;
     timers_->stop();
     window_->hide();
-    if (hotKeyWindow_) hotKeyWindow_->hide();
     QCoreApplication::exit(0);
 }
 
@@ -233,7 +254,6 @@ int runClock(Build build) {
     QtPlatform platform(registry, services);
     Form1 form(build, platform);
     Shell shell(form, platform);
-    services.onHotKeyPressed = [&shell] { shell.hotKeyPressed(); };
     services.onHotKeyReleased = [&shell] { shell.hotKeyReleased(); };
     shell.start();
     return QApplication::exec();

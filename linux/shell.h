@@ -7,10 +7,10 @@
 
 #include "linux/clock_window.h"
 #include "linux/event_sink.h"
-#include "linux/hot_key_window.h"
 #include "linux/qt_platform.h"
 #include "linux/system_timer.h"
 #include "window/form_timers.h"
+#include "window/pointer_input.h"
 
 namespace horatta::shell {
 
@@ -26,15 +26,18 @@ public:
     // Runs the start-up and then lets the timers run.
     void start();
 
-    // The global hot key went down: Form2 takes the keyboard, as the hot key activates it.
-    void hotKeyPressed();
-    // A key came up while the hot key held the keyboard: it was released in Form2.
+    // A real key came up after the real hot key, while its grab held the keyboard: it was
+    // released in Form2. Form2 itself is never put on the screen: a window of even one
+    // pixel can be clicked or hovered into activity, and any key released in it would
+    // power the computer off. The hot key's grab alone hands it the keyboard.
     void hotKeyReleased();
 
     // --- EventSink
     Form1& form() override { return form_; }
     void deliver(const std::function<void()>& event) override;
     void userFocus(ControlId control) override;
+    void pointerEvent(const QWidget& widget, const QMouseEvent& event) override;
+    ControlId controlAt(const QWidget& widget, const QPoint& point) override;
 
     // --- WindowSystem
     WindowPosition dragWindow(ControlId window, WindowPosition from) override;
@@ -43,6 +46,7 @@ public:
     void setCaretShown(ControlId field, bool shown) override;
     void setFocus(ControlId control) override;
     void endProgram() override;
+    void paintNow() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -55,7 +59,7 @@ private:
     Form1& form_;
     QtPlatform& platform_;
     std::unique_ptr<ClockWindow> window_;
-    std::unique_ptr<HotKeyWindow> hotKeyWindow_;
+    PointerInput pointer_;
     SystemTimer systemTimer_;
     std::unique_ptr<FormTimers> timers_;
     bool ended_ = false;

@@ -8,7 +8,8 @@ SystemServices::~SystemServices() = default;
 void SystemServices::beep(int hz, int ms) { beeper_.beep(hz, ms); }
 
 void SystemServices::exitWindows(std::uint32_t flags, std::uint32_t) {
-    // Failures are not examined: if the machine does not go off, the clock runs on.
+    // Failures are not examined: if the machine does not go off, the clock runs on. A
+    // request while the last one is still on its way is not sent again.
     if (power::flagsRequestPowerOff(flags)) loginManager_.powerOff();
 }
 

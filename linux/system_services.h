@@ -8,6 +8,7 @@
 #include "linux/power/login_manager.h"
 #include "linux/sound/alsa_output.h"
 #include "linux/sound/beeper.h"
+#include "linux/sound/tone_thread.h"
 
 namespace horatta::shell {
 
@@ -34,7 +35,7 @@ public:
     std::function<void()> onHotKeyReleased;
 
 private:
-    sound::AlsaOutput speaker_;
+    sound::ToneThread speaker_{std::make_shared<sound::AlsaOutput>()};
     sound::RealSteadyClock clock_;
     sound::Beeper beeper_{speaker_, clock_};
     power::LoginManager loginManager_;

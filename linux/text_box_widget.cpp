@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <algorithm>
+#include <limits>
 
 #include "linux/key_mapping.h"
 #include "linux/look.h"
@@ -13,6 +14,8 @@ TextBoxWidget::TextBoxWidget(ControlId id, EventSink& sink, QWidget* parent)
     : QLineEdit(parent), id_(id), sink_(sink) {
     setFont(controlFont());
     setFrame(false);
+    // The memo is kept whole, whatever its length; the field's own limit would cut it.
+    setMaxLength(std::numeric_limits<int>::max());
     connect(this, &QLineEdit::textChanged, this, &TextBoxWidget::copyToModel);
     connect(this, &QLineEdit::selectionChanged, this, &TextBoxWidget::copyToModel);
     connect(this, &QLineEdit::cursorPositionChanged, this, &TextBoxWidget::copyToModel);
@@ -90,13 +93,21 @@ void TextBoxWidget::keyPressEvent(QKeyEvent* event) {
     // A code of 0 (or any other control code) swallows the key.
 }
 
+// The field selects as fields do; whether a press is a double-click for the clock is the
+// core's to decide, with its own double-click time.
+void TextBoxWidget::mousePressEvent(QMouseEvent* event) {
+    QLineEdit::mousePressEvent(event);
+    sink_.pointerEvent(*this, *event);
+}
+
+void TextBoxWidget::mouseReleaseEvent(QMouseEvent* event) {
+    QLineEdit::mouseReleaseEvent(event);
+    sink_.pointerEvent(*this, *event);
+}
+
 void TextBoxWidget::mouseDoubleClickEvent(QMouseEvent* event) {
     QLineEdit::mouseDoubleClickEvent(event);
-    Form1& form = sink_.form();
-    if (id_ == ControlId::Text1)
-        sink_.deliver([&] { form.Text1_DblClick(); });
-    else
-        sink_.deliver([&] { form.Text2_DblClick(); });
+    sink_.pointerEvent(*this, *event);
 }
 
 void TextBoxWidget::focusInEvent(QFocusEvent* event) {

@@ -94,6 +94,7 @@ void TimeFieldWidget::keyPressEvent(QKeyEvent* event) {
 void TimeFieldWidget::mousePressEvent(QMouseEvent* event) {
     // A click puts the caret at the nearest character boundary, as any field does.
     QWidget::mousePressEvent(event);
+    sink_.pointerEvent(*this, *event);
     if (event->button() != Qt::LeftButton) return;
     const QString text = QString::fromStdString(field().text());
     const int length = characterIndex(text, text.size());

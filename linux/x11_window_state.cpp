@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <vector>
 #include <xcb/xcb.h>
 
@@ -32,14 +33,28 @@ xcb_window_t rootOf(xcb_connection_t* c) {
     return it.rem ? it.data->root : static_cast<xcb_window_t>(XCB_WINDOW_NONE);
 }
 
-}  // namespace
+// A request to the window manager about a mapped window, as the window-manager hints describe.
+void askManager(xcb_connection_t* c, xcb_window_t id, xcb_atom_t type, std::uint32_t d0, std::uint32_t d1, std::uint32_t d2) {
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = id;
+    message.type = type;
+    message.data.data32[0] = d0;
+    message.data.data32[1] = d1;
+    message.data.data32[2] = d2;
+    message.data.data32[3] = 1;  // from an ordinary application
+    xcb_send_event(c, 0, rootOf(c), XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+}
 
-void skipTaskbarAndPager(QWidget* window) {
+void addStates(QWidget* window, std::initializer_list<const char*> names) {
     xcb_connection_t* c = connection();
     if (!c || !window) return;
     const auto id = static_cast<xcb_window_t>(window->winId());
     const xcb_atom_t state = atom(c, "_NET_WM_STATE");
-    const xcb_atom_t wanted[] = {atom(c, "_NET_WM_STATE_SKIP_TASKBAR"), atom(c, "_NET_WM_STATE_SKIP_PAGER")};
+    std::vector<xcb_atom_t> wanted;
+    for (const char* name : names) wanted.push_back(atom(c, name));
 
     if (!window->isVisible()) {
         // Unmapped: the property itself, added to whatever states are already set.
@@ -58,20 +73,30 @@ void skipTaskbarAndPager(QWidget* window) {
         xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, state, XCB_ATOM_ATOM, 32,
                             static_cast<std::uint32_t>(atoms.size()), atoms.data());
     } else {
-        // Mapped: a request to the window manager, as the window-manager hints describe.
-        xcb_client_message_event_t message{};
-        message.response_type = XCB_CLIENT_MESSAGE;
-        message.format = 32;
-        message.window = id;
-        message.type = state;
-        message.data.data32[0] = 1;  // add
-        message.data.data32[1] = wanted[0];
-        message.data.data32[2] = wanted[1];
-        message.data.data32[3] = 1;  // from an ordinary application
-        xcb_send_event(c, 0, rootOf(c),
-                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                       reinterpret_cast<const char*>(&message));
+        // A request names at most two states.
+        for (std::size_t i = 0; i < wanted.size(); i += 2)
+            askManager(c, id, state, 1 /* add */, wanted[i], i + 1 < wanted.size() ? wanted[i + 1] : 0);
     }
+    xcb_flush(c);
+}
+
+}  // namespace
+
+void skipTaskbarAndPager(QWidget* window) {
+    addStates(window, {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"});
+}
+
+void showOnEveryWorkspace(QWidget* window) {
+    addStates(window, {"_NET_WM_STATE_STICKY"});
+    xcb_connection_t* c = connection();
+    if (!c || !window) return;
+    const auto id = static_cast<xcb_window_t>(window->winId());
+    const xcb_atom_t desktop = atom(c, "_NET_WM_DESKTOP");
+    constexpr std::uint32_t everyDesktop = 0xFFFFFFFF;
+    if (!window->isVisible())
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, desktop, XCB_ATOM_CARDINAL, 32, 1, &everyDesktop);
+    else
+        askManager(c, id, desktop, everyDesktop, 1, 0);
     xcb_flush(c);
 }
 

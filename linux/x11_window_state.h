@@ -10,6 +10,11 @@ namespace horatta::shell {
 // maps and takes changes to a mapped window as requests. Does nothing off X11.
 void skipTaskbarAndPager(QWidget* window);
 
+// Asks the window manager to show the window on every workspace (_NET_WM_STATE_STICKY and
+// _NET_WM_DESKTOP 0xFFFFFFFF), so that the clock does not vanish when the user switches
+// workspace. Call it as skipTaskbarAndPager, before and after the first show.
+void showOnEveryWorkspace(QWidget* window);
+
 // Whether any mouse button is down right now, asked of the X server itself; true when
 // that cannot be asked, so that a caller waits for the release event instead.
 bool pointerButtonDown();

@@ -59,7 +59,6 @@ public:
     // Lets the user move the window with the mouse until the button is released; returns
     // the window's position afterwards (the one given when it did not move).
     virtual WindowPosition dragWindow(ControlId window, WindowPosition from) = 0;
-    virtual void setDoubleClickTime(int ms) = 0;
     // Keep the window above others, without moving, sizing or activating it, and show it.
     virtual void makeTopmost(ControlId window) = 0;
     virtual void showWindow(ControlId window) = 0;

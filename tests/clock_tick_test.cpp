@@ -21,6 +21,9 @@ class ClockTick : public ::testing::TestWithParam<Build> {};
 
 TEST_P(ClockTick, ADayShowsEverySecondOnceInOrderAndChimesEachFullHourOnce) {
     Simulator sim(GetParam(), at(2026, 12, 5, 23, 59, 59, 200));
+    EXPECT_EQ(sim.form().Label1.ToolTipText, " Saturday,Dec 5,2026 ");
+    sim.runUntil(at(2026, 12, 6, 0, 0, 0, 900));
+    EXPECT_EQ(sim.form().Label1.ToolTipText, " Sunday,Dec 6,2026 ") << "the date tool-tip follows midnight";
     sim.runUntil(at(2026, 12, 6, 23, 59, 59, 900));
 
     const auto ticks = sim.ticksOf(TimerId::Timer1);

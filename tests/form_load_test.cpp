@@ -53,7 +53,7 @@ TEST_P(Startup, FirstStartShowsTheRedTimeOnTheGreenSkinAtTheDefaultPlace) {
 TEST_P(Startup, FirstStartTalksToTheSystemInOrder) {
     start();
     const std::vector<std::string> expected{
-        "setHotKey Form2 1626", "showWindow Form2", "showWindow Form1", "setDoubleClickTime 260",
+        "setHotKey Form2 1626", "showWindow Form2", "showWindow Form1",
         "makeTopmost Form1",
     };
     EXPECT_EQ(platform.calls, expected);

@@ -195,6 +195,10 @@ private:
     void keepOnScreen();
     // Sounds the chime when the time is a full hour that has not yet chimed.
     void soundHourlyChime();
+    // Writes the date into the face's tool-tip when the day differs from the one it shows.
+    void refreshDateToolTip(const DateTime& now);
+    // The day the tool-tip shows (year, month and day in one number).
+    int toolTipDay_ = 0;
     // The full hour chimed last (date and hour), so that fast ticks chime it only once.
     std::optional<std::int64_t> lastChimedHour_;
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include "settings/settings.h"
 #include "window/form1.h"
@@ -81,6 +82,19 @@ void Form1::keepOnScreen() {
     Top = std::max(best->top, std::min(Top, best->bottom - stripHeight));
 }
 
+void Form1::refreshDateToolTip(const DateTime& now) {
+    const int day = (now.year * 100 + now.month) * 100 + now.day;
+    if (day == toolTipDay_) return;
+    toolTipDay_ = day;
+    // Appended piece by piece: GCC 12 at -O3 takes " " + std::string for an overlapping copy.
+    std::string text(1, ' ');
+    for (const std::string& piece : {platform_.weekdayName(now.weekday), std::string(","),
+                                     platform_.monthAbbreviation(now.month), std::string(" "), std::to_string(now.day),
+                                     std::string(","), std::to_string(now.year), std::string(" ")})
+        text += piece;
+    Label1.ToolTipText = std::move(text);
+}
+
 void Form1::Form_Load() {
     // 1. The screen's width in pixels selects the default position.
     {
@@ -91,8 +105,7 @@ void Form1::Form_Load() {
     // 2, 3. The time, and the date as the face's tool-tip.
     const DateTime now = platform_.now();
     Label1.setCaption(now.timeOfDay().hms());
-    Label1.ToolTipText = " " + platform_.weekdayName(now.weekday) + "," + platform_.monthAbbreviation(now.month) +
-                         " " + std::to_string(now.day) + "," + std::to_string(now.year) + " ";
+    refreshDateToolTip(now);
     // 4-6. Position and size.
     savedTop = readSetting("ta").value_or("");
     savedLeft = readSetting("tb").value_or("");
@@ -156,7 +169,6 @@ void Form1::Form_Load() {
     // 19-23.
     shutdownEntryStarted = 0;
     shutdownEntryDone = 0;
-    platform_.setDoubleClickTime(doubleClickTimeMs);
     ticksLeft = ticksAtRest;
     hourTensIsTwo = 0;
     reminderField().setText("00:00:00");

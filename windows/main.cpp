@@ -2,7 +2,9 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include "windows/command_line_requests.h"
 #include "windows/shell.h"
+#include "windows/single_instance.h"
 
 #ifndef HORATTA_PLAIN
 #define HORATTA_PLAIN 0
@@ -10,6 +12,8 @@
 
 // horatta has masked time fields, horatta-t plain ones; everything else is shared.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    if (const auto status = horatta::win::answerCommandLine(HORATTA_PLAIN ? "horatta-t" : "horatta")) return *status;
+    if (!horatta::win::becomeTheOnlyClock(HORATTA_PLAIN ? "horatta-t" : "horatta")) return 0;
     OleInitialize(nullptr);  // the skins are decoded through OLE's picture loader
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);

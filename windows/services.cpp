@@ -12,6 +12,7 @@ int toPixels(float twips) { return static_cast<int>(std::lround(static_cast<doub
 
 namespace {
 
+#ifdef HORATTA_FAKE_POWER_OFF
 std::wstring environment(const wchar_t* name) {
     DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
     if (size == 0) return {};
@@ -20,6 +21,7 @@ std::wstring environment(const wchar_t* name) {
     value.resize(got);
     return value;
 }
+#endif
 
 SYSTEMTIME onDay(int year, int month, int day) {
     SYSTEMTIME st{};
@@ -41,8 +43,11 @@ std::string formatDate(const SYSTEMTIME& st, const wchar_t* picture) {
 Services::Services()
     : font_(CreateFontW(-MulDiv(825, 96, 7200), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                        L"Microsoft Sans Serif")),
-      fakePowerOffLog_(environment(L"HORATTA_FAKE_POWER_OFF")) {}
+                        L"Microsoft Sans Serif")) {
+#ifdef HORATTA_FAKE_POWER_OFF
+    fakePowerOffLog_ = environment(L"HORATTA_FAKE_POWER_OFF");
+#endif
+}
 
 Services::~Services() {
     if (font_) DeleteObject(font_);

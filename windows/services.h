@@ -40,8 +40,9 @@ public:
 
     // Enables the shutdown privilege of this process's token; true when the system agreed.
     static bool enableShutdownPrivilege();
-    // Powers the computer off, or, when HORATTA_FAKE_POWER_OFF names a file, only records
-    // the request there: the end-to-end tests must never reach the real call.
+    // Powers the computer off, or, in a test build (the CMake option HORATTA_FAKE_POWER_OFF)
+    // where the variable HORATTA_FAKE_POWER_OFF names a file, only records the request
+    // there: the end-to-end tests must never reach the real call.
     void exitWindows(std::uint32_t flags, std::uint32_t reserved) const;
     // Appends a line to the power-off record when there is one; false when there is none.
     bool recordPowerCall(const std::string& line) const;

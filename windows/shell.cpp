@@ -71,6 +71,7 @@ template <class Paint> void paintBuffered(HWND hwnd, Paint&& paint) {
 
 Shell::Shell(HINSTANCE instance, Build build) : instance_(instance), skins_(instance) {
     form_ = std::make_unique<Form1>(build, *this);
+    pointer_ = std::make_unique<PointerInput>(*form_);
     registerClasses();
     createWindows();
 
@@ -92,7 +93,9 @@ void Shell::registerClasses() {
     wc.lpfnWndProc = windowProc;
     wc.hInstance = instance_;
     wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-    wc.style = CS_DBLCLKS;
+    // No CS_DBLCLKS: every press arrives as a press, and the core pairs them with the
+    // clock's own double-click time rather than the system's.
+    wc.style = 0;
 
     wc.lpszClassName = form1Class;
     wc.hIcon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(HORATTA_ICON), IMAGE_ICON, 32, 32, 0));
@@ -142,6 +145,7 @@ void Shell::createWindows() {
     createChild(timeFieldClass, form_->reminderFieldId(), 0, 0);
     for (ControlId id : {ControlId::Text1, ControlId::Text2}) {
         HWND edit = createChild(L"EDIT", id, ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
+        SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);  // the largest there is: the memo is kept whole
         SetWindowLongPtrW(edit, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         editDefault_ = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Shell::editProc)));
@@ -241,6 +245,13 @@ void Shell::render() {
     InvalidateRect(form1_, nullptr, FALSE);
     for (auto& [id, hwnd] : children_)
         if (id != ControlId::Text1 && id != ControlId::Text2) InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+void Shell::beep(int hz, int ms) {
+    // The tone holds the tick: what the tick has set reaches the screen first, not a tone late.
+    render();
+    RedrawWindow(form1_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    services_.beep(hz, ms);
 }
 
 void Shell::applyLayout() {
@@ -516,6 +527,13 @@ LRESULT Shell::handleForm2(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
                 FillRect(dc, &client, brush(form2 ? colour(form2->BackColor) : RGB(192, 0, 0)));
             });
             return 0;
+        // Zero width already leaves no pixel to click; should a system give it one, the
+        // pointer still goes through it and never activates it. Only the hot key (and the
+        // system's own window switching) may give it the keyboard.
+        case WM_NCHITTEST:
+            return HTTRANSPARENT;
+        case WM_MOUSEACTIVATE:
+            return MA_NOACTIVATEANDEAT;
         case WM_CLOSE:
             return 0;
         default:
@@ -524,65 +542,24 @@ LRESULT Shell::handleForm2(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-std::optional<ControlId> Shell::labelAt(POINT pixel) const {
-    // The handle lies above the time text, so it can always be reached.
-    for (const Label* label : {&form_->Label3, &form_->Label1}) {
-        if (!label->Visible) continue;
-        RECT r = pixelRect(*label);
-        if (PtInRect(&r, pixel)) return label->id;
-    }
-    return std::nullopt;
-}
-
-void Shell::pressOnPicture(ControlId id, int button, WPARAM, LPARAM lParam) {
+void Shell::pointerPress(HWND from, int button, LPARAM lParam) {
     if (depth_ > 0) return;
-    HWND hwnd = window(id);
-    if (GetFocus() != hwnd) SetFocus(hwnd);
     POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    auto label = id == ControlId::Picture1 ? labelAt(p) : std::nullopt;
-    if (button == buttonLeft) leftPressedOn_ = label.value_or(id);
-    if (id != ControlId::Picture1) return;
+    MapWindowPoints(from, form1_, &p, 1);
+    // The time the press was made, not the time it is handled.
+    const auto time = static_cast<std::int64_t>(static_cast<DWORD>(GetMessageTime()));
     const auto code = static_cast<std::int16_t>(button);
     const auto shift = shiftState();
-    if (!label) {
-        if (button == buttonLeft) {
-            clickArmed_ = true;
-            SetCapture(hwnd);
-        }
-        return;
-    }
-    const Label& target = *label == ControlId::Label3 ? form_->Label3 : form_->Label1;
-    const float x = static_cast<float>(p.x * twipsPerPixel) - target.Left;
-    const float y = static_cast<float>(p.y * twipsPerPixel) - target.Top;
-    pressedButton_ = button;
-    deliver(Delivery::Input, [&] {
-        if (*label == ControlId::Label3) form_->Label3_MouseDown(code, shift, x, y);
-        else form_->Label1_MouseDown(code, shift, x, y);
-    });
+    pressedButton_ = button;  // the drag a press handler may start moves with this button
+    deliver(Delivery::Input, [&] { pointer_->press(code, shift, p.x, p.y, time); });
     pressedButton_ = 0;
 }
 
-void Shell::doubleClickOnPicture(ControlId id, LPARAM lParam) {
-    clickArmed_ = false;
+void Shell::pointerRelease(HWND from, int button, LPARAM lParam) {
     if (depth_ > 0) return;
     POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    auto label = id == ControlId::Picture1 ? labelAt(p) : std::nullopt;
-    // A double-click belongs to one control: when its first press went elsewhere (the time
-    // text, then the face beside it), the second press is an ordinary press.
-    if (leftPressedOn_ != label.value_or(id)) {
-        pressOnPicture(id, buttonLeft, 0, lParam);
-        return;
-    }
-    leftPressedOn_.reset();
-    if (id == ControlId::Picture2) {
-        deliver(Delivery::Input, [&] { form_->Picture2_DblClick(); });
-        return;
-    }
-    deliver(Delivery::Input, [&] {
-        if (!label) form_->Picture1_DblClick();
-        else if (*label == ControlId::Label3) form_->Label3_DblClick();
-        else form_->Label1_DblClick();
-    });
+    MapWindowPoints(from, form1_, &p, 1);
+    deliver(Delivery::Input, [&] { pointer_->release(static_cast<std::int16_t>(button), p.x, p.y); });
 }
 
 LRESULT Shell::handlePicture(HWND hwnd, ControlId id, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -592,27 +569,25 @@ LRESULT Shell::handlePicture(HWND hwnd, ControlId id, UINT message, WPARAM wPara
             return 0;
         case WM_ERASEBKGND:
             return 1;
-        // The second press of a double-click is a double-click only, and only the left
-        // button has one; the others press again.
-        case WM_LBUTTONDOWN: pressOnPicture(id, buttonLeft, wParam, lParam); return 0;
+        case WM_LBUTTONDOWN:
+            if (depth_ > 0) return 0;
+            if (GetFocus() != hwnd) SetFocus(hwnd);
+            SetCapture(hwnd);  // the release comes back here wherever it happens
+            pointerPress(hwnd, buttonLeft, lParam);
+            return 0;
         case WM_RBUTTONDOWN:
-        case WM_RBUTTONDBLCLK: pressOnPicture(id, buttonRight, wParam, lParam); return 0;
         case WM_MBUTTONDOWN:
-        case WM_MBUTTONDBLCLK: pressOnPicture(id, buttonMiddle, wParam, lParam); return 0;
-        case WM_LBUTTONDBLCLK: doubleClickOnPicture(id, lParam); return 0;
+            if (depth_ > 0) return 0;
+            if (GetFocus() != hwnd) SetFocus(hwnd);
+            pointerPress(hwnd, message == WM_RBUTTONDOWN ? buttonRight : buttonMiddle, lParam);
+            return 0;
         case WM_LBUTTONUP:
-            if (clickArmed_) {
-                clickArmed_ = false;
-                ReleaseCapture();
-                POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-                RECT client;
-                GetClientRect(hwnd, &client);
-                if (id == ControlId::Picture1 && PtInRect(&client, p) && !labelAt(p))
-                    deliver(Delivery::Input, [&] { form_->Picture1_Click(); });
-            }
+            if (GetCapture() == hwnd) ReleaseCapture();
+            pointerRelease(hwnd, buttonLeft, lParam);
             return 0;
         case WM_CAPTURECHANGED:
-            clickArmed_ = false;
+            // Another window took the pointer: the release will not come here.
+            if (lParam != 0 && !controlOf(reinterpret_cast<HWND>(lParam))) pointer_->cancel();
             return 0;
         case WM_SETFOCUS:
             PostMessageW(form1_, focusMovedMessage, 0, 0);
@@ -649,6 +624,7 @@ LRESULT Shell::handleTimeField(HWND hwnd, ControlId id, UINT message, WPARAM wPa
             }
             field.setSelStart(best);
             render();
+            pointerPress(hwnd, buttonLeft, lParam);
             return 0;
         }
         case WM_CHAR: {
@@ -713,13 +689,24 @@ LRESULT Shell::handleEdit(HWND hwnd, ControlId id, UINT message, WPARAM wParam, 
             pullEdit(id);
             return result;
         }
-        case WM_LBUTTONDBLCLK: {
+        // The field selects as fields do; whether a press is a double-click for the clock
+        // is the core's to decide, with its own double-click time.
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN: {
             LRESULT result = CallWindowProcW(editDefault_, hwnd, message, wParam, lParam);
             pullEdit(id);
-            deliver(Delivery::Input, [&] {
-                if (id == ControlId::Text1) form_->Text1_DblClick();
-                else form_->Text2_DblClick();
-            });
+            const int button = message == WM_RBUTTONDOWN   ? buttonRight
+                               : message == WM_MBUTTONDOWN ? buttonMiddle
+                                                           : buttonLeft;
+            if (IsWindow(hwnd)) pointerPress(hwnd, button, lParam);
+            return result;
+        }
+        case WM_LBUTTONUP: {
+            LRESULT result = CallWindowProcW(editDefault_, hwnd, message, wParam, lParam);
+            pullEdit(id);
+            pointerRelease(hwnd, buttonLeft, lParam);
             return result;
         }
         case WM_SETFOCUS: {
@@ -729,8 +716,6 @@ LRESULT Shell::handleEdit(HWND hwnd, ControlId id, UINT message, WPARAM wParam, 
         }
         case WM_KEYDOWN:
         case WM_KEYUP:
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONUP:
         case WM_MOUSEMOVE: {
             // The selection moves without a notification of its own.
             LRESULT result = CallWindowProcW(editDefault_, hwnd, message, wParam, lParam);

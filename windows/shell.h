@@ -10,6 +10,7 @@
 #include "platform/platform.h"
 #include "window/form1.h"
 #include "window/form_timers.h"
+#include "window/pointer_input.h"
 #include "windows/services.h"
 #include "windows/skins.h"
 #include "windows/system_timer.h"
@@ -42,9 +43,8 @@ public:
     std::optional<TimeOfDay> parseDateOrTime(const std::string& text) override {
         return services_.parseDateOrTime(text);
     }
-    void beep(int hz, int ms) override { services_.beep(hz, ms); }
+    void beep(int hz, int ms) override;
     WindowPosition dragWindow(ControlId window, WindowPosition from) override;
-    void setDoubleClickTime(int ms) override { SetDoubleClickTime(static_cast<UINT>(ms)); }
     void makeTopmost(ControlId window) override;
     void showWindow(ControlId window) override;
     void showCaret(ControlId field) override;
@@ -96,9 +96,10 @@ private:
 
     void pullEdit(ControlId id);
     bool tabKey(ControlId from, UINT message, WPARAM wParam);
-    void pressOnPicture(ControlId id, int button, WPARAM wParam, LPARAM lParam);
-    void doubleClickOnPicture(ControlId id, LPARAM lParam);
-    std::optional<ControlId> labelAt(POINT pixel) const;
+    // A mouse button went down or up in one of Form1's windows: the core decides which
+    // control lies under it and which presses pair into a double-click.
+    void pointerPress(HWND from, int button, LPARAM lParam);
+    void pointerRelease(HWND from, int button, LPARAM lParam);
     WindowPosition followMouse(HWND window, int virtualKey);
 
     void paintForm1(HDC dc, const RECT& client);
@@ -119,6 +120,7 @@ private:
     Services services_;
     Skins skins_;
     std::unique_ptr<Form1> form_;
+    std::unique_ptr<PointerInput> pointer_;
 
     HWND form1_ = nullptr;
     HWND form2_ = nullptr;
@@ -141,8 +143,6 @@ private:
     int depth_ = 0;               // core events running (more than one only inside a drag)
     bool pullingEdits_ = true;    // false while the shell itself writes into an edit control
     int pressedButton_ = 0;       // the button of the press being delivered
-    bool clickArmed_ = false;     // a left press on the face's background awaits its release
-    std::optional<ControlId> leftPressedOn_;  // where the last left press went: a double-click needs the same
     bool tabMoved_ = false;       // the Tab key moved the focus; its character goes nowhere
 };
 

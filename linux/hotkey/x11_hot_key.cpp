@@ -62,13 +62,42 @@ X11HotKey::X11HotKey() {
     for (auto it = xcb_setup_roots_iterator(xcb_get_setup(connection_)); it.rem; xcb_screen_next(&it)) {
         roots_.push_back(it.data->root);
     }
+    if (!roots_.empty()) {
+        keyboardWindow_ = xcb_generate_id(connection_);
+        const std::uint32_t values[] = {1, XCB_EVENT_MASK_KEY_RELEASE | XCB_EVENT_MASK_FOCUS_CHANGE};
+        xcb_create_window(connection_, 0, keyboardWindow_, roots_.front(), -100, -100, 1, 1, 0,
+                          XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT,
+                          XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
+        const char name[] = "Form2";
+        xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, keyboardWindow_, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
+                            sizeof name - 1, name);
+        xcb_flush(connection_);
+    }
     QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
 X11HotKey::~X11HotKey() {
     if (!connection_) return;
     ungrab();
+    if (keyboardWindow_) xcb_destroy_window(connection_, keyboardWindow_);
+    xcb_flush(connection_);
     if (auto* app = QCoreApplication::instance()) app->removeNativeEventFilter(this);
+}
+
+void X11HotKey::takeKeyboard(std::uint32_t time) {
+    if (!keyboardWindow_) return;
+    if (!keyboardWindowMapped_) xcb_map_window(connection_, keyboardWindow_);
+    keyboardWindowMapped_ = true;
+    xcb_set_input_focus(connection_, XCB_INPUT_FOCUS_POINTER_ROOT, keyboardWindow_, time);
+    xcb_flush(connection_);
+}
+
+void X11HotKey::letKeyboardGo() {
+    gate_.disarm();
+    if (!keyboardWindowMapped_) return;
+    keyboardWindowMapped_ = false;
+    xcb_unmap_window(connection_, keyboardWindow_);
+    xcb_flush(connection_);
 }
 
 void X11HotKey::setHotKey(std::int32_t value) {
@@ -127,19 +156,38 @@ bool X11HotKey::nativeEventFilter(const QByteArray& eventType, void* message, qi
     if (!connection_ || eventType != "xcb_generic_event_t") return false;
     auto* event = static_cast<xcb_generic_event_t*>(message);
 
-    // Key events reported on a root window can only come from our grab: nobody here
-    // selects key events there. They are not taken away from Qt, which keeps its
-    // keyboard state and its user time (needed to activate a window) up to date with them.
+    // Only the server's own key events on a root window come from our grab; any client
+    // can send a made-up one, with the send-event bit set, to any window. Key events are
+    // not taken away from Qt, which keeps its keyboard state up to date with them.
+    const bool synthetic = (event->response_type & 0x80) != 0;
     switch (event->response_type & ~0x80) {
         case XCB_KEY_PRESS: {
             auto* key = reinterpret_cast<xcb_key_press_event_t*>(event);
-            if (isRoot(key->event) && isGrabbedPress(held_, key->detail, key->state)) later(onPressed);
+            if (isRoot(key->event) && gate_.press(held_, key->detail, key->state, synthetic)) {
+                takeKeyboard(key->time);
+                later(onPressed);
+            }
             break;
         }
         case XCB_KEY_RELEASE: {
+            // While the hot key is held its grab reports the releases on the root window;
+            // once it is let go, the keyboard window has the keyboard.
             auto* key = reinterpret_cast<xcb_key_release_event_t*>(event);
-            if (isRoot(key->event)) later(onReleased);
+            const bool ours = isRoot(key->event) || (keyboardWindow_ && key->event == keyboardWindow_);
+            if (ours && gate_.release(synthetic)) later(onReleased);
             break;
+        }
+        case XCB_FOCUS_OUT: {
+            // The grab's own coming and going moves no focus; anything else took the keyboard.
+            auto* focus = reinterpret_cast<xcb_focus_out_event_t*>(event);
+            if (!synthetic && focus->event == keyboardWindow_ && focus->mode == XCB_NOTIFY_MODE_NORMAL &&
+                focus->detail != XCB_NOTIFY_DETAIL_INFERIOR)
+                letKeyboardGo();
+            return focus->event == keyboardWindow_;
+        }
+        case XCB_FOCUS_IN: {
+            auto* focus = reinterpret_cast<xcb_focus_in_event_t*>(event);
+            return focus->event == keyboardWindow_;
         }
         case XCB_MAPPING_NOTIFY: {
             // A new keyboard layout may have moved the key or NumLock: grab afresh.

@@ -8,6 +8,7 @@
 #include <QAbstractNativeEventFilter>
 #include <QObject>
 
+#include "linux/hotkey/hot_key_gate.h"
 #include "linux/hotkey/key_grabs.h"
 
 struct xcb_connection_t;
@@ -32,8 +33,8 @@ public:
     // The hot key went down. Both callbacks run from the event loop after Qt has seen the
     // key event itself, so a window activated from them carries the key's user time.
     std::function<void()> onPressed;
-    // A key was released while the hot key held the keyboard (the hot key's own key, or
-    // one of its modifiers).
+    // A real key was released after the real hot key, before the keyboard went to
+    // another window: any key, as many times as the user lets one go.
     std::function<void()> onReleased;
 
     // Takes a Windows-style hot-key word (Ctrl+Alt+Z is 0x065A); 0 releases the hot key.
@@ -49,12 +50,20 @@ private:
     void grab();
     void ungrab();
     bool isRoot(std::uint32_t window) const;
+    void takeKeyboard(std::uint32_t time);
+    void letKeyboardGo();
     void later(const std::function<void()>& callback);
 
     xcb_connection_t* connection_ = nullptr;
     std::vector<std::uint32_t> roots_;
     std::optional<HotKey> hotKey_;
     std::vector<Grab> held_;
+    HotKeyGate gate_;
+    // Where the keyboard goes after the hot key, so that later releases come to us too:
+    // an input-only window off every screen, mapped only while the hot key has armed it,
+    // and left alone by window managers. No pointer can reach it and no switcher lists it.
+    std::uint32_t keyboardWindow_ = 0;
+    bool keyboardWindowMapped_ = false;
     QObject context_;  // calls queued for later die with the hot key
 };
 

@@ -4,6 +4,11 @@
 
 namespace horatta::sound {
 
+std::chrono::microseconds toneLength(const std::vector<std::int16_t>& samples, int sampleRate) {
+    if (sampleRate <= 0) return {};
+    return std::chrono::microseconds(static_cast<long long>(samples.size()) * 1000000LL / sampleRate);
+}
+
 std::chrono::steady_clock::time_point RealSteadyClock::now() { return std::chrono::steady_clock::now(); }
 
 void RealSteadyClock::sleepUntil(std::chrono::steady_clock::time_point when) {

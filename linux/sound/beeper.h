@@ -8,6 +8,14 @@
 
 namespace horatta::sound {
 
+// How much longer than its length a tone may take to sound before it is given up: room for
+// the device's own buffer and a busy desktop, short enough that the clock's tick is not
+// noticeably held up.
+inline constexpr std::chrono::milliseconds toneMargin{150};
+
+// The length of the samples at the rate.
+std::chrono::microseconds toneLength(const std::vector<std::int16_t>& samples, int sampleRate);
+
 // Somewhere a tone can be played: returns once every sample has sounded, or at once when
 // the output cannot play (no device, device gone).
 class PcmOutput {

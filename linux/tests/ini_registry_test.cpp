@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QFileDevice>
 #include <QTemporaryDir>
+#include <QVariant>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,6 +17,16 @@
 
 namespace horatta::shell {
 namespace {
+
+// A value as Qt stores a typed one, "@Variant(…)" with the bytes of its data stream.
+QByteArray serialised(const QVariant& value) {
+    QByteArray bytes;
+    QDataStream stream(&bytes, QIODevice::WriteOnly);
+    stream << value;
+    QByteArray out = "@Variant(";
+    for (const char c : bytes) out += "\\x" + QByteArray::number(static_cast<unsigned char>(c), 16);
+    return out + ")";
+}
 
 class IniRegistryTest : public ::testing::Test {
 protected:
@@ -60,8 +73,11 @@ TEST_F(IniRegistryTest, ANameWrittenByHandInAnotherCaseIsFoundAndThenReplaced) {
 
 TEST_F(IniRegistryTest, TextsComeBackExactly) {
     // Texts that INI quoting and QSettings' lists could change on the way.
-    for (const std::string text : {"", "  padded  ", "a, b, c", "@at the start", "\"quoted\"", "semi;colon #hash",
-                                   "back\\slash", "日本語のメモ", "tab\there", "=equals=", "[section]"}) {
+    // Those that begin with "@" must never be taken for one of Qt's serialised forms.
+    for (const std::string text :
+         {"", "  padded  ", "a, b, c", "@at the start", "@Variant(\\0\\0\\0\\x2)", "@ByteArray(abc)", "@@two", "\"quoted\"",
+          "semi;colon #hash", "back\\slash", "x\\x41y", "日本語のメモ", "中文备忘 ", "tab\there", "=equals=", "[section]",
+          "ctrl\x01\x02" "9", "new\nline"}) {
         write("text", text);
         EXPECT_EQ(read("text"), text) << text;
     }
@@ -72,25 +88,28 @@ TEST_F(IniRegistryTest, OnlyTextValuesOfTheGeneralSectionCount) {
             "list=one, two\n"
             "number=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\n"
             "bytes=@ByteArray(abc)\n"
+            "text=" + serialised(QString("hi")) + "\n"
             "plain=11\n"
             "[other]\ntb=900\n");
-    for (const char* name : {"list", "number", "bytes", "tb", "other/tb"}) EXPECT_EQ(read(name), std::nullopt) << name;
+    for (const char* name : {"list", "number", "bytes", "text", "tb", "other/tb"}) EXPECT_EQ(read(name), std::nullopt) << name;
     EXPECT_EQ(read("plain"), "11");
 }
 
-TEST_F(IniRegistryTest, ACorruptFileReadsAsMissingValuesAndIsSetAsideByTheNextWrite) {
+TEST_F(IniRegistryTest, EveryCorruptFileReadsAsMissingValuesAndIsKeptAsideByTheNextWrite) {
     const QByteArray corrupt[] = {
         QByteArray("[General]\nta=600\n\0\0\0\x01garbage", 27),  // binary noise after a torn write
         QByteArray("[General]\nta=600\ntext=\xff\xfe\xfd\n"),      // not UTF-8
     };
-    for (const QByteArray& bytes : corrupt) {
+    const QString aside[] = {path + ".corrupt", path + ".corrupt.1"};
+    for (int i = 0; i < 2; ++i) {
+        const QByteArray& bytes = corrupt[i];
         putFile(bytes);
         EXPECT_EQ(read("ta"), std::nullopt) << bytes.toStdString();
         write("time", "00:00:00");
         EXPECT_EQ(read("time"), "00:00:00");
         EXPECT_EQ(read("ta"), std::nullopt) << "nothing from the corrupt file comes back";
-        EXPECT_EQ(fileBytes(path + ".corrupt"), bytes);
     }
+    for (int i = 0; i < 2; ++i) EXPECT_EQ(fileBytes(aside[i]), corrupt[i]) << "an earlier copy is never replaced";
 }
 
 TEST_F(IniRegistryTest, ABadlyFormedSectionLineIsCorrupt) {
@@ -111,6 +130,39 @@ TEST_F(IniRegistryTest, AWriteReplacesTheFileInOneStepAndLeavesNothingBehind) {
     ASSERT_EQ(::stat(path.toLocal8Bit().constData(), &after), 0);
     EXPECT_NE(after.st_ino, before.st_ino) << "written in place, not replaced";
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"time.ini"});
+}
+
+TEST_F(IniRegistryTest, WhatIsNoRegularFileIsNeitherReadNorReplaced) {
+    QDir().mkpath(folder);
+    const struct {
+        const char* what;
+        std::function<bool()> make;
+    } cases[] = {
+        {"a FIFO", [&] { return ::mkfifo(path.toLocal8Bit().constData(), 0600) == 0; }},
+        {"a link to an endless device", [&] { return QFile::link("/dev/zero", path); }},
+        {"a folder", [&] { return QDir().mkdir(path); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(c.make());
+        EXPECT_EQ(read("ta"), std::nullopt);
+        write("ta", "900");
+        const QFileInfo after(path);
+        EXPECT_FALSE(after.isFile() && !after.isSymLink()) << "replaced";
+        EXPECT_FALSE(QFile::exists(path + ".corrupt"));
+        ASSERT_TRUE(QFile::remove(path) || QDir().rmdir(path));
+    }
+}
+
+TEST_F(IniRegistryTest, ATemporaryFileLeftByAnInterruptedWriteIsRemovedAtTheNextStart) {
+    putFile("[General]\nta=600\n");
+    for (const char* name : {"time.ini.tmp-a1B2c3", "notes.txt", "time.ini.corrupt"}) {
+        QFile f(folder + "/" + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    IniRegistry next{path, HKEY_LOCAL_MACHINE, std::string(settingsPath)};
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), (QStringList{"notes.txt", "time.ini", "time.ini.corrupt"}));
+    EXPECT_EQ(ReadSetting(next, HKEY_LOCAL_MACHINE, settingsPath, "ta"), "600");
 }
 
 // Permissions do not bind the superuser: run as an ordinary user for the length of a test.

@@ -4,7 +4,8 @@
 //
 //     PowerOff false 1718000000123
 //
-// (the interactive flag, then the time of arrival in milliseconds since the epoch). It
+// (the interactive flag, then the time of arrival in milliseconds since the epoch). With
+// --never-answer it records the calls and answers none, as a login manager that hangs. It
 // prints "ready" once it owns the name. It refuses to start unless it is pointed at a bus
 // explicitly, so it can never sit on a real system bus.
 #include <QCoreApplication>
@@ -21,7 +22,7 @@ namespace {
 
 class FakeManager : public QDBusVirtualObject {
 public:
-    explicit FakeManager(QString recordPath) : recordPath_(std::move(recordPath)) {}
+    FakeManager(QString recordPath, bool answers) : recordPath_(std::move(recordPath)), answers_(answers) {}
 
     QString introspect(const QString&) const override {
         return "<interface name=\"org.freedesktop.login1.Manager\">"
@@ -38,7 +39,7 @@ public:
         if (file.open(QIODevice::Append | QIODevice::Text)) {
             QTextStream(&file) << "PowerOff " << interactive << ' ' << at << '\n';
         }
-        if (message.isReplyRequired()) {
+        if (answers_ && message.isReplyRequired()) {
             connection.send(valid ? message.createReply()
                                   : message.createErrorReply(QDBusError::InvalidArgs, "expected one boolean"));
         }
@@ -47,15 +48,17 @@ public:
 
 private:
     QString recordPath_;
+    bool answers_;
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    QStringList args = app.arguments();
+    const bool answers = !args.removeOne("--never-answer");
     if (args.size() != 3) {
-        std::fprintf(stderr, "usage: fake_login_manager BUS-ADDRESS RECORD-FILE\n");
+        std::fprintf(stderr, "usage: fake_login_manager [--never-answer] BUS-ADDRESS RECORD-FILE\n");
         return 2;
     }
     QDBusConnection bus = QDBusConnection::connectToBus(args.at(1), "bus");
@@ -63,7 +66,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "fake_login_manager: cannot connect to %s\n", qPrintable(args.at(1)));
         return 1;
     }
-    FakeManager manager(args.at(2));
+    FakeManager manager(args.at(2), answers);
     if (!bus.registerVirtualObject("/org/freedesktop/login1", &manager) ||
         !bus.registerService("org.freedesktop.login1")) {
         std::fprintf(stderr, "fake_login_manager: cannot own org.freedesktop.login1\n");

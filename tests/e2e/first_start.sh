@@ -16,9 +16,10 @@ grep -q '^_NET_WM_STATE(ATOM) = .*_NET_WM_STATE_SKIP_PAGER' <<<"$props" || fail 
 grep -Eq '^_MOTIF_WM_HINTS\(_MOTIF_WM_HINTS\) = 0x2, 0x[0-9a-f]+, 0x0' <<<"$props" || fail "asks for a frame: $props"
 pass "frameless, above others, out of the taskbar and the pager"
 
-form2=$(xdotool search --all --pid "$APP_PID" --name '^Form2$' | head -n1)
+form2=$(xdotool search --name '^Form2$' | head -n1)
 [ -n "$form2" ] || fail "no Form2 window"
-pass "the hot-key window exists"
+[ -z "$(xdotool search --onlyvisible --name '^Form2$')" ] || fail "Form2 is on the screen"
+pass "the hot-key window exists, and shows nowhere"
 
 capture "$E2E_TMP/face"
 red=$(count_pixels "$E2E_TMP/face" 10 1 60 16 "$RED")

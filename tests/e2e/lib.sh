@@ -148,7 +148,7 @@ click_at() {  # window-relative x y, button
 
 double_click_at() {
   read -r x y _ _ <<<"$(window_geometry)"
-  xdotool mousemove "$((x + $1))" "$((y + $2))" click --repeat 2 --delay 90 1
+  xdotool mousemove "$((x + $1))" "$((y + $2))" click --repeat 2 --delay 40 1
 }
 
 RED='r>190 && g<70 && b<70'

@@ -31,3 +31,18 @@ capture "$E2E_TMP/shared"
 green=$(count_pixels "$E2E_TMP/shared" 10 1 60 16 "$GREEN")
 [ "$green" -ge 25 ] || fail "horatta did not take horatta-t's colour: $green green pixels"
 pass "horatta starts with the colour horatta-t stored"
+
+# One clock per user: a second start of either program, while horatta runs, ends at once
+# with one line of explanation, and the first keeps its window and its settings.
+before=$(cat "$INI")
+for program in horatta-t horatta; do
+  second=0
+  timeout 5 "$HORATTA_BIN/$program" >"$E2E_TMP/second.out" 2>"$E2E_TMP/second.err" || second=$?
+  [ "$second" -eq 0 ] || fail "the second $program ended with status $second"
+  [ "$(wc -l <"$E2E_TMP/second.err")" -eq 1 ] && [ ! -s "$E2E_TMP/second.out" ] ||
+    fail "the second $program said: $(cat "$E2E_TMP/second.out" "$E2E_TMP/second.err")"
+done
+[ "$(xdotool search --all --onlyvisible --name '^time$' | wc -l)" -eq 1 ] || fail "a second clock window"
+[ "$(cat "$INI")" = "$before" ] || fail "the second start changed the settings"
+running "$APP_PID" || fail "the first clock ended"
+pass "a second start ends at once: $(cat "$E2E_TMP/second.err")"

@@ -30,3 +30,14 @@ sleep 1.2  # the blink hands the field the keyboard
 xdotool type --delay 30 2130
 sleep 0.2
 shoot shutdown-entry-open.png
+
+kill "$APP_PID"; wait "$APP_PID" 2>/dev/null || true
+
+# The countdown, with its Chinese word; no system bus is reachable, so nothing powers off.
+rm -f "$INI"
+mkdir -p "$(dirname "$INI")"
+printf '[General]\ntime=%s\n' "$(date -d '+40 seconds' +%H:%M:%S)" >"$INI"
+start_program horatta
+_countdown_shown() { capture "$E2E_TMP/look"; [ "$(count_pixels "$E2E_TMP/look" 27 1 66 18 "$RED")" -ge 20 ]; }
+eventually 3 _countdown_shown
+shoot countdown.png

@@ -1,4 +1,5 @@
 #include "linux/hotkey/key_grabs.h"
+#include "linux/hotkey/hot_key_gate.h"
 
 #include <gtest/gtest.h>
 
@@ -77,6 +78,39 @@ TEST(KeyGrabs, RecognisesOnlyTheGrabbedPress) {
     EXPECT_FALSE(isGrabbedPress(grabs, 9, controlMask));
     EXPECT_FALSE(isGrabbedPress(grabs, 9, ctrlAlt | shiftMask));
     EXPECT_FALSE(isGrabbedPress(grabs, 8, ctrlAlt));
+}
+
+// Key events as the hot key sees them, each with what the gate must make of it: only a
+// real hot key arms, only real releases after it count, until the keyboard goes elsewhere.
+TEST(HotKeyGate, OnlyTheUsersOwnKeysCount) {
+    const auto grabs = grabsFor(ctrlAltZ, keyboard, numLockOn(4));
+    enum Kind { Press, Release, FocusLost };
+    struct Event {
+        Kind kind;
+        std::uint8_t keycode;
+        bool synthetic;
+        bool counts;
+    };
+    constexpr std::uint8_t z = 9, other = 8;
+    const std::pair<const char*, std::vector<Event>> cases[] = {
+        {"a release with nothing armed", {{Release, z, false, false}}},
+        {"a made-up hot key and release", {{Press, z, true, false}, {Release, z, true, false}, {Release, z, false, false}}},
+        {"a made-up release after the real hot key", {{Press, z, false, true}, {Release, other, true, false}}},
+        {"every real release after the hot key", {{Press, z, false, true}, {Release, other, false, true}, {Release, z, false, true}}},
+        {"the keyboard gone elsewhere", {{Press, z, false, true}, {FocusLost, 0, false, false}, {Release, z, false, false}}},
+        {"another key pressed is no hot key", {{Press, other, false, false}, {Release, other, false, false}}},
+    };
+    for (const auto& [what, events] : cases) {
+        HotKeyGate gate;
+        int i = 0;
+        for (const Event& e : events) {
+            bool counted = false;
+            if (e.kind == Press) counted = gate.press(grabs, e.keycode, ctrlAlt, e.synthetic);
+            if (e.kind == Release) counted = gate.release(e.synthetic);
+            if (e.kind == FocusLost) gate.disarm();
+            EXPECT_EQ(counted, e.counts) << what << ", event " << i++;
+        }
+    }
 }
 
 }  // namespace

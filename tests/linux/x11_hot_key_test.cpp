@@ -64,6 +64,13 @@ public:
         return held;
     }
 
+    // Takes the keyboard, as a click in another program does.
+    void focusRoot() {
+        std::free(xcb_request_check(
+            c_, xcb_set_input_focus_checked(c_, XCB_INPUT_FOCUS_POINTER_ROOT, XCB_INPUT_FOCUS_POINTER_ROOT,
+                                            XCB_CURRENT_TIME)));
+    }
+
     // Swaps the keys of z and y, as a German layout has them; a second swap puts them back.
     void swapZAndY() {
         KeyboardMapping m = readKeyboardMapping(c_);
@@ -135,11 +142,17 @@ TEST_F(HotKeyTest, OnlyTheHotKeyAndTheReleaseAfterItAreReported) {
     EXPECT_EQ(released, 0) << "a key held down does nothing yet";
     ASSERT_TRUE(xdotool({"keyup", "z"}));
     EXPECT_TRUE(waitFor([&] { return released == 1; }));
-    // The grab ended with the release: the modifiers going up are not ours.
+    // The keyboard stays with the hot key's window: every later release is reported too.
     ASSERT_TRUE(xdotool({"keyup", "ctrl+alt"}));
+    EXPECT_TRUE(waitFor([&] { return released == 3; }));
+
+    // Until the keyboard goes elsewhere.
+    OtherProgram().focusRoot();
+    settle();
+    ASSERT_TRUE(xdotool({"key", "a"}));
     settle();
     EXPECT_EQ(pressed, 1);
-    EXPECT_EQ(released, 1);
+    EXPECT_EQ(released, 3);
 }
 
 TEST_F(HotKeyTest, ACombinationHeldByAnotherProgramIsSkipped) {

@@ -115,7 +115,6 @@ WindowPosition FakePlatform::dragWindow(ControlId window, WindowPosition from) {
     return dragTo.value_or(from);
 }
 
-void FakePlatform::setDoubleClickTime(int ms) { calls.push_back("setDoubleClickTime " + std::to_string(ms)); }
 void FakePlatform::makeTopmost(ControlId window) { calls.push_back(std::string("makeTopmost ") + controlName(window)); }
 void FakePlatform::showWindow(ControlId window) { calls.push_back(std::string("showWindow ") + controlName(window)); }
 void FakePlatform::showCaret(ControlId field) { calls.push_back(std::string("showCaret ") + controlName(field)); }

@@ -66,7 +66,6 @@ public:
     std::optional<TimeOfDay> parseDateOrTime(const std::string& text) override;
     void beep(int hz, int ms) override;
     WindowPosition dragWindow(ControlId window, WindowPosition from) override;
-    void setDoubleClickTime(int ms) override;
     void makeTopmost(ControlId window) override;
     void showWindow(ControlId window) override;
     void showCaret(ControlId field) override;

@@ -30,8 +30,9 @@ PrivateBus::PrivateBus(const QString& listenAddress)
               QStringList{"--config-file=" HORATTA_E2E_DIR "/system_bus.conf", "--nofork", "--print-address=1"} +
                   (listenAddress.isEmpty() ? QStringList() : QStringList{"--address=" + listenAddress})) {}
 
-FakeLoginManager::FakeLoginManager(const QString& busAddress)
-    : process_(HORATTA_FAKE_LOGIN_MANAGER, {busAddress, dir_.filePath("power-off.log")}) {}
+FakeLoginManager::FakeLoginManager(const QString& busAddress, Answers answers)
+    : process_(HORATTA_FAKE_LOGIN_MANAGER, QStringList{busAddress, dir_.filePath("power-off.log")} +
+                                               (answers == Answers::None ? QStringList{"--never-answer"} : QStringList{})) {}
 
 std::vector<QString> FakeLoginManager::waitForCalls(std::size_t count, int timeoutMs) const {
     QDeadlineTimer deadline(timeoutMs);

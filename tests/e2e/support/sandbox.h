@@ -47,7 +47,8 @@ private:
 // The fake login manager on a private bus, recording every PowerOff call it receives.
 class FakeLoginManager {
 public:
-    explicit FakeLoginManager(const QString& busAddress);
+    enum class Answers { Every, None };
+    explicit FakeLoginManager(const QString& busAddress, Answers answers = Answers::Every);
     bool running() const { return process_.firstLine() == "ready"; }
     // Waits up to the timeout for at least count calls; returns the interactive argument of
     // each call that has arrived: "false", "true", or "invalid".

@@ -1,0 +1,11 @@
+#include "linux/hotkey/hot_key_gate.h"
+
+namespace horatta::hotkey {
+
+bool HotKeyGate::press(const std::vector<Grab>& grabs, std::uint8_t keycode, std::uint16_t state, bool synthetic) {
+    if (synthetic || !isGrabbedPress(grabs, keycode, state)) return false;
+    armed_ = true;
+    return true;
+}
+
+}  // namespace horatta::hotkey

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace horatta::shell::ini {
+
+// The settings file's text, read and edited as plain text only. Values are written the way
+// Qt's INI format writes strings (so a file written by an earlier version reads the same,
+// and one written here reads the same in QSettings), but nothing is ever decoded beyond
+// text: a value in one of Qt's serialised forms ("@Variant(…)", "@ByteArray(…)"), or a
+// list, is simply no text. Only the [General] section (and the lines before any section)
+// holds the clock's values; every other line is kept as it is.
+
+// False for what no INI writer makes: a NUL byte, text that is not UTF-8, a section line
+// without its closing bracket, a line that is neither a section, a value nor a comment.
+bool wellFormed(std::string_view file);
+
+// The text of the [General] value whose name, lower-cased, is the given lower-case name.
+std::optional<std::string> findText(std::string_view file, std::string_view foldedName);
+
+// The file with the value set to the text: the first line of that name (in any case) is
+// replaced, further ones are removed, and a new value goes at the end of [General].
+std::string withText(std::string_view file, std::string_view foldedName, std::string_view text);
+
+// One value as it stands after "name=", and back.
+std::string escaped(std::string_view text);
+std::optional<std::string> unescaped(std::string_view raw);
+
+}  // namespace horatta::shell::ini

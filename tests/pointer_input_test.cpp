@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "support/simulator.h"
+#include "support/started_clock.h"
+#include "window/pointer_input.h"
+
+namespace horatta::testing {
+namespace {
+
+// Points of the resting face, in window pixels at 15 twips a pixel: the handle Label3 covers
+// x 0-9, the time Label1 x 10-49 (both y 2-14), the bare face the rest of the strip.
+struct Point {
+    int x, y;
+};
+constexpr Point onHandle{5, 5};
+constexpr Point onHandleEdge{9, 5};
+constexpr Point onTimeEdge{10, 5};
+constexpr Point onTime{20, 8};
+constexpr Point onFace{58, 17};
+constexpr Point onMemo{30, 25};  // the memo's box below the face, once it is open
+
+constexpr std::int16_t L = buttonLeft, R = buttonRight, M = buttonMiddle;
+
+enum Kind { Release, Press, Cancel };
+struct Step {
+    Kind kind;
+    std::int16_t button;
+    Point at;
+    std::int64_t ms;  // after the first step
+};
+Step down(std::int16_t b, Point p, std::int64_t ms) { return {Press, b, p, ms}; }
+Step up(std::int16_t b, Point p, std::int64_t ms) { return {Release, b, p, ms}; }
+const Step pointerTaken{Cancel, 0, {0, 0}, 0};
+
+// What the handlers did, told by their effects on the clock.
+std::string outcome(Simulator& sim, std::size_t writesBefore) {
+    Form1& f = sim.form();
+    std::string out;
+    auto add = [&](const std::string& word) { out += (out.empty() ? "" : " ") + word; };
+    const auto& calls = sim.platform().calls;
+    for (auto n = std::count(calls.begin(), calls.end(), "dragWindow Form1"); n > 0; --n) add("drag");
+    const auto& written = sim.platform().memory.writtenNames;
+    for (auto it = written.begin() + static_cast<std::ptrdiff_t>(writesBefore); it != written.end(); ++it) {
+        if (*it == "time2") add("colour");
+        if (*it == "time3") add("skin");
+        if (*it == "text") add("memo-stored");
+    }
+    if (f.Text2.Visible) add("memo");
+    if (f.Picture2.Top == 300) add("panel");
+    if (f.shutdownField().Visible) add("entry");
+    if (f.scrollOn == 1) add("scroll");
+    if (sim.ended()) add("exit");
+    return out;
+}
+
+void play(PointerInput& input, const std::vector<Step>& steps, std::int64_t start = 0) {
+    for (const Step& s : steps) {
+        if (s.kind == Press) input.press(s.button, 0, s.at.x, s.at.y, start + s.ms);
+        if (s.kind == Release) input.release(s.button, s.at.x, s.at.y);
+        if (s.kind == Cancel) input.cancel();
+    }
+}
+
+struct Case {
+    const char* what;
+    std::vector<Step> steps;
+    std::string expected;
+    bool memoOpen = false;
+    bool windowMoves = false;
+    std::vector<Step> whileDragging = {};  // what comes in while a press handler drags
+};
+
+TEST(PointerInput, PressSequencesReachTheHandlersOfTheControlsUnderThem) {
+    const std::vector<Case> cases{
+        {"left press on the time", {down(L, onTime, 0), up(L, onTime, 80)}, "drag colour"},
+        {"right press on the time", {down(R, onTime, 0), up(R, onTime, 80)}, "drag skin"},
+        {"middle press on the time", {down(M, onTime, 0), up(M, onTime, 80)}, "drag"},
+        {"right press on the handle", {down(R, onHandle, 0), up(R, onHandle, 80)}, "drag scroll"},
+        {"click on the face", {down(L, onFace, 0), up(L, onFace, 80)}, "memo"},
+        {"press on the face, release on the time", {down(L, onFace, 0), up(L, onTime, 80)}, ""},
+        {"double-click on the face",
+         {down(L, onFace, 0), up(L, onFace, 60), down(L, onFace, 200), up(L, onFace, 260)}, "panel"},
+        {"double-click on the time",
+         {down(L, onTime, 0), up(L, onTime, 60), down(L, onTime, 260), up(L, onTime, 300)}, "drag colour entry"},
+        {"double-click on the handle", {down(L, onHandle, 0), up(L, onHandle, 60), down(L, onHandle, 150)},
+         "drag exit"},
+        {"second press a pixel over, on the time",
+         {down(L, onHandleEdge, 0), up(L, onHandleEdge, 60), down(L, onTimeEdge, 150)}, "drag entry"},
+        {"slow pair on the time",
+         {down(L, onTime, 0), up(L, onTime, 60), down(L, onTime, 261), up(L, onTime, 300)},
+         "drag drag colour colour"},
+        {"slow pair on the face",
+         {down(L, onFace, 0), up(L, onFace, 60), down(L, onFace, 261), up(L, onFace, 300)}, "memo"},
+        {"second press too far away",
+         {down(L, onTime, 0), up(L, onTime, 60), down(L, {onTime.x + 3, onTime.y}, 150)}, "drag drag colour colour"},
+        {"right double-click on the time", {down(R, onTime, 0), up(R, onTime, 60), down(R, onTime, 150)},
+         "drag drag skin skin"},
+        {"middle press between two left ones",
+         {down(L, onTime, 0), up(L, onTime, 40), down(M, onTime, 80), up(M, onTime, 100), down(L, onTime, 150)},
+         "drag drag drag colour colour"},
+        {"the pointer travels while the button is down",
+         {down(L, onFace, 0), up(L, {onFace.x, 5}, 100), down(L, onFace, 200)}, "memo"},
+        {"the first press drags the window",
+         {down(L, onTime, 0), up(L, onTime, 60), down(L, onTime, 150)}, "drag drag colour colour", false, true},
+        {"the pointer taken away before the release", {down(L, onFace, 0), pointerTaken, up(L, onFace, 60)}, ""},
+        {"the pointer taken away between the presses",
+         {down(R, onFace, 0), pointerTaken, down(L, onFace, 100), up(L, onFace, 120)}, "memo"},
+        {"presses while the window is dragged are the drag's",
+         {down(L, onTime, 0)}, "drag colour", false, false,
+         {down(L, onFace, 10), up(L, onFace, 20), down(L, onFace, 30)}},
+        {"double-click in the memo", {down(L, onMemo, 0), up(L, onMemo, 60), down(L, onMemo, 150)}, "memo-stored",
+         true},
+        {"double-click on the face with the memo open", {down(L, onFace, 0), up(L, onFace, 60), down(L, onFace, 150)},
+         "panel", true},
+    };
+    for (Build build : {Build::Masked, Build::Plain}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(buildName(build)) + ": " + c.what);
+            Simulator sim(build);
+            Form1& f = sim.form();
+            PointerInput input(f);
+            if (c.memoOpen) f.Picture1_Click();
+            if (c.windowMoves) sim.platform().dragTo = WindowPosition{f.Left + 300, f.Top};
+            sim.platform().duringDrag = [&] { play(input, c.whileDragging, sim.nowMs()); };
+            const std::size_t writes = sim.platform().memory.writtenNames.size();
+            play(input, c.steps, sim.nowMs());
+            EXPECT_EQ(outcome(sim, writes), c.expected);
+        }
+    }
+}
+
+TEST(PointerInput, TheHandleIsInFrontOfTheTimeAndTheLabelsOnlyWhileShown) {
+    Simulator sim(Build::Masked);
+    Form1& f = sim.form();
+    PointerInput input(f);
+    f.Label3.Width = 400;  // reaching over the time text
+    EXPECT_EQ(input.controlAt(onTime.x, onTime.y), ControlId::Label3);
+    f.Label3.Visible = false;
+    EXPECT_EQ(input.controlAt(onTime.x, onTime.y), ControlId::Label1);
+    EXPECT_EQ(input.controlAt(onTime.x, 1), ControlId::Picture1) << "above the time";
+    EXPECT_EQ(input.controlAt(onTime.x, 14), ControlId::Label1) << "its bottom row";
+    f.Label1.Visible = false;
+    EXPECT_EQ(input.controlAt(onTime.x, onTime.y), ControlId::Picture1);
+    EXPECT_EQ(input.controlAt(onFace.x, 0), ControlId::Picture2) << "the panel behind shows above the face";
+    EXPECT_EQ(input.controlAt(onFace.x, 30), ControlId::Form1);
+}
+
+// The face blinks in the last minute before a power-off. A double-click whose first press
+// lands on the shown time and whose second lands on the bare face, the time having blinked
+// away in between, cancels the power-off all the same.
+TEST(PointerInput, ADoubleClickStraddlingABlinkCancelsThePowerOff) {
+    for (Build build : {Build::Masked, Build::Plain}) {
+        SCOPED_TRACE(buildName(build));
+        Simulator sim(build, at(2026, 12, 6, 18, 35, 50), {{"time", "18:37:00"}});
+        Form1& f = sim.form();
+        PointerInput input(f);
+        sim.runUntil(at(2026, 12, 6, 18, 36, 20));
+        ASSERT_FALSE(f.Timer1.enabled()) << "the countdown runs";
+        ASSERT_TRUE(sim.runUntilTrue([&] { return f.Label1.Visible; }, sim.nowMs() + 2000));
+        ASSERT_TRUE(sim.runUntilTrue([&] { return !f.Label1.Visible; }, sim.nowMs() + 2000));
+        const std::int64_t hidden = sim.nowMs();
+        ASSERT_TRUE(sim.runUntilTrue([&] { return f.Label1.Visible; }, sim.nowMs() + 2000));
+        const std::int64_t nextHide = hidden + 1000;
+
+        sim.runUntil(nextHide - 100);
+        ASSERT_TRUE(f.Label1.Visible);
+        const int x = static_cast<int>((f.Picture1.Left + f.Label1.Left + f.Label1.Width / 2) / 15);
+        const int y = static_cast<int>((f.Picture1.Top + f.Label1.Top + f.Label1.Height / 2) / 15);
+        ASSERT_EQ(input.controlAt(x, y), ControlId::Label1);
+        input.press(L, 0, x, y, sim.nowMs());
+        sim.runFor(60);
+        input.release(L, x, y);
+        sim.runUntil(nextHide + 50);
+        ASSERT_FALSE(f.Label1.Visible) << "the time blinked away between the presses";
+        ASSERT_EQ(input.controlAt(x, y), ControlId::Picture1);
+        input.press(L, 0, x, y, sim.nowMs());
+
+        EXPECT_TRUE(f.shutdownTime.isMidnight());
+        EXPECT_TRUE(f.Label1.Visible);
+        sim.runUntil(at(2026, 12, 6, 18, 37, 5));
+        EXPECT_EQ(sim.platform().powerOffCount, 0);
+    }
+}
+
+}  // namespace
+}  // namespace horatta::testing

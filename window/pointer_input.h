@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "platform/platform.h"
+
+namespace horatta {
+
+class Form1;
+
+// Presses on the clock window, decided in one place for every shell: which control lies
+// under the pointer, and which presses make a click or a double-click.
+//
+// A shell reports every button going down or up in Form1's client area, in pixels, with
+// the time in milliseconds of a monotonic clock of its own (the input event's time where
+// the system gives one). The first press of a pair raises the control's MouseDown (and the
+// face's Click on release); a left press that follows within the double-click time, close
+// to the first and with no drag in between, raises only the DblClick of the control under
+// that second press, whatever lay under the first. A label blinking away between the two
+// presses therefore leaves the double-click to the face beneath it, whose handler cancels
+// as the label's would. The system's own double-click time is never looked at or changed.
+class PointerInput {
+public:
+    explicit PointerInput(Form1& form);
+
+    // Buttons and shift state as the press handlers take them (buttonLeft ..., 1 Shift,
+    // 2 Ctrl, 4 Alt). A press that arrives while a handler is still running (a drag's
+    // nested loop) is dropped.
+    void press(std::int16_t button, std::int16_t shift, int x, int y, std::int64_t timeMs);
+    void release(std::int16_t button, int x, int y);
+    // The pointer was taken away (another window grabbed it): no click is pending any more.
+    void cancel();
+
+    // The control under a point of the client area: a windowed control in its stacking
+    // order, and on the face the handle Label3 in front of the time Label1; Form1 where no
+    // control is shown.
+    ControlId controlAt(int x, int y) const;
+
+    // How far (pixels, either way) the second press may lie from the first.
+    static constexpr int doubleClickSlop = 2;
+
+private:
+    struct FirstPress {
+        std::int64_t timeMs = 0;
+        int x = 0;
+        int y = 0;
+    };
+    bool pairs(int x, int y, std::int64_t timeMs) const;
+    void mouseDown(ControlId target, std::int16_t button, std::int16_t shift, int x, int y);
+    void doubleClick(ControlId target);
+    PixelRect rectOf(float left, float top, float width, float height) const;
+    PixelRect labelRect(ControlId label) const;
+
+    Form1& form_;
+    std::optional<FirstPress> first_;  // a left press a second one may pair with
+    bool clickArmed_ = false;          // a left press on the bare face awaits its release
+    bool running_ = false;             // a handler (a drag) is still running
+};
+
+}  // namespace horatta

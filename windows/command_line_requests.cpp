@@ -1,0 +1,79 @@
+#include "windows/command_line_requests.h"
+
+#include "windows/win32.h"
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "linux/command_line.h"
+#include "windows/wide.h"
+
+#ifndef HORATTA_VERSION
+#error "HORATTA_VERSION is the project's version, set by CMake"
+#endif
+
+namespace horatta::win {
+
+namespace {
+
+// The user's own log-in list, which the installer's option writes too.
+constexpr wchar_t runKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+bool setAutostart(std::string_view program, bool on) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, runKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    const std::wstring name = widen(program);
+    LSTATUS status;
+    if (on) {
+        wchar_t path[MAX_PATH * 2];
+        const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH * 2);
+        const std::wstring command = L"\"" + std::wstring(path, length) + L"\"";
+        status = RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                                static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+    } else {
+        status = RegDeleteValueW(key, name.c_str());
+        if (status == ERROR_FILE_NOT_FOUND) status = ERROR_SUCCESS;
+    }
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS;
+}
+
+// Standard output when there is one, else a message box: a GUI program has no console.
+void tell(std::string_view program, const std::string& text, bool error) {
+    const HANDLE out = GetStdHandle(error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+    DWORD written = 0;
+    if (out && out != INVALID_HANDLE_VALUE && GetFileType(out) != FILE_TYPE_UNKNOWN &&
+        WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr))
+        return;
+    MessageBoxW(nullptr, widen(text).c_str(), widen(program).c_str(), error ? MB_ICONERROR : MB_ICONINFORMATION);
+}
+
+}  // namespace
+
+std::optional<int> answerCommandLine(std::string_view program) {
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int i = 1; wide && i < count; ++i) arguments.push_back(narrow(wide[i]));
+    if (wide) LocalFree(wide);
+
+    const CommandLine line = parseCommandLine(arguments);
+    const std::string name(program);
+    switch (line.request) {
+        case Request::RunClock: return std::nullopt;
+        case Request::Help: tell(program, usage(program), false); return 0;
+        case Request::Version: tell(program, name + " " + HORATTA_VERSION + "\n", false); return 0;
+        case Request::AutostartOn:
+        case Request::AutostartOff:
+            if (setAutostart(program, line.request == Request::AutostartOn)) return 0;
+            tell(program, name + ": the log-in entry could not be changed\n", true);
+            return 1;
+        case Request::Misuse: break;
+    }
+    tell(program, name + ": " + line.problem + "\n" + usage(program), true);
+    return misuseStatus;
+}
+
+}  // namespace horatta::win
