@@ -67,6 +67,7 @@ TEST(TimerDriver, ServesDueTimersInOneWakeUpNeverEarlyAndFollowsRestarts) {
         {"the slack is the shell's", 1, [](Rig& r) { r.runUntil(11'500); }, {{0, 11'001}, {2, 11'001}}, 1},
         {"an early firing is armed again for the rest", 15,
          [](Rig& r) {
+             r.driver.fired();  // at the very moment it was armed
              r.now = 11'012;
              r.driver.fired();
              EXPECT_EQ(r.armed, 11'015);
@@ -88,10 +89,20 @@ TEST(TimerDriver, ServesDueTimersInOneWakeUpNeverEarlyAndFollowsRestarts) {
          {{0, 11'015}, {2, 11'315}, {0, 12'015}, {2, 12'315}}, 2},
         {"a restart from inside the handler holds; the untouched timer keeps its period", 15,
          [](Rig& r) {
-             r.during[0] = [&r] { r.set(0, true, 50); r.during[0] = nullptr; };
+             r.during[0] = [&r] {
+                 r.set(0, true, 50);
+                 r.now += 20;  // the handler goes on after the change
+                 r.during[0] = nullptr;
+             };
              r.runUntil(11'120);
          },
-         {{0, 11'015}, {2, 11'015}, {0, 11'065}, {0, 11'115}}, 3},
+         {{0, 11'015}, {2, 11'035}, {0, 11'065}, {0, 11'115}}, 3},
+        {"a native timer going off inside a handler serves nothing twice", 15,
+         [](Rig& r) {
+             r.during[0] = [&r] { r.driver.fired(); };
+             r.runUntil(11'500);
+         },
+         {{0, 11'015}, {2, 11'015}}, 1},
         {"a handler that switches another timer on starts its period then", 15,
          [](Rig& r) {
              r.during[2] = [&r] { r.set(1, true, 600); r.during[2] = nullptr; };
