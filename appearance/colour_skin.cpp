@@ -1,14 +1,9 @@
-#include <limits>
 #include <string>
 
+#include "settings/setting_names.h"
 #include "window/form1.h"
 
 namespace horatta {
-
-std::int16_t advanceIndex(std::int16_t index, int last) {
-    if (index == last || index == std::numeric_limits<std::int16_t>::max()) return 0;
-    return static_cast<std::int16_t>(index + 1);
-}
 
 void Form1::Label1_MouseDown(std::int16_t button, std::int16_t, float, float) {
     // The drag blocks until the button is released, so the step shows where the window
@@ -25,15 +20,15 @@ void Form1::stepColor() {
     Label3.ForeColor = Label1.ForeColor;
     if (colorIndex >= 0 && colorIndex < colorCount)
         Label1.ForeColor = colorTable[static_cast<std::size_t>(colorIndex)].step;
-    writeSetting("time2", std::to_string(colorIndex));
-    colorIndex = advanceIndex(colorIndex, colorCount - 1);
+    writeSetting(setting::colorIndex, std::to_string(colorIndex));
+    colorIndex = advanceIndex(colorIndex, colorCount);
 }
 
 void Form1::stepSkin() {
     if (skinIndex >= 0 && skinIndex < skinCount)
         Picture1.Picture = pictureBox(skinTable[static_cast<std::size_t>(skinIndex)]).Picture;
-    writeSetting("time3", std::to_string(skinIndex));
-    skinIndex = advanceIndex(skinIndex, skinCount - 1);
+    writeSetting(setting::skinIndex, std::to_string(skinIndex));
+    skinIndex = advanceIndex(skinIndex, skinCount);
 }
 
 void Form1::undoColorStep() { Label1.ForeColor = Label3.ForeColor; }
@@ -41,17 +36,15 @@ void Form1::undoColorStep() { Label1.ForeColor = Label3.ForeColor; }
 void Form1::holdColorAndSkin() {
     // Back by two: one for the step the first press made, one because the index is always
     // one ahead of what is shown.
-    if (colorIndex >= 2) colorIndex = static_cast<std::int16_t>(colorIndex - 2);
-    else if (colorIndex == 0) colorIndex = 10;
-    else if (colorIndex == 1) colorIndex = 11;
+    colorIndex = stepBackIndex(colorIndex, 2, colorCount);
     Picture = Picture1.Picture;
     Picture1.Picture = Picture2.Picture;
 }
 
 void Form1::commitColorAndSkin() {
     Label1.ForeColor = Label3.ForeColor;
-    writeSetting("TIME2", std::to_string(colorIndex));
-    colorIndex = advanceIndex(colorIndex, colorCount - 1);
+    writeSetting(setting::colorIndexApplied, std::to_string(colorIndex));
+    colorIndex = advanceIndex(colorIndex, colorCount);
     Picture1.Picture = Picture;
 }
 

@@ -1,3 +1,4 @@
+#include "settings/setting_names.h"
 #include "window/form1.h"
 #include "window/utf8.h"
 
@@ -40,7 +41,7 @@ void Form1::Text2_KeyPress(std::int16_t& KeyAscii) {
     Text2.Top = 20;
     focusLeaves(ControlId::Text2);
     Height = 300;
-    writeSetting("text", Text2.Text);
+    writeSetting(setting::memo, Text2.Text);
 }
 
 void Form1::Text2_DblClick() {
@@ -48,7 +49,7 @@ void Form1::Text2_DblClick() {
     Text2.Top = 20;
     focusLeaves(ControlId::Text2);
     Height = 300;
-    writeSetting("text", Text2.Text);
+    writeSetting(setting::memo, Text2.Text);
 }
 
 // Closing the reminder message leaves the reminder armed and its text as it is.

@@ -12,14 +12,12 @@ void Form1::Picture1_DblClick() {
     scrollOn = 0;
 
     const bool labelShown = Label1.Visible;
-    const bool ticking = Timer1.enabled();
+    const FaceMode mode = faceMode();
 
-    if (ticking && labelShown) {
-        if (Timer1.interval() == 50) {
-            Label1.setAutoSize(true);
-            Label1.setCaption(timeText());
-            Timer1.setInterval(1000);
-            Label1.Left = faceRestLeft;
+    if (mode != FaceMode::Countdown && labelShown) {
+        if (mode == FaceMode::Scrolling) {
+            Timer1.setInterval(faceClockIntervalMs);
+            showTimeAtRest();
             return;
         }
         if (Text1.Visible || Picture2.Top == 300) return;
@@ -38,18 +36,12 @@ void Form1::Picture1_DblClick() {
         return;
     }
 
-    if (!ticking) {
-        // The last minute before a power-off: cancel it for this run.
-        Timer1.setEnabled(true);
-        Label1.Visible = true;
-        Label1.setAutoSize(true);
-        Label1.Left = faceRestLeft;
-        Label1.setCaption(timeText());
-        shutdownTime = TimeOfDay();
+    if (mode == FaceMode::Countdown) {
+        cancelPowerOffForThisRun();
         return;
     }
 
-    if (Timer1.interval() == 1000) {
+    if (mode == FaceMode::Clock) {
         // The shutdown-time entry is open: the time typed so far is applied.
         ApplyShutdownEntry();
         return;
@@ -57,10 +49,7 @@ void Form1::Picture1_DblClick() {
 
     // A reminder alert in its hidden phase: show the time at rest; the next tick, finding
     // no alert and no scrolling, returns to the normal clock.
-    Label1.setAutoSize(true);
-    Label1.Left = faceRestLeft;
-    Label1.setCaption(timeText());
-    Label1.Visible = true;
+    showTimeAtRest();
 }
 
 }  // namespace horatta

@@ -11,9 +11,6 @@ constexpr int alertHighHz = 3110;
 constexpr int alertToneMs = 200;
 constexpr float blinkLeft = -25;
 constexpr float scrollStep = 20;
-constexpr int normalIntervalMs = 1000;
-constexpr int blinkIntervalMs = 500;
-constexpr int scrollIntervalMs = 50;
 // Every 26th hide phase is silent, which gives the alert its rhythm.
 constexpr int silentHideEvery = 26;
 // A scrolling alert ends after ten passes across the face.
@@ -32,7 +29,7 @@ void blinkingAlert(Form1& form) {
     face.Width = form.Picture1.Width;
     face.setAutoSize(false);
     face.alignment = Alignment::Center;
-    form.Timer1.setInterval(blinkIntervalMs);
+    form.Timer1.setInterval(faceBlinkIntervalMs);
 
     if (face.Visible) {
         face.Visible = false;
@@ -78,7 +75,7 @@ void reminderAlert(Form1& form) {
 }
 
 void normalClock(Form1& form) {
-    form.Timer1.setInterval(normalIntervalMs);
+    form.Timer1.setInterval(faceClockIntervalMs);
     form.Label1.alignment = Alignment::Left;
     form.Label1.Left = faceRestLeft;
     form.Label1.setCaption(form.timeText());
@@ -88,7 +85,7 @@ void scrollMode(Form1& form) {
     Label& face = form.Label1;
     // The memo scrolls unchanged; anything else on the face gives way to the running time.
     if (face.caption() != form.Text2.Text) face.setCaption(form.timeText());
-    form.Timer1.setInterval(scrollIntervalMs);
+    form.Timer1.setInterval(faceScrollIntervalMs);
     face.Left -= scrollStep;
     if (face.Left <= -face.Width) face.Left = form.Picture1.Width;
 }

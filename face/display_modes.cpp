@@ -9,17 +9,13 @@ void Form1::Label1_DblClick() {
     Label3.Visible = true;
     Label1.alignment = Alignment::Left;
 
-    if (!Timer1.enabled()) {
-        // The last minute before a power-off: give the face back and cancel it for this run.
-        Timer1.setEnabled(true);
-        Label1.setAutoSize(true);
-        Label1.Left = faceRestLeft;
-        Label1.setCaption(timeText());
-        shutdownTime = TimeOfDay();
+    const FaceMode mode = faceMode();
+    if (mode == FaceMode::Countdown) {
+        cancelPowerOffForThisRun();
         return;
     }
 
-    if (Timer1.interval() == 500 || Timer1.interval() == 50) {
+    if (mode == FaceMode::Blinking || mode == FaceMode::Scrolling) {
         // An alert stops; in scroll mode the scrolling text swaps between memo and time.
         reminderAlertOn = 0;
         if (scrollOn == 0 || Label1.caption() == Text2.Text) {
@@ -30,7 +26,7 @@ void Form1::Label1_DblClick() {
         Label1.Left = faceRestLeft;
         Label1.setAutoSize(true);
         Label1.alignment = Alignment::Left;
-        Timer1.setInterval(1000);
+        Timer1.setInterval(faceClockIntervalMs);
         return;
     }
 
@@ -43,6 +39,33 @@ void Form1::Label1_DblClick() {
     shutdownField().Visible = true;
     blinkingEntry = 0;
     Timer2.setEnabled(true);
+}
+
+FaceMode Form1::faceMode() const {
+    if (!Timer1.enabled()) return FaceMode::Countdown;
+    switch (Timer1.interval()) {
+        case faceBlinkIntervalMs: return FaceMode::Blinking;
+        case faceScrollIntervalMs: return FaceMode::Scrolling;
+        default: return FaceMode::Clock;
+    }
+}
+
+void Form1::showTimeAtRest() {
+    Label1.setAutoSize(true);
+    Label1.alignment = Alignment::Left;
+    Label1.Left = faceRestLeft;
+    Label1.setCaption(timeText());
+    Label1.Visible = true;
+}
+
+void Form1::returnFaceToClock() {
+    Timer1.setEnabled(true);
+    showTimeAtRest();
+}
+
+void Form1::cancelPowerOffForThisRun() {
+    returnFaceToClock();
+    shutdownTime = TimeOfDay();
 }
 
 void Form1::scrollToggle(std::int16_t button) {

@@ -6,11 +6,12 @@
 #include <vector>
 
 #include "linux/look.h"
+#include "window/layout.h"
 
 namespace horatta::shell {
 
 namespace {
-QRect toQRect(const PixelRect& r) { return QRect(r.left, r.top, std::max(0, r.width), std::max(0, r.height)); }
+QRect toQRect(const PixelRect& r) { return QRect(r.left, r.top, r.width, r.height); }
 }  // namespace
 
 ClockWindow::ClockWindow(EventSink& sink)
@@ -72,21 +73,19 @@ TimeFieldWidget* ClockWindow::timeFieldFor(ControlId id) {
 
 void ClockWindow::showModel() {
     Form1& form = sink_.form();
-    const PixelPoint at = windowPixelPosition(form.Left, form.Top);
-    if (!dragging_ && placed_ != at) {
-        placed_ = at;
-        move(at.x, at.y);
+    const Layout layout(form);
+    const QRect placed = toQRect(layout.window());
+    if (!dragging_ && placed_ != placed.topLeft()) {
+        placed_ = placed.topLeft();
+        move(placed.topLeft());
     }
-    const QSize size(std::max(1, toPixels(form.Width)), std::max(1, toPixels(form.Height)));
-    if (size != this->size()) resize(size);
+    if (placed.size() != size()) resize(placed.size());
 
-    for (ControlId id : {ControlId::Picture1, ControlId::Picture2, ControlId::Text1, ControlId::Text2,
-                         form.shutdownFieldId(), form.reminderFieldId()}) {
-        const Control& control = form.control(id);
-        QWidget* w = widgetFor(id);
-        const QRect r = toQRect(pixelRect(control));
+    for (const Placement& control : layout.controls()) {
+        QWidget* w = widgetFor(control.id);
+        const QRect r = toQRect(control.rect);
         if (w->geometry() != r) w->setGeometry(r);
-        if (w->isVisibleTo(this) != control.Visible) w->setVisible(control.Visible);
+        if (w->isVisibleTo(this) != control.visible) w->setVisible(control.visible);
         w->update();
     }
     text1_.showModel();
@@ -99,9 +98,10 @@ void ClockWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), toQColor(form.BackColor));
     // Label2 lies on the window's own surface, below every windowed control.
-    const Label& label = form.Label2;
-    if (label.Visible && !label.caption().empty()) {
-        const QRect r = toQRect(pixelRect(label));
+    for (const DrawnLabel& drawn : Layout(form).labelsOn(ControlId::Form1)) {
+        const Label& label = *drawn.label;
+        if (label.caption().empty()) continue;
+        const QRect r = toQRect(drawn.rect);
         painter.setClipRect(r);
         painter.setPen(toQColor(label.ForeColor));
         painter.setFont(font());
@@ -112,14 +112,15 @@ void ClockWindow::paintEvent(QPaintEvent*) {
 void ClockWindow::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
     if (dragging_) return;
-    const PixelPoint now{event->pos().x(), event->pos().y()};
+    const QPoint now = event->pos();
     if (placed_ == now) return;
     // The window manager placed the window elsewhere: the model follows, so that the
     // position stored at exit is the one on screen.
     placed_ = now;
     Form1& form = sink_.form();
-    form.Left = toTwips(now.x);
-    form.Top = toTwips(now.y);
+    const WindowPosition at = Layout(form).positionAt(now.x(), now.y(), {form.Left, form.Top});
+    form.Left = at.left;
+    form.Top = at.top;
 }
 
 }  // namespace horatta::shell

@@ -5,7 +5,6 @@
 
 #include "linux/event_sink.h"
 #include "linux/face_widget.h"
-#include "linux/geometry.h"
 #include "linux/text_box_widget.h"
 #include "linux/time_field_widget.h"
 
@@ -41,7 +40,7 @@ private:
     TextBoxWidget text2_;
     TimeFieldWidget shutdownField_;
     TimeFieldWidget reminderField_;
-    std::optional<PixelPoint> placed_;  // where the model last put the window
+    std::optional<QPoint> placed_;   // where the model last put the window
     bool dragging_ = false;
 };
 

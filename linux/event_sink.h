@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtCore/qnamespace.h>
+#include <cstdint>
 #include <functional>
 
 #include <QMouseEvent>

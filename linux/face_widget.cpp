@@ -5,8 +5,8 @@
 #include <QPainter>
 #include <QToolTip>
 
-#include "linux/geometry.h"
 #include "linux/look.h"
+#include "window/layout.h"
 
 namespace horatta::shell {
 
@@ -40,9 +40,10 @@ Qt::Alignment horizontal(Alignment alignment) {
 
 QRect toQRect(const PixelRect& r) { return QRect(r.left, r.top, r.width, r.height); }
 
-void paintLabel(QPainter& painter, const Form1& form, const Label& label) {
-    if (!label.Visible || label.caption().empty()) return;
-    const QRect r = toQRect(labelRectInPicture(form, label));
+void paintLabel(QPainter& painter, const DrawnLabel& drawn) {
+    const Label& label = *drawn.label;
+    if (label.caption().empty()) return;
+    const QRect r = toQRect(drawn.rect);
     painter.save();
     painter.setClipRect(r);
     painter.setPen(toQColor(label.ForeColor));
@@ -69,8 +70,7 @@ void FaceWidget::paintEvent(QPaintEvent*) {
     if (!picture.isNull()) painter.drawPixmap(0, 0, picture);
     if (id_ == ControlId::Picture1) {
         painter.setFont(font());
-        paintLabel(painter, form, form.Label1);
-        paintLabel(painter, form, form.Label3);
+        for (const DrawnLabel& label : Layout(form).labelsOn(id_)) paintLabel(painter, label);
     }
 }
 
@@ -89,7 +89,7 @@ bool FaceWidget::event(QEvent* event) {
         auto* help = static_cast<QHelpEvent*>(event);
         const Form1& form = sink_.form();
         if (sink_.controlAt(*this, help->pos()) == ControlId::Label1 && !form.Label1.ToolTipText.empty()) {
-            const QRect area = toQRect(labelRectInPicture(form, form.Label1));
+            const QRect area = toQRect(Layout(sink_.form()).labelRect(ControlId::Label1));
             QToolTip::showText(help->globalPos(), QString::fromStdString(form.Label1.ToolTipText), this, area);
         } else {
             QToolTip::hideText();

@@ -8,6 +8,8 @@
 #include "linux/ini_text.h"
 #include "linux/settings_file.h"
 
+#include "settings/setting_names.h"
+
 namespace horatta::shell {
 
 namespace {
@@ -63,7 +65,8 @@ IniRegistry::IniRegistry(QString filePath, std::uint32_t root, std::string keyPa
 }
 
 QString IniRegistry::defaultFilePath() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/qom/time.ini";
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/" +
+           QString::fromUtf8(settingsVendor) + "/" + QString::fromUtf8(settingsProduct) + ".ini";
 }
 
 bool IniRegistry::isOurKey(std::uint32_t root, std::string_view path) const {

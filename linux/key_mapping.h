@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "shutdown/time_field.h"
+#include "window/time_field.h"
 
 namespace horatta::shell {
 

@@ -8,8 +8,8 @@
 #include <QStyleHints>
 #include <cmath>
 
-#include "linux/geometry.h"
 #include "linux/look.h"
+#include "window/layout.h"
 
 namespace horatta::shell {
 
@@ -72,39 +72,9 @@ std::optional<TimeOfDay> QtPlatform::parseDateOrTime(const std::string& text) {
     return std::nullopt;
 }
 
-void QtPlatform::beep(int hz, int ms) {
-    // The tone holds the tick: what the tick has set reaches the screen first, not a tone late.
-    if (windows_) windows_->paintNow();
-    services_.beep(hz, ms);
-}
-
-WindowPosition QtPlatform::dragWindow(ControlId window, WindowPosition from) {
-    return windows_ ? windows_->dragWindow(window, from) : from;
-}
-
-void QtPlatform::makeTopmost(ControlId window) {
-    if (windows_) windows_->makeTopmost(window);
-}
-
-void QtPlatform::showWindow(ControlId window) {
-    if (windows_) windows_->showWindow(window);
-}
-
-void QtPlatform::showCaret(ControlId field) {
-    if (windows_) windows_->setCaretShown(field, true);
-}
-
-void QtPlatform::hideCaret(ControlId field) {
-    if (windows_) windows_->setCaretShown(field, false);
-}
-
-void QtPlatform::setFocus(ControlId control) {
-    if (windows_) windows_->setFocus(control);
-}
-
 int QtPlatform::screenWidthTwips() {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry().width() * twipsPerPixel : 0;
+    return screen ? toTwips(screen->geometry().width()) : 0;
 }
 
 int QtPlatform::twipsPerPixelX() { return twipsPerPixel; }
@@ -121,11 +91,7 @@ std::vector<PixelRect> QtPlatform::screens() {
 
 float QtPlatform::textWidth(const std::string& text) {
     const qreal pixels = QFontMetricsF(font_).horizontalAdvance(QString::fromStdString(text));
-    return static_cast<float>(std::ceil(pixels) * twipsPerPixel);
-}
-
-void QtPlatform::endProgram() {
-    if (windows_) windows_->endProgram();
+    return toTwips(static_cast<int>(std::ceil(pixels)));
 }
 
 }  // namespace horatta::shell

@@ -41,5 +41,5 @@ target_link_libraries(fake_login_manager PRIVATE Qt6::Core Qt6::DBus)
 target_compile_options(fake_login_manager PRIVATE ${HORATTA_WARNINGS})
 
 if(HORATTA_TESTS)
-  include(${HORATTA_SOURCE_ROOT}/tests/linux/services_tests.cmake)
+  include(${HORATTA_SOURCE_ROOT}/linux/tests/services_tests.cmake)
 endif()

@@ -10,6 +10,7 @@
 #include "linux/system_services.h"
 #include "linux/x11_window_state.h"
 #include "settings/settings.h"
+#include "window/layout.h"
 
 namespace horatta::shell {
 
@@ -37,10 +38,16 @@ protected:
                 return true;
             }
             case QEvent::MouseButtonRelease:
-                if (static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton) loop_.quit();
+                if (static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton) {
+                    released_ = true;
+                    loop_.quit();
+                }
                 return false;  // the widgets see the release, so their press state ends
             case QEvent::MouseButtonPress:
-            case QEvent::MouseButtonDblClick: return true;  // no new press while one drags
+            case QEvent::MouseButtonDblClick:
+                // No new press while one drags; but once the button is up, a press handled
+                // in the same pass is the next gesture (the second half of a double-click).
+                return !released_;
             case QEvent::KeyPress:
                 if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
                     window_.move(startPos_);
@@ -56,6 +63,7 @@ private:
     QEventLoop& loop_;
     QPoint startCursor_;
     QPoint startPos_;
+    bool released_ = false;
 };
 
 }  // namespace
@@ -165,7 +173,7 @@ WindowPosition Shell::dragWindow(ControlId window, WindowPosition from) {
 
     const QPoint end = window_->pos();
     if (end == tracker.startPos()) return from;
-    return {toTwips(end.x()), toTwips(end.y())};
+    return Layout(form_).positionAt(end.x(), end.y(), from);
 }
 
 void Shell::makeTopmost(ControlId window) {

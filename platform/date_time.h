@@ -50,8 +50,14 @@ struct DateTime {
     int weekday = 6;      // 0 Sunday .. 6 Saturday
 
     TimeOfDay timeOfDay() const { return TimeOfDay::fromSeconds(hour * 3600 + minute * 60 + second); }
+    // Whole seconds since 1970-01-01 00:00:00 on this local clock, to measure how far the
+    // clock moved between two readings.
+    std::int64_t localSeconds() const;
     bool operator==(const DateTime&) const = default;
 };
+
+// Days since 1970-01-01 of a date (proleptic Gregorian calendar).
+std::int64_t daysFromCivil(std::int64_t year, unsigned month, unsigned day);
 
 // Reads the texts people and the program write for a time or a date: "21:30", "21:30:00",
 // "9:30:00 PM", "2026-12-06", "12/6/2026", "2026-12-06 21:30:00". Returns the time part

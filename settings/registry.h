@@ -9,7 +9,6 @@ namespace horatta {
 
 // Root keys are passed by their handle values so that every caller names the same one.
 inline constexpr std::uint32_t HKEY_LOCAL_MACHINE = 0x80000002u;
-inline constexpr std::string_view settingsPath = "Software\\qom\\time";
 
 enum class ValueType : std::uint32_t {
     None = 0,

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "settings/registry.h"
+#include "settings/setting_names.h"
 
 namespace horatta {
 

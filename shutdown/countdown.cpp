@@ -1,5 +1,6 @@
 #include <string>
 
+#include "settings/setting_names.h"
 #include "window/form1.h"
 
 namespace horatta {
@@ -11,7 +12,6 @@ constexpr int countdownIntervalMs = 500;
 constexpr int countdownBeepEvery = 7;
 constexpr int countdownBeepHz = 1342;
 constexpr int countdownBeepMs = 300;
-constexpr int alertIntervalMs = 50;
 // "Power off", after the seconds left.
 constexpr const char* countdownSuffix = " \xE5\x85\xB3\xE6\x9C\xBA";
 
@@ -44,6 +44,38 @@ void slideMessageOpen(Form1& form) {
     }
 }
 
+constexpr std::int64_t daySeconds = 24 * 3600;
+// The longest forward step of the clock, on top of the watch's own second, across which a
+// set second still counts (a time-server correction). A longer gap is a sleep or a large
+// change of the clock: what was missed meanwhile is let go rather than done on waking.
+constexpr std::int64_t longestClockStepSeconds = 60;
+// How long the last countdown caption stays after the set second.
+constexpr std::int64_t countdownLingerSeconds = 2;
+
+// Seconds the clock moved since the watch last looked at it; 0 for the first look.
+std::int64_t clockGap(std::optional<std::int64_t> previousSecond, std::int64_t nowSecond) {
+    return previousSecond ? nowSecond - *previousSecond : 0;
+}
+
+bool isLongGap(std::int64_t gap) { return gap > longestClockStepSeconds + 1; }
+
+// Whether the set second `time` came round since the watch last looked at the clock.
+bool setSecondCameRound(TimeOfDay time, std::optional<std::int64_t> previousSecond, std::int64_t nowSecond) {
+    if (time.isMidnight()) return false;
+    const std::int64_t gap = clockGap(previousSecond, nowSecond);
+    // The same second seen again, a clock set back, or the first look: only an exact match.
+    if (gap <= 0) return nowSecond % daySeconds == time.secondsOfDay();
+    if (isLongGap(gap)) return false;
+    const std::int64_t ahead = ((time.secondsOfDay() - (*previousSecond + 1)) % daySeconds + daySeconds) % daySeconds;
+    return ahead < gap;
+}
+
+// Outside the countdown's minute and past the set second's linger, on either side of it.
+bool countdownIsOver(TimeOfDay time, TimeOfDay now) {
+    const std::int64_t since = ((now.secondsOfDay() - time.secondsOfDay()) % daySeconds + daySeconds) % daySeconds;
+    return since >= countdownLingerSeconds && since < daySeconds - countdownSeconds;
+}
+
 }  // namespace
 
 void Form1::ApplyShutdownEntry() {
@@ -54,9 +86,12 @@ void Form1::ApplyShutdownEntry() {
     }
     shutdownTime = *entered;
     Label2.setCaption(platform_.longTimeText(shutdownTime));
-    writeSetting("TIME", Label2.caption());
+    writeSetting(setting::shutdownTimeApplied, Label2.caption());
     Timer2.setEnabled(false);
     shutdownField().Visible = false;
+    // The keyboard leaves with the field, so that the next entry runs its focus handler
+    // (which stops the watch) before it takes a key.
+    focusLeaves(shutdownFieldId());
     commitColorAndSkin();
     if (build_ == Build::Plain) Label1.setAutoSize(true);
     Label1.Visible = true;
@@ -101,10 +136,19 @@ void Form1::Picture2_DblClick() {
 }
 
 void Form1::Timer3_Timer() {
+    const DateTime now = platform_.now();
+    const std::int64_t nowSecond = now.localSeconds();
+    const TimeOfDay timeOfDay = now.timeOfDay();
+    const std::optional<std::int64_t> previousSecond = lastWatchSecond_;
+    lastWatchSecond_ = nowSecond;
+    // Nothing fires in the second of waking from a long gap, however often it is seen.
+    if (isLongGap(clockGap(previousSecond, nowSecond))) wakingSecond_ = nowSecond;
+    const bool waking = wakingSecond_ == nowSecond;
+
     if (!shutdownTime.isMidnight()) {
         // One reading for the test and the caption, so a second that turns between them
         // cannot put "-1" or "61" on the face.
-        const int secondsLeft = shutdownTime.secondsOfDay() - platform_.now().timeOfDay().secondsOfDay();
+        const int secondsLeft = shutdownTime.secondsOfDay() - timeOfDay.secondsOfDay();
         if (secondsLeft >= 0 && secondsLeft <= countdownSeconds) {
             Label1.setCaption(std::to_string(secondsLeft) + countdownSuffix);
             Timer1.setEnabled(false);
@@ -117,13 +161,22 @@ void Form1::Timer3_Timer() {
         }
     }
 
-    if (!shutdownTime.isMidnight() && timeText() == shutdownTime.hms()) powerOff();
+    // The program outlived its power-off (no answer, a refusal, a clock set back or
+    // stepped past the set second): the face does not stay frozen on the countdown.
+    if (faceMode() == FaceMode::Countdown && countdownIsOver(shutdownTime, timeOfDay)) {
+        returnFaceToClock();
+        ticksLeft = ticksAtRest;
+    }
 
-    if (!reminderTime.isMidnight() && timeText() == reminderTime.hms()) StartReminderAlert();
+    if (!waking && setSecondCameRound(shutdownTime, previousSecond, nowSecond)) powerOff();
+
+    if (!waking && setSecondCameRound(reminderTime, previousSecond, nowSecond)) StartReminderAlert();
 }
 
+void Form1::powerOff() { PowerOffSequence(platform_); }
+
 void Form1::StartReminderAlert() {
-    Timer1.setInterval(alertIntervalMs);
+    Timer1.setInterval(faceScrollIntervalMs);
     reminderAlertOn = 1;
     Label1.setCaption(Text1.Text);
     Label1.Visible = false;

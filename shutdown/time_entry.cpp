@@ -75,6 +75,7 @@ void entryKeyPress(Form1& form, Entry entry, std::int16_t& key) {
 void shutdownFieldGotFocus(Form1& form) {
     form.platform().hideCaret(form.shutdownFieldId());
     form.Timer3.setEnabled(false);
+    form.watchResting();
     if (form.shutdownEntryDone == 1) form.ApplyShutdownEntry();
 }
 

@@ -63,35 +63,83 @@ TEST_P(Countdown, TheLastMinuteCountsDownAndPowersOffAtTheSetSecond) {
     EXPECT_EQ(sim.form().Timer3.interval(), 500);
 }
 
-TEST_P(Countdown, APowerOffThatDoesNotHappenHoldsTheFaceUntilLabel3Cancels) {
+// The program outlived its power-off (no bus, a refusal): two seconds after the set second
+// the face is the clock again, nothing is written, and the power-off comes the next day.
+TEST_P(Countdown, APowerOffThatDoesNotHappenGivesTheFaceBackTwoSecondsLater) {
     Simulator sim(GetParam(), at(2026, 12, 6, 22, 59, 50, 0), {{"time", "23:00:00"}});
-    sim.runUntil(at(2026, 12, 6, 23, 0, 30, 0));
     Form1& form = sim.form();
+    const auto writesBefore = sim.platform().memory.writtenNames;
+    sim.runUntil(at(2026, 12, 6, 23, 0, 1, 900));
     EXPECT_EQ(sim.platform().powerOffCount, 2);
     EXPECT_EQ(form.Label1.caption(), countdownCaption(0));
-    EXPECT_FALSE(form.Timer1.enabled());
-    const bool shown = form.Label1.Visible;
-    sim.runFor(10'000);
-    EXPECT_EQ(form.Label1.caption(), countdownCaption(0));
-    EXPECT_EQ(form.Label1.Visible, shown);
+    EXPECT_EQ(form.faceMode(), FaceMode::Countdown);
 
+    sim.runUntil(at(2026, 12, 6, 23, 0, 2, 100));
+    EXPECT_EQ(form.faceMode(), FaceMode::Clock);
+    EXPECT_EQ(form.Label1.caption(), "23:00:02");
+    EXPECT_TRUE(form.Label1.Visible);
+    EXPECT_EQ(form.Label1.Left, 150);
+    EXPECT_EQ(form.ticksLeft, 60);
+    EXPECT_EQ(sim.platform().memory.writtenNames, writesBefore);
+    sim.runUntil(at(2026, 12, 6, 23, 0, 30, 100));
+    EXPECT_EQ(form.Label1.caption(), "23:00:30") << "the clock runs on, and so does the hourly chime";
+
+    sim.runUntil(at(2026, 12, 7, 23, 0, 0, 600));
+    EXPECT_EQ(sim.platform().powerOffCount, 4) << "still armed for the next day";
+}
+
+// A cancel during the countdown holds for the rest of this run, not for the next one.
+TEST_P(Countdown, Label3CancelsForThisRunOnly) {
+    Simulator sim(GetParam(), at(2026, 12, 6, 22, 59, 50, 0), {{"time", "23:00:00"}});
+    Form1& form = sim.form();
+    sim.runUntil(at(2026, 12, 6, 22, 59, 55, 0));
     const auto writesBefore = sim.platform().memory.writtenNames;
     form.Label3_DblClick();
     EXPECT_FALSE(sim.ended());
     EXPECT_EQ(sim.platform().memory.writtenNames, writesBefore);
-    EXPECT_TRUE(form.Timer1.enabled());
-    EXPECT_EQ(form.Timer1.interval(), 1000);
+    EXPECT_EQ(form.faceMode(), FaceMode::Clock);
     EXPECT_TRUE(form.shutdownTime.isMidnight());
     sim.runFor(500);
     EXPECT_EQ(form.Label1.caption(), form.timeText());
     EXPECT_TRUE(form.Label1.Visible);
 
-    // Cancelled for the rest of this run, not for the next one.
     sim.runUntil(at(2026, 12, 7, 23, 0, 1, 0));
-    EXPECT_EQ(sim.platform().powerOffCount, 2);
+    EXPECT_EQ(sim.platform().powerOffCount, 0);
     EXPECT_EQ(sim.platform().stored("time"), "23:00:00");
     sim.restart();
     EXPECT_EQ(sim.form().shutdownTime, *TimeOfDay::fromHms(23, 0, 0));
+}
+
+// The wall clock jumps while the countdown runs. A small forward step over the set second
+// (a time server's correction) still powers off at once; a long gap (a sleep, a large
+// change) never powers off on waking, even when it wakes on the set second; a clock set
+// back does not freeze the face. Whatever happened, the face ends on the running clock.
+TEST_P(Countdown, AClockThatJumpsNeitherMissesNorSpringsThePowerOff) {
+    struct Case {
+        const char* what;
+        DateTime stepAt;
+        std::int64_t stepMs;
+        bool powersOff;
+    };
+    const Case cases[]{
+        {"5 s forward over it", at(2026, 12, 6, 22, 59, 58, 700), 5'000, true},
+        {"60 s forward over it", at(2026, 12, 6, 22, 59, 58, 700), 60'000, true},
+        {"90 s forward over it", at(2026, 12, 6, 22, 59, 58, 700), 90'000, false},
+        {"a sleep of two hours", at(2026, 12, 6, 22, 59, 58, 700), 7'200'000, false},
+        {"a sleep that wakes on it", at(2026, 12, 6, 21, 59, 59, 600), 3'600'300, false},
+        {"ten minutes back", at(2026, 12, 6, 22, 59, 58, 700), -600'000, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Simulator sim(GetParam(), fromMs(toMs(c.stepAt) - 20'000), {{"time", "23:00:00"}});
+        sim.runUntil(c.stepAt);
+        sim.stepClock(c.stepMs);
+        sim.runFor(5'000);
+        EXPECT_EQ(sim.platform().powerOffCount > 0, c.powersOff);
+        EXPECT_EQ(sim.form().faceMode(), FaceMode::Clock);
+        EXPECT_EQ(sim.form().Label1.caption(), sim.form().timeText());
+        EXPECT_TRUE(sim.form().Label1.Visible);
+    }
 }
 
 TEST_P(Countdown, NothingHappensForATimePastTodayOrForMidnight) {

@@ -51,7 +51,15 @@ TEST_P(Startup, FirstStartShowsTheRedTimeOnTheGreenSkinAtTheDefaultPlace) {
 }
 
 TEST_P(Startup, FirstStartTalksToTheSystemInOrder) {
+    platform.store("other", "x");  // a key that exists, so that every read reaches it
+    platform.memory.accesses.clear();
     start();
+    // The three stored texts are read before the missing time is written.
+    const std::vector<std::string> settings{
+        "read ta",   "read tb",    "read time", "read time2", "read time3", "write time",
+        "read t",    "read text",  "read t9",   "write text",
+    };
+    EXPECT_EQ(platform.memory.accesses, settings);
     const std::vector<std::string> expected{
         "setHotKey Form2 1626", "showWindow Form2", "showWindow Form1",
         "makeTopmost Form1",
@@ -94,6 +102,11 @@ TEST_P(Startup, AStoredMemoComesBackWithoutPaddingAndAnEmptyOneGetsTheDefault) {
     platform.store("text", "");
     EXPECT_EQ(start().Text2.Text, defaultMemo);
     EXPECT_EQ(platform.stored("text"), std::string(defaultMemo));
+
+    platform = FakePlatform();
+    platform.store("text", "   ");
+    EXPECT_EQ(start().Text2.Text, "   ") << "a memo of blanks is what the user stored";
+    EXPECT_EQ(platform.stored("text"), "   ");
 }
 
 TEST_P(Startup, AStoredPowerOffTimeIsArmedAgain) {
@@ -188,6 +201,9 @@ TEST_P(Startup, TheStripComesUpWhereItWasUnlessThatIsOffEveryScreen) {
         {1920, three, "300", "-9000", 300, -9000},  // every monitor still there keeps its strip
         {1920, three, "-2500", "30000", -2500, 30000},
         {1920, three, "300", "28500", 300, 1920 * 15},  // straddling two: onto the one it overlaps most
+        // A monitor being plugged in reports no size: it is never the nearest.
+        {1920, {{0, 0, 1920, 1080}, {2700, 0, 0, 0}}, "900", "40000", 900, 1920 * 15 - 1000},
+        {1920, {{0, 0, 0, 0}}, "900", "40000", 900, 40000},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.top ? c.top : "default") + " / " + (c.left ? c.left : "none"));

@@ -150,6 +150,24 @@ TEST_P(ReminderAlert, TheTextThatFitsExactlyBlinksAndOneTwipMoreScrolls) {
     }
 }
 
+// The reminder follows the same rule as the power-off when the wall clock jumps.
+TEST_P(ReminderAlert, AClockThatJumpsOverTheSecondAlertsOnlyAfterASmallStep) {
+    struct Case {
+        std::int64_t stepMs;
+        bool alerts;
+    };
+    for (const Case c : {Case{3'000, true}, Case{60'000, true}, Case{90'000, false}, Case{3'600'000, false},
+                         Case{-600'000, false}}) {
+        SCOPED_TRACE(c.stepMs);
+        Simulator sim(GetParam(), at(2026, 12, 6, 11, 59, 50, 300));
+        armReminder(sim, "12:00:05", "Tea time");
+        sim.runUntil(at(2026, 12, 6, 12, 0, 3, 700));
+        sim.stepClock(c.stepMs);
+        sim.runFor(2'000);
+        EXPECT_EQ(sim.alertTicks() > 0, c.alerts);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Builds, ReminderAlert, ::testing::Values(Build::Masked, Build::Plain), buildName);
 
 }  // namespace

@@ -281,5 +281,28 @@ TEST(ShutdownEntry, TheWatchRestsWhileTheTimeIsEditedAndResumesWithTheNewTime) {
     EXPECT_EQ(sim.captionsAfter(TimerId::Timer3).back(), "54 关机");
 }
 
+// A second entry typed at once, before the blink has handed the field the keyboard, still
+// stops the watch: the time applied before does not power off while the new one is typed.
+TEST(ShutdownEntry, ASecondEntryTypedAtOnceHoldsTheWatch) {
+    for (Build build : {Build::Masked, Build::Plain}) {
+        SCOPED_TRACE(buildName(build));
+        Simulator sim(build, at(2026, 12, 6, 21, 28, 0, 200));
+        Form1& f = sim.form();
+        f.Label1_DblClick();
+        ASSERT_TRUE(sim.runUntilTrue([&] { return f.focus() == f.shutdownFieldId(); }, sim.nowMs() + 5000));
+        for (char c : std::string("213000\r")) f.timeFieldKeyPress(f.shutdownFieldId(), c);
+        ASSERT_EQ(f.shutdownTime, *TimeOfDay::fromHms(21, 30, 0));
+        EXPECT_NE(f.focus(), f.shutdownFieldId()) << "the hidden field gave up the keyboard";
+
+        f.Label1_DblClick();
+        f.timeFieldKeyPress(f.shutdownFieldId(), '2');
+        EXPECT_EQ(f.focus(), f.shutdownFieldId());
+        sim.runUntil(at(2026, 12, 6, 21, 30, 5));
+        EXPECT_EQ(sim.platform().powerOffCount, 0);
+        EXPECT_FALSE(f.Timer3.enabled());
+        EXPECT_EQ(f.faceMode(), FaceMode::Clock) << "no countdown either";
+    }
+}
+
 }  // namespace
 }  // namespace horatta::testing

@@ -2,7 +2,7 @@
 
 #include <variant>
 
-#include "shutdown/time_field.h"
+#include "window/time_field.h"
 
 namespace horatta {
 namespace {

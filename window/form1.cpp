@@ -4,26 +4,6 @@
 
 namespace horatta {
 
-const std::array<ColorRow, colorCount> colorTable{{
-    {Color::rgb(0, 255, 0), Color::rgb(0, 255, 0)},        // green
-    {Color::rgb(0, 255, 255), Color::rgb(0, 255, 255)},    // cyan
-    {Color::rgb(0, 0, 255), Color::rgb(0, 0, 255)},        // blue
-    {Color::rgb(255, 255, 255), Color::rgb(255, 255, 255)},// white
-    {Color::rgb(255, 0, 255), Color::rgb(255, 0, 255)},    // magenta
-    {Color::rgb(0, 111, 255), Color::rgb(0, 111, 111)},    // azure when stepped, dark teal at start-up
-    {Color::rgb(250, 255, 0), Color::rgb(250, 255, 0)},    // yellow
-    {Color::rgb(238, 109, 23), Color::rgb(238, 109, 23)},  // orange
-    {Color::rgb(202, 202, 0), Color::rgb(202, 202, 0)},    // olive yellow
-    {Color::rgb(125, 0, 63), Color::rgb(125, 0, 63)},      // wine
-    {Color::rgb(0, 0, 1), Color::rgb(0, 0, 1)},            // near-black
-    {Color::rgb(255, 0, 0), Color::rgb(255, 0, 0)},        // red
-}};
-
-const std::array<ControlId, skinCount> skinTable{
-    ControlId::Picture4, ControlId::Picture3, ControlId::Picture8, ControlId::Picture5,
-    ControlId::Picture6, ControlId::Picture9, ControlId::Picture2, ControlId::Picture7,
-};
-
 const std::string_view defaultMemo =
     "Press time: left colour, right skin. Click: memo. Double-click time: power-off, face: reminder. "
     "Double-click left edge: quit.";
@@ -177,6 +157,12 @@ void Form1::focusLeaves(ControlId hidden) {
 }
 
 void Form1::timeFieldKeyPress(ControlId field, std::int16_t keyAscii) {
+    // A key can outrun the focus (typed while the blink has not yet handed the field the
+    // keyboard): the field's focus handler runs first, as it would have.
+    if (focus_ != field) {
+        focusArrived(field);
+        if (focus_ != field) return;  // the focus handler applied the entry and closed the field
+    }
     switch (field) {
         case ControlId::MaskEdBox1: maskedbox1_keyPress(keyAscii); break;
         case ControlId::MaskEdBox2: MaskEdBox2_KeyPress(keyAscii); break;

@@ -8,36 +8,30 @@
 #include <string_view>
 
 #include "platform/platform.h"
-#include "shutdown/time_field.h"
+#include "window/time_field.h"
 #include "window/build.h"
+#include "window/colour_skin_tables.h"
 #include "window/controls.h"
 #include "window/form2.h"
 
 namespace horatta {
 
-struct ColorRow {
-    Color step;     // applied by a colour step
-    Color startUp;  // applied by the restore at start-up
-};
-
-inline constexpr int colorCount = 12;
-inline constexpr int skinCount = 8;
-extern const std::array<ColorRow, colorCount> colorTable;
-// The picture box whose picture each skin index copies into Picture1.
-extern const std::array<ControlId, skinCount> skinTable;
-
-inline constexpr int defaultColorIndex = 11;
-inline constexpr int defaultSkinIndex = 2;
 inline constexpr float stripWidth = 1000;
 inline constexpr float stripHeight = 300;
 inline constexpr int doubleClickTimeMs = 260;
 inline constexpr std::int16_t ticksAtRest = 60;
 // Where the time text rests on the face when it neither scrolls nor blinks.
 inline constexpr float faceRestLeft = 150;
+// The clock tick's paces: the normal clock, a blinking alert, scrolling.
+inline constexpr int faceClockIntervalMs = 1000;
+inline constexpr int faceBlinkIntervalMs = 500;
+inline constexpr int faceScrollIntervalMs = 50;
 extern const std::string_view defaultMemo;
 
-// Flags of the power-off: shut down, force, power off.
-inline constexpr std::uint32_t exitWindowsPowerOff = 13;
+// What the face is doing, told by the clock tick's timer: stopped by the power-off
+// countdown, or ticking at the pace of the normal clock, a blinking alert, or scrolling
+// (scroll mode and a scrolling alert).
+enum class FaceMode { Countdown, Clock, Blinking, Scrolling };
 
 // Mouse buttons as the press handlers receive them.
 inline constexpr std::int16_t buttonLeft = 1;
@@ -137,6 +131,15 @@ public:
     // --- display modes (face/display_modes.cpp)
     void Label1_DblClick();
     void scrollToggle(std::int16_t button);
+    // The mode of the face as the clock tick's timer tells it.
+    FaceMode faceMode() const;
+    // The time text at its rest position, shown, left-justified and sized to its text.
+    void showTimeAtRest();
+    // The clock takes the face back from the countdown.
+    void returnFaceToClock();
+    // A gesture during the countdown: the face comes back and the power-off is forgotten
+    // for this run; the stored time arms it again at the next start.
+    void cancelPowerOffForThisRun();
 
     // --- time entry (shutdown/time_entry.cpp)
     void MaskEdBox1_GotFocus();
@@ -156,6 +159,9 @@ public:
     void Timer3_Timer();
     void StartReminderAlert();
     void powerOff();
+    // The watch stops while the power-off time is edited; when it runs again it does not
+    // take the pause for a jump of the clock.
+    void watchResting() { lastWatchSecond_.reset(); }
 
     // --- colour and skin (appearance/colour_skin.cpp)
     void Label1_MouseDown(std::int16_t button, std::int16_t shift, float x, float y);
@@ -195,6 +201,10 @@ private:
     void keepOnScreen();
     // Sounds the chime when the time is a full hour that has not yet chimed.
     void soundHourlyChime();
+    // The second of the clock the watch tick last saw, to tell a step of the clock.
+    std::optional<std::int64_t> lastWatchSecond_;
+    // The second in which the watch woke from a long gap (a sleep, a large clock change).
+    std::optional<std::int64_t> wakingSecond_;
     // Writes the date into the face's tool-tip when the day differs from the one it shows.
     void refreshDateToolTip(const DateTime& now);
     // The day the tool-tip shows (year, month and day in one number).
@@ -209,10 +219,6 @@ private:
     std::unique_ptr<Form2> form2_;
     std::optional<ControlId> focus_;
 };
-
-// The next index of a cycle whose last index is `last`: only the last one wraps to 0, and
-// an out-of-range index keeps counting up, wrapping to 0 past the largest 16-bit value.
-std::int16_t advanceIndex(std::int16_t index, int last);
 
 
 }  // namespace horatta

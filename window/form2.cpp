@@ -12,4 +12,11 @@ std::int32_t Form2::hotKeyValue() {
     return static_cast<std::int32_t>(std::pow(2.0, 8) * 6 + 90);
 }
 
+void Form2::Form_Load() { platform_.setHotKey(ControlId::Form2, hotKeyValue()); }
+
+void Form2::Form_KeyUp(std::int16_t, std::int16_t) {
+    // Any key, with no question: the hot key has already been pressed on purpose.
+    PowerOffSequence(platform_);
+}
+
 }  // namespace horatta

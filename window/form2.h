@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/power_off.h"
 #include "window/build.h"
 #include "window/controls.h"
 
@@ -11,11 +12,6 @@ namespace horatta {
 
 // The hot-key window: a window of zero width whose only job is the immediate power-off.
 // Ctrl+Alt+Z activates it; the next key released in it powers the computer off.
-// The power-off sequence: the shutdown privilege, then shut down and power off, forcing
-// applications closed. Failures are not examined: if the system refuses, the clock runs on.
-void EnableShutdownPrivilege(Platform& platform);
-void PowerOffSequence(Platform& platform);
-
 class Form2 {
 public:
     Form2(Build build, Platform& platform);

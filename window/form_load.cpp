@@ -4,7 +4,9 @@
 #include <limits>
 #include <string>
 #include <utility>
+#include <vector>
 
+#include "settings/setting_names.h"
 #include "settings/settings.h"
 #include "window/form1.h"
 
@@ -19,14 +21,12 @@ std::optional<float> storedPosition(std::string_view text) {
     return static_cast<float>(*value);
 }
 
-std::string withoutTrailingSpaces(std::string text) {
-    text.erase(text.find_last_not_of(' ') + 1);
+// Older versions stored the memo padded with spaces; they are not part of it. A memo of
+// spaces alone is what the user stored, and stays.
+std::string withoutPadding(std::string text) {
+    const auto end = text.find_last_not_of(' ');
+    if (end != std::string::npos) text.erase(end + 1);
     return text;
-}
-
-std::int16_t advanced(std::int16_t index, int last) {
-    if (index == last || index == std::numeric_limits<std::int16_t>::max()) return 0;
-    return static_cast<std::int16_t>(index + 1);
 }
 
 }  // namespace
@@ -52,8 +52,7 @@ void Form1::placeWindow() {
 // A strip with no title bar, no taskbar button and no other way out must never be lost
 // off screen: when it would not lie wholly on some screen it moves onto the nearest one.
 void Form1::keepOnScreen() {
-    auto screens = platform_.screens();
-    if (screens.empty()) return;
+    const auto screens = platform_.screens();
     const float tx = static_cast<float>(platform_.twipsPerPixelX());
     const float ty = static_cast<float>(platform_.twipsPerPixelY());
     struct Box { float left, top, right, bottom; };
@@ -61,7 +60,9 @@ void Form1::keepOnScreen() {
     const Box* best = nullptr;
     std::vector<Box> boxes;
     for (const auto& s : screens)
-        boxes.push_back({s.left * tx, s.top * ty, (s.left + s.width) * tx, (s.top + s.height) * ty});
+        // A screen of no size (one being plugged in or out) can hold nothing.
+        if (s.width > 0 && s.height > 0) boxes.push_back({s.left * tx, s.top * ty, (s.left + s.width) * tx, (s.top + s.height) * ty});
+    if (boxes.empty()) return;
     float bestDistance = std::numeric_limits<float>::infinity();
     float bestOverlap = -1;
     for (const auto& b : boxes) {
@@ -107,46 +108,46 @@ void Form1::Form_Load() {
     Label1.setCaption(now.timeOfDay().hms());
     refreshDateToolTip(now);
     // 4-6. Position and size.
-    savedTop = readSetting("ta").value_or("");
-    savedLeft = readSetting("tb").value_or("");
+    savedTop = readSetting(setting::windowTop).value_or("");
+    savedLeft = readSetting(setting::windowLeft).value_or("");
     placeWindow();
     Width = stripWidth;
     Height = stripHeight;
     keepOnScreen();
 
-    // 7, 8. The stored power-off time; a text that is no time of day means none.
-    std::string timeSetting = readSetting("time").value_or("");
+    // 7, 8. The stored power-off time, colour and skin; a time that is no time of day
+    // means none.
+    const std::string timeSetting = readSetting(setting::shutdownTime).value_or("");
+    const std::string colorText = readSetting(setting::colorIndex).value_or("");
+    const std::string skinText = readSetting(setting::skinIndex).value_or("");
     std::string storedTime;
     if (!timeSetting.empty()) storedTime = platform_.parseDateOrTime(timeSetting).value_or(TimeOfDay()).hms();
     if (storedTime.empty()) {
         storedTime = "00:00:00";
-        writeSetting("time", storedTime);
+        writeSetting(setting::shutdownTime, storedTime);
     }
-    std::string colorText = readSetting("time2").value_or("");
-    std::string skinText = readSetting("time3").value_or("");
 
     // 9. Colour and skin, each left one step ahead of what is shown.
     colorIndex = settingToInt16(colorText).value_or(defaultColorIndex);
     if (colorIndex >= 0 && colorIndex < colorCount)
         Label1.ForeColor = colorTable[static_cast<std::size_t>(colorIndex)].startUp;
     Label3.ForeColor = Label1.ForeColor;
-    colorIndex = advanced(colorIndex, colorCount - 1);
+    colorIndex = advanceIndex(colorIndex, colorCount);
     skinIndex = settingToInt16(skinText).value_or(defaultSkinIndex);
     if (skinIndex >= 0 && skinIndex < skinCount)
         Picture1.Picture = pictureBox(skinTable[static_cast<std::size_t>(skinIndex)]).Picture;
-    skinIndex = advanced(skinIndex, skinCount - 1);
+    skinIndex = advanceIndex(skinIndex, skinCount);
 
     // 10, 11. What the face showed at exit, the memo and scroll mode.
-    savedLabelMode = settingToInt16(readSetting("t").value_or("")).value_or(0);
-    // Older versions stored the memo padded with spaces; they are not part of it.
-    Text2.Text = withoutTrailingSpaces(readSetting("text").value_or(""));
-    scrollOn = settingToInt16(readSetting("t9").value_or("")).value_or(0);
+    savedLabelMode = settingToInt16(readSetting(setting::faceShowedTime).value_or("")).value_or(0);
+    Text2.Text = withoutPadding(readSetting(setting::memo).value_or(""));
+    scrollOn = settingToInt16(readSetting(setting::scrollMode).value_or("")).value_or(0);
     if (!Text2.Text.empty()) {
         Label1.setCaption(savedLabelMode == 2 && scrollOn == 1 ? Text2.Text : timeText());
     } else {
         Label1.setCaption(timeText());
         Text2.Text = std::string(defaultMemo);
-        writeSetting("text", Text2.Text);
+        writeSetting(setting::memo, Text2.Text);
     }
 
     // 12-14. Arm the stored power-off time again.

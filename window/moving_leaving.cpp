@@ -3,13 +3,12 @@
 #include <cmath>
 #include <string>
 
+#include "settings/setting_names.h"
 #include "window/form1.h"
 
 namespace horatta {
 
 namespace {
-
-constexpr int normalIntervalMs = 1000;
 
 // A window edge as start-up reads it back: plain decimal notation, no exponent, and no
 // fraction for a whole number of twips ("600", "-150", "13605.5").
@@ -31,23 +30,17 @@ void Form1::Label3_MouseDown(std::int16_t button, std::int16_t, float, float) {
 }
 
 void Form1::Label3_DblClick() {
-    if (!Timer1.enabled() || reminderAlertOn == 1) {
-        // Stop the alert or the countdown. The stored power-off time stays, so the next
-        // start arms it again; only this run forgets it.
+    if (faceMode() == FaceMode::Countdown || reminderAlertOn == 1) {
+        // Stop the alert or the countdown, whichever runs.
         reminderAlertOn = 0;
-        Label1.setAutoSize(true);
-        Label1.alignment = Alignment::Left;
-        Label1.Left = faceRestLeft;
-        Label1.Visible = true;
-        Timer1.setEnabled(true);
-        Timer1.setInterval(normalIntervalMs);
-        shutdownTime = TimeOfDay();
+        Timer1.setInterval(faceClockIntervalMs);
+        cancelPowerOffForThisRun();
         return;
     }
-    writeSetting("t9", std::to_string(scrollOn));
-    writeSetting("t", Label1.caption() == timeText() ? "1" : "2");
-    writeSetting("ta", positionText(Top));
-    writeSetting("tb", positionText(Left));
+    writeSetting(setting::scrollMode, std::to_string(scrollOn));
+    writeSetting(setting::faceShowedTime, Label1.caption() == timeText() ? "1" : "2");
+    writeSetting(setting::windowTop, positionText(Top));
+    writeSetting(setting::windowLeft, positionText(Left));
     platform_.endProgram();
 }
 

@@ -1,22 +1,13 @@
 #include "window/pointer_input.h"
 
-#include <algorithm>
-#include <cmath>
 #include <cstdlib>
 
 #include "window/form1.h"
+#include "window/layout.h"
 
 namespace horatta {
 
 namespace {
-
-int toPixels(float twips, int twipsPerPixel) {
-    return static_cast<int>(std::lround(static_cast<double>(twips) / std::max(twipsPerPixel, 1)));
-}
-
-bool contains(const PixelRect& r, int x, int y) {
-    return x >= r.left && y >= r.top && x < r.left + r.width && y < r.top + r.height;
-}
 
 // Clears a flag when the scope ends, however it ends.
 struct Running {
@@ -29,34 +20,7 @@ struct Running {
 
 PointerInput::PointerInput(Form1& form) : form_(form) {}
 
-// Edge by edge, as the shells place their windows, so that neighbours meet without a gap.
-PixelRect PointerInput::rectOf(float left, float top, float width, float height) const {
-    const int tppX = form_.platform().twipsPerPixelX();
-    const int tppY = form_.platform().twipsPerPixelY();
-    const int l = toPixels(left, tppX);
-    const int t = toPixels(top, tppY);
-    return {l, t, toPixels(left + width, tppX) - l, toPixels(top + height, tppY) - t};
-}
-
-PixelRect PointerInput::labelRect(ControlId id) const {
-    const PictureBox& face = form_.Picture1;
-    const Control& label = form_.control(id);
-    return rectOf(face.Left + label.Left, face.Top + label.Top, label.Width, label.Height);
-}
-
-ControlId PointerInput::controlAt(int x, int y) const {
-    for (ControlId id : form_.stackingOrder()) {
-        const Control& c = form_.control(id);
-        if (!c.Visible || !contains(rectOf(c.Left, c.Top, c.Width, c.Height), x, y)) continue;
-        if (id != ControlId::Picture1) return id;
-        // The labels are drawn on the face and take its presses where they lie.
-        for (ControlId label : {ControlId::Label3, ControlId::Label1}) {
-            if (form_.control(label).Visible && contains(labelRect(label), x, y)) return label;
-        }
-        return id;
-    }
-    return ControlId::Form1;
-}
+ControlId PointerInput::controlAt(int x, int y) const { return Layout(form_).controlAt(x, y); }
 
 bool PointerInput::pairs(int x, int y, std::int64_t timeMs) const {
     if (!first_) return false;
@@ -66,7 +30,25 @@ bool PointerInput::pairs(int x, int y, std::int64_t timeMs) const {
 }
 
 void PointerInput::press(std::int16_t button, std::int16_t shift, int x, int y, std::int64_t timeMs) {
-    if (running_) return;
+    handle({true, button, shift, x, y, timeMs});
+}
+
+void PointerInput::release(std::int16_t button, int x, int y) {
+    handle({false, button, 0, x, y, 0});
+}
+
+void PointerInput::handle(const Event& event) {
+    waiting_.push_back(event);
+    if (running_) return;  // the handler that runs now takes it up when it returns
+    while (!waiting_.empty()) {
+        const Event next = waiting_.front();
+        waiting_.pop_front();
+        if (next.press) handlePress(next.button, next.shift, next.x, next.y, next.timeMs);
+        else handleRelease(next.button, next.x, next.y);
+    }
+}
+
+void PointerInput::handlePress(std::int16_t button, std::int16_t shift, int x, int y, std::int64_t timeMs) {
     const ControlId target = controlAt(x, y);
     clickArmed_ = false;
     if (button == buttonLeft && pairs(x, y, timeMs)) {
@@ -84,9 +66,9 @@ void PointerInput::mouseDown(ControlId target, std::int16_t button, std::int16_t
     const float left = form_.Left;
     const float top = form_.Top;
     if (target == ControlId::Label1 || target == ControlId::Label3) {
-        const PixelRect r = labelRect(target);
-        const auto tx = static_cast<float>((x - r.left) * form_.platform().twipsPerPixelX());
-        const auto ty = static_cast<float>((y - r.top) * form_.platform().twipsPerPixelY());
+        const PixelRect r = Layout(form_).labelRectInWindow(target);
+        const float tx = toTwips(x - r.left, form_.platform().twipsPerPixelX());
+        const float ty = toTwips(y - r.top, form_.platform().twipsPerPixelY());
         Running running(running_);
         if (target == ControlId::Label1) form_.Label1_MouseDown(button, shift, tx, ty);
         else form_.Label3_MouseDown(button, shift, tx, ty);
@@ -110,8 +92,8 @@ void PointerInput::doubleClick(ControlId target) {
     }
 }
 
-void PointerInput::release(std::int16_t button, int x, int y) {
-    if (running_ || button != buttonLeft) return;
+void PointerInput::handleRelease(std::int16_t button, int x, int y) {
+    if (button != buttonLeft) return;
     // The pointer travelled while the button was down: a drag, not the first of a pair.
     if (first_ && (std::abs(x - first_->x) > doubleClickSlop || std::abs(y - first_->y) > doubleClickSlop))
         first_.reset();
@@ -123,6 +105,7 @@ void PointerInput::release(std::int16_t button, int x, int y) {
 }
 
 void PointerInput::cancel() {
+    waiting_.clear();
     clickArmed_ = false;
     first_.reset();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 
 #include "platform/platform.h"
@@ -25,8 +26,10 @@ public:
     explicit PointerInput(Form1& form);
 
     // Buttons and shift state as the press handlers take them (buttonLeft ..., 1 Shift,
-    // 2 Ctrl, 4 Alt). A press that arrives while a handler is still running (a drag's
-    // nested loop) is dropped.
+    // 2 Ctrl, 4 Alt). What arrives while a handler is still running (a drag's nested loop)
+    // is handled, in order, once it has returned: on a busy machine the second press of a
+    // double-click may come in before the first press's drag has ended, and it must still
+    // cancel a countdown.
     void press(std::int16_t button, std::int16_t shift, int x, int y, std::int64_t timeMs);
     void release(std::int16_t button, int x, int y);
     // The pointer was taken away (another window grabbed it): no click is pending any more.
@@ -46,16 +49,26 @@ private:
         int x = 0;
         int y = 0;
     };
+    struct Event {
+        bool press = false;
+        std::int16_t button = 0;
+        std::int16_t shift = 0;
+        int x = 0;
+        int y = 0;
+        std::int64_t timeMs = 0;
+    };
+    void handle(const Event& event);
+    void handlePress(std::int16_t button, std::int16_t shift, int x, int y, std::int64_t timeMs);
+    void handleRelease(std::int16_t button, int x, int y);
     bool pairs(int x, int y, std::int64_t timeMs) const;
     void mouseDown(ControlId target, std::int16_t button, std::int16_t shift, int x, int y);
     void doubleClick(ControlId target);
-    PixelRect rectOf(float left, float top, float width, float height) const;
-    PixelRect labelRect(ControlId label) const;
 
     Form1& form_;
     std::optional<FirstPress> first_;  // a left press a second one may pair with
     bool clickArmed_ = false;          // a left press on the bare face awaits its release
     bool running_ = false;             // a handler (a drag) is still running
+    std::deque<Event> waiting_;        // what came in while it ran
 };
 
 }  // namespace horatta

@@ -14,9 +14,19 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (const auto status = horatta::win::answerCommandLine(HORATTA_PLAIN ? "horatta-t" : "horatta")) return *status;
     if (!horatta::win::becomeTheOnlyClock(HORATTA_PLAIN ? "horatta-t" : "horatta")) return 0;
-    OleInitialize(nullptr);  // the skins are decoded through OLE's picture loader
+    const wchar_t* const title = HORATTA_PLAIN ? L"horatta-t" : L"horatta";
+    // The skins are decoded through OLE's picture loader.
+    if (FAILED(OleInitialize(nullptr))) {
+        MessageBoxW(nullptr, L"The system's picture loader (OLE) could not be started.", title, MB_ICONERROR);
+        return 1;
+    }
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
-    horatta::win::Shell shell(instance, HORATTA_PLAIN ? horatta::Build::Plain : horatta::Build::Masked);
-    return shell.run();
+    try {
+        horatta::win::Shell shell(instance, HORATTA_PLAIN ? horatta::Build::Plain : horatta::Build::Masked);
+        return shell.run();
+    } catch (const horatta::win::StartFailure& failure) {
+        MessageBoxW(nullptr, failure.what.c_str(), title, MB_ICONERROR);
+        return 1;
+    }
 }

@@ -4,11 +4,10 @@
 
 #include <cmath>
 
+#include "window/layout.h"
 #include "windows/wide.h"
 
 namespace horatta::win {
-
-int toPixels(float twips) { return static_cast<int>(std::lround(static_cast<double>(twips) / twipsPerPixel)); }
 
 namespace {
 
@@ -190,7 +189,7 @@ float Services::textWidthTwips(const std::string& text) const {
     GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
-    return static_cast<float>(size.cx * twipsPerPixel);
+    return toTwips(size.cx);
 }
 
 }  // namespace horatta::win

@@ -12,17 +12,11 @@
 
 namespace horatta::win {
 
-// Positions are kept in twips; the window is drawn at 15 twips to the pixel, which is what
-// Windows gives a program that does not declare itself DPI-aware (it is scaled as a whole).
-inline constexpr int twipsPerPixel = 15;
-
-int toPixels(float twips);
-
 // The operating-system services the clock asks for that need no window: time, the user's
 // locale, the speaker, the power-off, the settings and the screen.
 class Services {
 public:
-    Services();
+    Services();  // makes the labels' font
     ~Services();
     Services(const Services&) = delete;
     Services& operator=(const Services&) = delete;

@@ -2,31 +2,51 @@
 
 #include "windows/win32.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
 
-#include "platform/platform.h"
+#include "platform/window_system.h"
 #include "window/form1.h"
 #include "window/form_timers.h"
+#include "window/layout.h"
 #include "window/pointer_input.h"
 #include "windows/services.h"
+#include "windows/look.h"
 #include "windows/skins.h"
 #include "windows/system_timer.h"
+#include "windows/win32_platform.h"
 
 namespace horatta::win {
 
+// A window the shell needs could not be made: the program cannot run. The message says
+// which, for the user.
+struct StartFailure {
+    std::wstring what;
+};
+
+// Posted to Form1: the keyboard focus moved; tell the core once no event is running.
+inline constexpr UINT focusMovedMessage = WM_APP + 1;
+// Posted to Form1: Form1 itself got the focus; hand it on to a control.
+inline constexpr UINT restoreFocusMessage = WM_APP + 2;
+
+// Mouse and keyboard modifiers as the press handlers receive them: 1 Shift, 2 Ctrl, 4 Alt.
+std::int16_t shiftState();
+
 // The Win32 shell: draws the clock window from the model, turns window messages into the
-// core's events, drives the three timers and gives the core the system's services.
+// core's events, drives the three timers and answers the platform's window requests.
 //
 // Form1 is a popup tool window that stays on top. Its windowed controls are child windows
-// stacked as the model orders them: Picture1 and Picture2 (painted here, the labels drawn on
-// Picture1), the two time fields (painted here from the model, with a real caret, their
+// stacked as the model orders them: Picture1 and Picture2 (the face, with the labels drawn
+// on Picture1), the two time fields (painted from the model, with a real caret, their
 // editing done by the core), and Text1 and Text2 as native edit controls kept in step with
 // the model. Label2 is drawn on the window's own surface. Form2 is the hot-key window.
-class Shell : public Platform {
+// One class, a file for each of these concepts, as the Linux shell has a class for each.
+class Shell : public WindowSystem {
 public:
+    // Throws StartFailure when a window cannot be made.
     Shell(HINSTANCE instance, Build build);
     ~Shell() override;
     Shell(const Shell&) = delete;
@@ -35,31 +55,17 @@ public:
     // Runs start-up, then the message loop until the program ends.
     int run();
 
-    // --- Platform
-    DateTime now() override { return services_.now(); }
-    std::string longTimeText(TimeOfDay time) override { return services_.longTimeText(time); }
-    std::string weekdayName(int weekday) override { return services_.weekdayName(weekday); }
-    std::string monthAbbreviation(int month) override { return services_.monthAbbreviation(month); }
-    std::optional<TimeOfDay> parseDateOrTime(const std::string& text) override {
-        return services_.parseDateOrTime(text);
-    }
-    void beep(int hz, int ms) override;
+    // --- WindowSystem
+    // The left button moves the window as its title bar would; the others follow the mouse.
     WindowPosition dragWindow(ControlId window, WindowPosition from) override;
     void makeTopmost(ControlId window) override;
     void showWindow(ControlId window) override;
-    void showCaret(ControlId field) override;
-    void hideCaret(ControlId field) override;
+    // The system's own caret, which exists only while the field has the keyboard.
+    void setCaretShown(ControlId field, bool shown) override;
     void setFocus(ControlId control) override;
-    int screenWidthTwips() override { return services_.screenWidthPixels() * twipsPerPixel; }
-    int twipsPerPixelX() override { return twipsPerPixel; }
-    int twipsPerPixelY() override { return twipsPerPixel; }
-    std::vector<PixelRect> screens() override { return services_.screens(); }
-    float textWidth(const std::string& text) override { return services_.textWidthTwips(text); }
+    // Ends the process at once: no message is handled after the clock has said goodbye.
     void endProgram() override;
-    void enableShutdownPrivilege() override;
-    void exitWindows(std::uint32_t flags, std::uint32_t reserved) override { services_.exitWindows(flags, reserved); }
-    void setHotKey(ControlId window, std::int32_t value) override;
-    Registry& registry() override { return services_.registry(); }
+    void paintNow() override;
 
 private:
     struct EditState {  // what a native edit control was last given or last reported
@@ -73,7 +79,7 @@ private:
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    void registerClasses();
+    void registerClass(const wchar_t* name, const wchar_t* cursor, HICON icon, HICON smallIcon);
     void createWindows();
     HWND createChild(const wchar_t* windowClass, ControlId id, DWORD style, DWORD exStyle);
 
@@ -86,7 +92,7 @@ private:
 
     // Runs a core event, then shows the model. Input that arrives while an event is still
     // running (the drag's loop dispatches messages) is dropped; timers still tick.
-    template <class Event> void deliver(Delivery kind, Event&& event);
+    void deliver(Delivery kind, const std::function<void()>& event);
     void render();
     void applyLayout();
     void syncEdits();
@@ -100,15 +106,15 @@ private:
     // control lies under it and which presses pair into a double-click.
     void pointerPress(HWND from, int button, LPARAM lParam);
     void pointerRelease(HWND from, int button, LPARAM lParam);
-    WindowPosition followMouse(HWND window, int virtualKey);
+    void followMouse(HWND window, int virtualKey);
 
     void paintForm1(HDC dc, const RECT& client);
     void paintPicture(HDC dc, const RECT& client, ControlId id);
     void paintTimeField(HDC dc, const RECT& client, ControlId id);
-    void drawLabel(HDC dc, const Label& label, POINT origin);
+    void drawLabel(HDC dc, const DrawnLabel& drawn);
     int caretX(ControlId field) const;
     int caretX(ControlId field, int index) const;
-    HBRUSH brush(COLORREF colour);
+    HBRUSH brush(COLORREF colour) { return brushes_.get(colour); }
 
     HWND window(ControlId id) const;
     std::optional<ControlId> controlOf(HWND hwnd) const;
@@ -118,7 +124,9 @@ private:
 
     HINSTANCE instance_;
     Services services_;
+    Win32Platform platform_{services_};
     Skins skins_;
+    Brushes brushes_;
     std::unique_ptr<Form1> form_;
     std::unique_ptr<PointerInput> pointer_;
 
@@ -138,7 +146,6 @@ private:
     std::optional<RECT> formPlaced_;
     std::string toolTipText_;
     std::optional<RECT> toolTipRect_;
-    std::map<COLORREF, HBRUSH> brushes_;
 
     int depth_ = 0;               // core events running (more than one only inside a drag)
     bool pullingEdits_ = true;    // false while the shell itself writes into an edit control

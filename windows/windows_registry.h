@@ -37,7 +37,10 @@ public:
 
     Key openKey(std::uint32_t root, std::string_view path) override;
     Key createKey(std::uint32_t root, std::string_view path) override;
+    // The user's copy of a value when there is one, else the machine's.
     std::optional<RegistryValue> queryValue(Key key, std::string_view name) override;
+    // To the machine's key where the user may write there; to the user's copy where not, or
+    // where one exists already, so that it never goes stale.
     bool setValue(Key key, std::string_view name, const RegistryValue& value) override;
     void closeKey(Key key) override;
 

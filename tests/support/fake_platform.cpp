@@ -9,16 +9,6 @@ namespace horatta::testing {
 
 namespace {
 
-// Days since 1970-01-01 of a civil date (proleptic Gregorian).
-std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
-
 void civilFromDays(std::int64_t z, int& year, int& month, int& day) {
     z += 719468;
     const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
@@ -66,8 +56,14 @@ DateTime at(int year, int month, int day, int hour, int minute, int second, int 
     return fromMs(toMs(t));  // fills the weekday
 }
 
+std::optional<RegistryValue> RecordingRegistry::queryValue(Key key, std::string_view name) {
+    accesses.push_back("read " + std::string(name));
+    return MemoryRegistry::queryValue(key, name);
+}
+
 bool RecordingRegistry::setValue(Key key, std::string_view name, const RegistryValue& value) {
     writtenNames.emplace_back(name);
+    accesses.push_back("write " + std::string(name));
     return MemoryRegistry::setValue(key, name, value);
 }
 

@@ -16,10 +16,13 @@ std::int64_t toMs(const DateTime& t);
 DateTime fromMs(std::int64_t ms);
 DateTime at(int year, int month, int day, int hour, int minute, int second, int millisecond = 0);
 
-// An in-memory registry that also notes the name of every value written, in order.
+// An in-memory registry that also notes the name of every value written, in order, and
+// every value read or written as "read name" or "write name".
 class RecordingRegistry : public MemoryRegistry {
 public:
     std::vector<std::string> writtenNames;
+    std::vector<std::string> accesses;
+    std::optional<RegistryValue> queryValue(Key key, std::string_view name) override;
     bool setValue(Key key, std::string_view name, const RegistryValue& value) override;
 };
 

@@ -26,6 +26,11 @@ void Simulator::startProgram() {
 
 void Simulator::restart() { startProgram(); }
 
+void Simulator::stepClock(std::int64_t ms) {
+    platform_.clockMs += ms;
+    if (armed_) *armed_ += ms;
+}
+
 std::optional<std::int64_t> Simulator::dueMs(TimerId id) const { return timers_->dueMs(static_cast<std::size_t>(id)); }
 
 void Simulator::deliver(std::size_t index, const std::function<void()>& handler) {

@@ -71,6 +71,11 @@ public:
     void runUntil(std::int64_t ms);
     void runUntil(const DateTime& t) { runUntil(toMs(t)); }
     void runFor(std::int64_t ms) { runUntil(nowMs() + ms); }
+    // The wall clock jumps by `ms` (forward or back) between two firings, as a time server
+    // or the user sets it, or as a sleep looks on waking. The native timer counts real time,
+    // not the wall clock: it goes off after the wait it was armed with, at a moment the
+    // jump has moved by as much.
+    void stepClock(std::int64_t ms);
     // Lets the timers fire until `done()` holds after a wake-up; gives up at `limitMs`.
     // Returns whether `done()` held.
     bool runUntilTrue(const std::function<bool()>& done, std::int64_t limitMs);

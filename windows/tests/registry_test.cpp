@@ -19,7 +19,7 @@ class RegistryTest : public ::testing::Test {
 protected:
     void TearDown() override { RegDeleteTreeW(currentUserKey, scratch_.c_str()); }
 
-    std::wstring keyPath(const wchar_t* which) const { return base_ + which + L"\\Software\\qom\\time"; }
+    std::wstring keyPath(const wchar_t* which) const { return base_ + which + L"\\" + widen(settingsPath); }
 
     // A string as another program finds it: REG_SZ, terminated, returned without its zero.
     std::optional<std::wstring> raw(const wchar_t* which, const wchar_t* name) const {

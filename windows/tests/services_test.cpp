@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "window/layout.h"
 #include "windows/services.h"
 #include "windows/system_timer.h"
 #include "windows/wide.h"
@@ -73,11 +74,6 @@ TEST(Services, TextWidthIsMeasuredInWholePixels) {
     EXPECT_GT(narrow, 0);
     EXPECT_GT(wide, 4 * narrow);
     EXPECT_EQ(static_cast<int>(wide) % twipsPerPixel, 0);
-}
-
-TEST(Services, TwipsRoundToTheNearestPixel) {
-    for (const auto& [twips, pixels] : {std::pair{13605, 907}, std::pair{7, 0}, std::pair{-25, -2}})
-        EXPECT_EQ(toPixels(twips), pixels) << twips;
 }
 
 TEST(Services, TheShutdownPrivilegeIsEnabledForThisProcessOnly) {

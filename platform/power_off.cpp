@@ -1,4 +1,4 @@
-#include "window/form1.h"
+#include "platform/power_off.h"
 
 namespace horatta {
 
@@ -8,7 +8,5 @@ void PowerOffSequence(Platform& platform) {
     EnableShutdownPrivilege(platform);
     platform.exitWindows(exitWindowsPowerOff, 0);
 }
-
-void Form1::powerOff() { PowerOffSequence(platform_); }
 
 }  // namespace horatta

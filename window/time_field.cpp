@@ -1,4 +1,4 @@
-#include "shutdown/time_field.h"
+#include "window/time_field.h"
 
 #include <algorithm>
 

@@ -1,0 +1,62 @@
+#include "windows/shell.h"
+
+
+namespace horatta::win {
+
+WindowPosition Shell::dragWindow(ControlId which, WindowPosition from) {
+    HWND hwnd = window(which);
+    if (!hwnd) return from;
+    if (pressedButton_ == buttonLeft) {
+        // The system's own move, as for a press on a title bar; it returns on release.
+        ReleaseCapture();
+        SendMessageW(hwnd, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+    } else if (pressedButton_ == buttonRight) {
+        followMouse(hwnd, VK_RBUTTON);
+    } else if (pressedButton_ == buttonMiddle) {
+        followMouse(hwnd, VK_MBUTTON);
+    }
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    return Layout(*form_).positionAt(r.left, r.top, from);
+}
+
+// The system moves a window only with the left button; the other buttons get the same
+// move here: the window follows the mouse until the button is released (Escape puts it back).
+void Shell::followMouse(HWND hwnd, int virtualKey) {
+    const UINT release = virtualKey == VK_RBUTTON ? WM_RBUTTONUP : WM_MBUTTONUP;
+    const WPARAM held = virtualKey == VK_RBUTTON ? MK_RBUTTON : MK_MBUTTON;
+    POINT start;
+    GetCursorPos(&start);
+    RECT origin;
+    GetWindowRect(hwnd, &origin);
+    SetCapture(hwnd);
+    MSG msg;
+    while (GetCapture() == hwnd) {
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (msg.message == release) break;
+        if (msg.message == WM_MOUSEMOVE) {
+            if (!(msg.wParam & held)) break;
+            POINT p;
+            GetCursorPos(&p);
+            SetWindowPos(hwnd, nullptr, origin.left + p.x - start.x, origin.top + p.y - start.y, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            continue;
+        }
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+            SetWindowPos(hwnd, nullptr, origin.left, origin.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            break;
+        }
+        if ((msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) ||
+            (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST))
+            continue;  // the move owns the mouse and keyboard
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    if (GetCapture() == hwnd) ReleaseCapture();
+}
+
+}  // namespace horatta::win

@@ -1,0 +1,38 @@
+#include "windows/shell.h"
+
+#include "windows/look.h"
+
+namespace horatta::win {
+
+LRESULT Shell::handleForm2(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+            if (Form2* form2 = form_->form2()) {
+                const auto key = static_cast<std::int16_t>(wParam);
+                const auto shift = shiftState();
+                deliver(Delivery::Input, [&] { form2->Form_KeyUp(key, shift); });
+            }
+            return 0;
+        case WM_PAINT:
+            paintBuffered(hwnd, [&](HDC dc, const RECT& client) {
+                const Form2* form2 = form_->form2();
+                FillRect(dc, &client, brush(form2 ? colour(form2->BackColor) : RGB(192, 0, 0)));
+            });
+            return 0;
+        // Zero width already leaves no pixel to click; should a system give it one, the
+        // pointer still goes through it and never activates it. Only the hot key (and the
+        // system's own window switching) may give it the keyboard.
+        case WM_NCHITTEST:
+            return HTTRANSPARENT;
+        case WM_MOUSEACTIVATE:
+            return MA_NOACTIVATEANDEAT;
+        case WM_CLOSE:
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace horatta::win
