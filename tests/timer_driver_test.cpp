@@ -33,6 +33,13 @@ struct Rig : NativeTimer {
     }
     void arm(std::int64_t dueMs) override { armed = dueMs; }
     void cancel() override { armed.reset(); }
+    // Timer i's handler does `what` at its next firing only.
+    void once(int i, std::function<void()> what) {
+        during[i] = [this, i, what] {
+            during[i] = nullptr;
+            what();
+        };
+    }
     void set(int i, bool on, int ms) {
         enabled[i] = on;
         interval[i] = ms;
@@ -89,25 +96,15 @@ TEST(TimerDriver, ServesDueTimersInOneWakeUpNeverEarlyAndFollowsRestarts) {
          {{0, 11'015}, {2, 11'315}, {0, 12'015}, {2, 12'315}}, 2},
         {"a restart from inside the handler holds; the untouched timer keeps its period", 15,
          [](Rig& r) {
-             r.during[0] = [&r] {
-                 r.set(0, true, 50);
-                 r.now += 20;  // the handler goes on after the change
-                 r.during[0] = nullptr;
-             };
+             r.once(0, [&r] { r.set(0, true, 50), r.now += 20; });  // and the handler goes on
              r.runUntil(11'120);
          },
          {{0, 11'015}, {2, 11'035}, {0, 11'065}, {0, 11'115}}, 3},
         {"a native timer going off inside a handler serves nothing twice", 15,
-         [](Rig& r) {
-             r.during[0] = [&r] { r.driver.fired(); };
-             r.runUntil(11'500);
-         },
+         [](Rig& r) { r.once(0, [&r] { r.driver.fired(); }), r.runUntil(11'500); },
          {{0, 11'015}, {2, 11'015}}, 1},
         {"a handler that switches another timer on starts its period then", 15,
-         [](Rig& r) {
-             r.during[2] = [&r] { r.set(1, true, 600); r.during[2] = nullptr; };
-             r.runUntil(11'700);
-         },
+         [](Rig& r) { r.once(2, [&r] { r.set(1, true, 600); }), r.runUntil(11'700); },
          {{0, 11'015}, {2, 11'015}, {1, 11'615}}, 2},
         {"a timer stopped in a handler stays quiet", 15,
          [](Rig& r) {
