@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/simulator.h"
@@ -125,8 +126,17 @@ TEST(PointerInput, PressSequencesReachTheHandlersOfTheControlsUnderThem) {
             PointerInput input(f);
             if (c.memoOpen) f.Picture1_Click();
             if (c.windowMoves) sim.platform().dragTo = WindowPosition{f.Left + 300, f.Top};
-            sim.platform().duringDrag = [&] { play(input, c.whileDragging, sim.nowMs()); };
             const std::size_t writes = sim.platform().memory.writtenNames.size();
+            const Color colour = f.Label1.ForeColor;
+            const Image skin = f.Picture1.Picture;
+            sim.platform().duringDrag = [&, first = true]() mutable {
+                if (std::exchange(first, false)) {  // the later presses follow earlier steps
+                    EXPECT_EQ(sim.platform().memory.writtenNames.size(), writes) << "the step waits for the drag";
+                    EXPECT_EQ(f.Label1.ForeColor, colour);
+                    EXPECT_EQ(f.Picture1.Picture, skin);
+                }
+                play(input, c.whileDragging, sim.nowMs());
+            };
             play(input, c.steps, sim.nowMs());
             EXPECT_EQ(outcome(sim, writes), c.expected);
         }
@@ -180,6 +190,66 @@ TEST(PointerInput, ADoubleClickStraddlingABlinkCancelsThePowerOff) {
         sim.runUntil(at(2026, 12, 6, 18, 37, 5));
         EXPECT_EQ(sim.platform().powerOffCount, 0);
     }
+}
+
+// --- the colour and skin steps of a press on the time
+const Color red = Color::rgb(255, 0, 0);
+
+// Colour and skin behave the same in both programs.
+Simulator freshClock(const Simulator::Settings& stored = {}) {
+    return Simulator(Build::Masked, at(2026, 12, 6, 9, 15, 0, 0), stored);
+}
+
+TEST(ColourStep, TwelveLeftPressesRunThroughTheColoursAndStoreEachIndex) {
+    Simulator sim = freshClock();
+    Form1& form = sim.form();
+    ASSERT_EQ(form.Label1.ForeColor, red);
+    for (int i = 0; i < 12; ++i) {
+        SCOPED_TRACE(i);
+        const Color before = form.Label1.ForeColor;
+        form.Label1_MouseDown(buttonLeft, 0, 0, 0);
+        EXPECT_EQ(form.Label1.ForeColor, colorTable[static_cast<std::size_t>(i)].step);
+        EXPECT_EQ(form.Label3.ForeColor, before);
+        EXPECT_EQ(sim.platform().stored("time2"), std::to_string(i));
+        EXPECT_EQ(form.colorIndex, i == 11 ? 0 : i + 1);
+    }
+    EXPECT_EQ(form.Label1.ForeColor, red);
+}
+
+TEST(SkinStep, EightRightPressesRunThroughTheSkinsAndStoreEachIndex) {
+    Simulator sim = freshClock({{"time3", "7"}});
+    Form1& form = sim.form();
+    const Image expected[]{Image::Skin4, Image::Skin3, Image::Skin8, Image::Skin5,
+                           Image::Skin6, Image::Skin9, Image::None,  Image::Skin7};
+    const Color colour = form.Label1.ForeColor;
+    for (int i = 0; i < 8; ++i) {
+        SCOPED_TRACE(i);
+        form.Label1_MouseDown(buttonRight, 0, 0, 0);
+        EXPECT_EQ(form.Picture1.Picture, expected[i]);
+        EXPECT_EQ(sim.platform().stored("time3"), std::to_string(i));
+    }
+    EXPECT_EQ(form.skinIndex, 0);
+    EXPECT_EQ(form.Label1.ForeColor, colour);
+    EXPECT_FALSE(sim.platform().stored("time2"));
+}
+
+TEST(ColourStep, AnIndexOutOfTheTableChangesNothingButIsStoredAndCounted) {
+    Simulator sim = freshClock({{"time2", "12"}});
+    Form1& form = sim.form();
+    EXPECT_EQ(form.colorIndex, 13);
+    const Color colour = form.Label1.ForeColor;
+    form.Label1_MouseDown(buttonLeft, 0, 0, 0);
+    form.Label1_MouseDown(buttonLeft, 0, 0, 0);
+    EXPECT_EQ(form.Label1.ForeColor, colour);
+    EXPECT_EQ(sim.platform().stored("time2"), "14");
+
+    form.colorIndex = 32767;  // the largest index wraps instead of overflowing
+    form.Label1_MouseDown(buttonLeft, 0, 0, 0);
+    EXPECT_EQ(sim.platform().stored("time2"), "32767");
+    EXPECT_EQ(form.colorIndex, 0);
+    form.skinIndex = 32767;
+    form.Label1_MouseDown(buttonRight, 0, 0, 0);
+    EXPECT_EQ(form.skinIndex, 0);
 }
 
 // --- where the controls land in pixels
