@@ -13,6 +13,8 @@ const std::vector<BeepCall> alertPair{{3100, 200, 0}, {3110, 200, 0}};
 TEST(ClockTick, ADayShowsEverySecondOnceInOrderAndChimesEachFullHourOnce) {
     for (Build build : bothBuilds) {
         Simulator sim(build, at(2026, 12, 5, 23, 59, 59, 200));
+        std::vector<std::string> faceWhileChiming;
+        sim.platform().duringBeep = [&] { faceWhileChiming.push_back(sim.form().Label1.caption()); };
         EXPECT_EQ(sim.form().Label1.ToolTipText, " Saturday,Dec 5,2026 ");
         sim.runUntil(at(2026, 12, 6, 0, 0, 0, 900));
         EXPECT_EQ(sim.form().Label1.ToolTipText, " Sunday,Dec 6,2026 ") << "the date tool-tip follows midnight";
@@ -29,6 +31,8 @@ TEST(ClockTick, ADayShowsEverySecondOnceInOrderAndChimesEachFullHourOnce) {
             const BeepCall& b = sim.platform().beeps[static_cast<std::size_t>(hour)];
             EXPECT_EQ(b, chime);
             EXPECT_EQ(fromMs(b.atMs).timeOfDay(), *TimeOfDay::fromHms(hour, 0, 0));
+            EXPECT_EQ(faceWhileChiming[static_cast<std::size_t>(hour)], TimeOfDay::fromHms(hour, 0, 0)->hms())
+                << "the full hour is on the face while the chime holds the tick";
         }
     }
 }

@@ -101,6 +101,7 @@ std::optional<TimeOfDay> FakePlatform::parseDateOrTime(const std::string& text) 
 
 void FakePlatform::beep(int hz, int ms) {
     beeps.push_back({hz, ms, clockMs});
+    if (duringBeep) duringBeep();
     calls.push_back("beep " + std::to_string(hz) + " " + std::to_string(ms));
     if (beepTakesTime) clockMs += ms;
 }

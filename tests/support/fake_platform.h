@@ -52,6 +52,8 @@ public:
     std::optional<WindowPosition> dragTo;
     // Runs while a drag holds the mouse, to see what the clock looks like meanwhile.
     std::function<void()> duringDrag;
+    // Runs while a tone holds the tick, to see what the face shows meanwhile.
+    std::function<void()> duringBeep;
 
     // --- what happened
     std::vector<std::string> calls;  // "showWindow Form2", "exitWindows 13 0", ...
