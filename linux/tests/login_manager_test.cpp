@@ -119,7 +119,9 @@ TEST(LoginManager, ABusOrManagerThatNeverAnswersHoldsNothingUp) {
             EXPECT_FALSE(login.powerOff()) << "a request on its way is not sent twice";
             EXPECT_LT(std::chrono::steady_clock::now() - start, 100ms);
             EXPECT_EQ(settled(login, c.after == Outcome::None ? 0 : 2000), c.after);
-            if (c.after == Outcome::NoAnswer) EXPECT_TRUE(login.powerOff()) << "asked again once given up";
+            if (c.after == Outcome::NoAnswer) {
+                EXPECT_TRUE(login.powerOff()) << "asked again once given up";
+            }
         }
         EXPECT_LT(std::chrono::steady_clock::now() - start, 3s) << "the end of the program does not wait either";
     }

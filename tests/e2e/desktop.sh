@@ -23,9 +23,9 @@ start_program horatta
 xprop -id "$WIN" _NET_WM_STATE | grep -q _NET_WM_STATE_STICKY || fail "not sticky"
 xprop -id "$WIN" _NET_WM_DESKTOP | grep -q "= 4294967295$" || fail "not on every desktop"
 # Columns of the glyph area holding three or more red pixels: an empty box has only its two
-# sides, the two Chinese words' strokes give many.
+# sides, the two Chinese words' strokes give many (the seconds, under ten, stand left of x=17).
 glyph_columns() {
-  awk "\$1>=27 && \$1<=66 && \$2>=1 && \$2<=18 { r=\$3; g=\$4; b=\$5; if ($RED) n[\$1]++ }
+  awk "\$1>=17 && \$1<=66 && \$2>=1 && \$2<=18 { r=\$3; g=\$4; b=\$5; if ($RED) n[\$1]++ }
     END { c=0; for (x in n) if (n[x]>=3) c++; print c }" "$1"
 }
 best=0

@@ -21,7 +21,6 @@ for target in "$WIN" "$root"; do xdotool key --window "$target" a ctrl+alt+z a; 
 expect_no_power_off "key events sent by another program"
 pass "no PowerOff after the pointer rests or clicks at 0,0 and a key, nor after made-up key events"
 
-xdotool key Caps_Lock Num_Lock
 xdotool keydown ctrl+alt+z
 sleep 0.6
 expect_no_power_off "the hot key held down"
@@ -39,10 +38,17 @@ BASE=$(($(power_off_count) + 1))
 xdotool key a
 expect_power_off_calls $BASE
 expect_no_power_off "one more key"
-pass "Ctrl+Alt+Z with Caps and Num Lock on activates Form2 off every screen; each key released in it asks PowerOff(false)"
+# Once the keyboard is elsewhere keys count no more, until the hot key, whatever lock is on.
+xdotool windowfocus "$WIN" sleep 0.3 key Caps_Lock Num_Lock
+expect_no_power_off "keys after the keyboard went elsewhere"
+xdotool key ctrl+alt+z
+expect_power_off_calls $((BASE + 1))
+xdotool windowfocus "$WIN" sleep 0.3 key Caps_Lock Num_Lock
+BASE=$(power_off_count)
+pass "Ctrl+Alt+Z activates Form2 off every screen; each key released in it asks PowerOff(false); Caps and Num Lock change nothing"
 
 stop "$APP_PID"
-xdotool key Caps_Lock Num_Lock ctrl+alt+z a
+xdotool key ctrl+alt+z a
 expect_no_power_off "the hot key with the program stopped"
 # Another user's clock on the same display finds the hot key taken by the first: it goes
 # without, quietly, and runs on.

@@ -54,11 +54,12 @@ eventually() {
 
 # A private X server with one 1920x1080 screen on a display it picks itself. It must not
 # reset when its last client leaves: a program connecting during the reset is turned away.
+# A key held down does not repeat: however long a loaded machine holds it, it stays one press.
 start_x() {
   local attempt pid
   for attempt in 1 2 3; do
     : >"$E2E_TMP/display"
-    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3>"$E2E_TMP/display" >"$E2E_TMP/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset -ardelay 60000 3>"$E2E_TMP/display" >"$E2E_TMP/xvfb.log" 2>&1 &
     pid=$!
     if eventually 10 grep -qx '[0-9][0-9]*' "$E2E_TMP/display"; then
       export DISPLAY=":$(head -n1 "$E2E_TMP/display")"
