@@ -15,8 +15,7 @@ grep -Eq '^_MOTIF_WM_HINTS\(_MOTIF_WM_HINTS\) = 0x2, 0x[0-9a-f]+, 0x0' <<<"$prop
   fail "the hot-key window is missing or on the screen"
 capture "$E2E_TMP/face"
 [ "$(count_pixels "$E2E_TMP/face" 10 1 60 16 "$RED")" -ge 25 ] || fail "the time is not red"
-read -r r g b <<<"$(mean_colour "$E2E_TMP/face" 1 2 62 18 "$RED")"
-[ "$g" -gt "$r" ] && [ "$g" -gt "$b" ] && [ $((r + g + b)) -lt 240 ] || fail "the skin is not dark green: $r $g $b"
+[ "$(count_pixels "$E2E_TMP/face" 1 2 62 18 'g>r && g>b && r+g+b<240')" -ge 600 ] || fail "the skin is not dark green"
 expect_stored time "00:00:00"
 memo=$(stored text)
 [ "${#memo}" -eq 125 ] && [ "${memo% }" = "$memo" ] || fail "the default memo is '$memo'"
@@ -33,8 +32,7 @@ sleep 0.4
 click_at $TIME_X $TIME_Y 3
 expect_stored time3 3
 capture "$E2E_TMP/sky"
-read -r r g b <<<"$(mean_colour "$E2E_TMP/sky" 1 2 62 18 "$GREEN")"
-[ "$b" -gt "$r" ] && [ $((r + g + b)) -gt 400 ] || fail "the skin is not light sky blue: $r $g $b"
+[ "$(count_pixels "$E2E_TMP/sky" 1 2 62 18 'b>r && r+g+b>400')" -ge 600 ] || fail "the skin is not light sky blue"
 sleep 0.4
 click_at $FACE_X $FACE_Y 1
 expect_geometry "907 40 67 39"
@@ -77,7 +75,7 @@ pass "a double-click on the handle stores t9, t, ta, tb and ends; the restart co
 
 # A power-off six hours away, so that no countdown starts while the test runs.
 enter_shutdown_time "$(date -d '+6 hours' +%H%M%S)"
-[ "$(stored time2)" = 1 ] || fail "the entry changed the colour"
+expect_stored time2 1  # the entry keeps the colour
 sleep 0.4
 double_click_at $FACE_X $FACE_Y
 expect_geometry "1007 190 67 40"

@@ -110,13 +110,6 @@ count_pixels() {
 # Captures the window and counts pixels of a colour on the time: count_now COLOUR.
 count_now() { capture "$E2E_TMP/now" && count_pixels "$E2E_TMP/now" 10 1 60 16 "$1"; }
 shows() { [ "$(count_now "$1")" -ge 25 ]; }
-# The mean "r g b" of the pixels in a box that are not the text's colour (the skin).
-mean_colour() {
-  awk -v x0="$2" -v y0="$3" -v x1="$4" -v y1="$5" \
-    "\$1>=x0 && \$1<=x1 && \$2>=y0 && \$2<=y1 { r=\$3; g=\$4; b=\$5; if (!($6)) { R+=r; G+=g; B+=b; n++ } }
-     END { if (n) printf \"%d %d %d\n\", R/n, G/n, B/n; else print \"0 0 0\" }" "$1"
-}
-
 # Where things are on the 67 x 20 strip, relative to the window.
 TIME_X=25 TIME_Y=8 HANDLE_X=3 HANDLE_Y=6 FACE_X=45 FACE_Y=17
 RED='r>190 && g<70 && b<70'
