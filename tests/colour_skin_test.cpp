@@ -28,14 +28,6 @@ TEST(ColourStep, TwelveLeftPressesRunThroughTheColoursAndStoreEachIndex) {
     EXPECT_EQ(form.Label1.ForeColor, red);
 }
 
-TEST(ColourStep, IndexFiveSteppedIsAzureButTealAtStartUp) {
-    Simulator sim = freshClock({{"time2", "4"}});
-    sim.form().Label1_MouseDown(buttonLeft, 0, 0, 0);
-    EXPECT_EQ(sim.form().Label1.ForeColor, Color::rgb(0, 111, 255));
-    sim.restart();
-    EXPECT_EQ(sim.form().Label1.ForeColor, Color::rgb(0, 111, 111));
-}
-
 TEST(SkinStep, EightRightPressesRunThroughTheSkinsAndStoreEachIndex) {
     Simulator sim = freshClock({{"time3", "7"}});
     Form1& form = sim.form();
@@ -96,17 +88,6 @@ TEST(ColourStep, AnIndexOutOfTheTableChangesNothingButIsStoredAndCounted) {
     form.skinIndex = 32767;
     form.Label1_MouseDown(buttonRight, 0, 0, 0);
     EXPECT_EQ(form.skinIndex, 0);
-}
-
-// Opening the entry moves the index back by two, so that it names the colour on screen.
-TEST(ColourAndSkin, HoldMovesTheColourIndexBackByTwo) {
-    for (auto [before, after] : std::vector<std::pair<std::int16_t, std::int16_t>>{
-             {0, 10}, {1, 11}, {2, 0}, {7, 5}, {-3, -3}, {13, 11}}) {
-        Simulator sim = freshClock();
-        sim.form().colorIndex = before;
-        sim.form().holdColorAndSkin();
-        EXPECT_EQ(sim.form().colorIndex, after) << before;
-    }
 }
 
 }  // namespace

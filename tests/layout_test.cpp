@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "support/started_clock.h"
+#include "support/simulator.h"
 #include "window/layout.h"
 
 namespace horatta::testing {
@@ -27,8 +27,8 @@ TEST(Layout, RectanglesAreMappedEdgeByEdge) {
 }
 
 TEST(Layout, TheWindowKeepsItsSizeWhereverItsPositionRounds) {
-    StartedClock clock;
-    Form1& f = clock.f();
+    Simulator clock(Build::Masked);
+    Form1& f = clock.form();
     const PixelRect before = Layout(f).window();
     for (float left : {0.0f, 7.0f, 7.5f, 8.0f, -22.5f}) {
         f.Left = left;
@@ -43,8 +43,8 @@ TEST(Layout, TheWindowKeepsItsSizeWhereverItsPositionRounds) {
 TEST(Layout, ControlsAreStackedFrontToBackAndHiddenOnesSaySo) {
     for (Build build : {Build::Masked, Build::Plain}) {
         SCOPED_TRACE(buildName(build));
-        StartedClock clock(build);
-        Form1& f = clock.f();
+        Simulator clock(build);
+        Form1& f = clock.form();
         f.Text2.Visible = false;
         const auto placed = Layout(f).controls();
         const auto order = f.stackingOrder();
@@ -57,8 +57,8 @@ TEST(Layout, ControlsAreStackedFrontToBackAndHiddenOnesSaySo) {
 }
 
 TEST(Layout, LabelsArePaintedBackToFrontAndLineUpWithTheFace) {
-    StartedClock clock;
-    Form1& f = clock.f();
+    Simulator clock(Build::Masked);
+    Form1& f = clock.form();
     Layout layout(f);
     const auto face = layout.labelsOn(ControlId::Picture1);
     ASSERT_EQ(face.size(), 2u);
@@ -79,8 +79,8 @@ TEST(Layout, LabelsArePaintedBackToFrontAndLineUpWithTheFace) {
 }
 
 TEST(Layout, AWindowLeftOnItsPixelKeepsItsTwips) {
-    StartedClock clock;
-    Form1& f = clock.f();
+    Simulator clock(Build::Masked);
+    Form1& f = clock.form();
     const WindowPosition from{13607, 598};  // not on a whole pixel
     const WindowPosition same = Layout(f).positionAt(907, 40, from);
     EXPECT_EQ((std::array{same.left, same.top}), (std::array{from.left, from.top}));

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "support/started_clock.h"
+#include "support/simulator.h"
 
 namespace horatta::testing {
 namespace {
@@ -22,8 +22,8 @@ void closeMemo(Form1& f, Close how) {
 TEST(Memo, AClickOnTheRestingFaceSlidesTheMemoOpenWithItsTextSelected) {
     for (Build build : {Build::Masked, Build::Plain}) {
         SCOPED_TRACE(buildName(build));
-        StartedClock clock(build);
-        Form1& f = clock.f();
+        Simulator clock(build);
+        Form1& f = clock.form();
         f.Text2.Text = "Café 9:30 备忘";
         for (int opening = 0; opening < 2; ++opening) {
             f.Picture1_Click();
@@ -50,8 +50,8 @@ TEST(Memo, ClosingStoresTheMemoExactlyAndItSurvivesARestart) {
             for (const auto& memo : memos) {
                 SCOPED_TRACE(std::string(buildName(build)) + (how == Close::Enter ? ", Enter, " : ", double-click, ") +
                              memo);
-                StartedClock clock(build);
-                Form1& f = clock.f();
+                Simulator clock(build);
+                Form1& f = clock.form();
                 f.Picture1_Click();
                 f.Text2.Text = memo;  // as the native field reports what was typed
                 closeMemo(f, how);
@@ -59,11 +59,11 @@ TEST(Memo, ClosingStoresTheMemoExactlyAndItSurvivesARestart) {
                 EXPECT_EQ(f.Text2.Top, 20);
                 EXPECT_EQ(f.Height, 300);
                 EXPECT_EQ(f.Text2.Text, memo);
-                EXPECT_EQ(clock.platform.stored("text"), memo);
+                EXPECT_EQ(clock.platform().stored("text"), memo);
 
                 clock.restart();
-                EXPECT_EQ(clock.f().Text2.Text, memo);
-                EXPECT_EQ(clock.platform.stored("text"), memo) << "start-up does not rewrite a stored memo";
+                EXPECT_EQ(clock.form().Text2.Text, memo);
+                EXPECT_EQ(clock.platform().stored("text"), memo) << "start-up does not rewrite a stored memo";
             }
         }
     }
@@ -71,8 +71,8 @@ TEST(Memo, ClosingStoresTheMemoExactlyAndItSurvivesARestart) {
 
 // Typing in the memo or the reminder message goes to the text; only Enter closes it.
 TEST(Memo, OnlyEnterClosesTheMemoOrTheReminderMessage) {
-    StartedClock clock;
-    Form1& f = clock.f();
+    Simulator clock(Build::Masked);
+    Form1& f = clock.form();
     f.Picture1_Click();
     f.Text1.Visible = true;
     for (std::int16_t key : std::vector<std::int16_t>{'a', '\b', 27, 10, 0x4F60}) {
@@ -84,7 +84,7 @@ TEST(Memo, OnlyEnterClosesTheMemoOrTheReminderMessage) {
         EXPECT_TRUE(f.Text2.Visible);
         EXPECT_TRUE(f.Text1.Visible);
     }
-    EXPECT_EQ(clock.platform.stored("text"), std::string(defaultMemo)) << "nothing stored while typing";
+    EXPECT_EQ(clock.platform().stored("text"), std::string(defaultMemo)) << "nothing stored while typing";
 }
 
 // The reminder message as it stands after a reminder was applied with the shutdown-time
@@ -105,8 +105,8 @@ TEST(ReminderMessage, EnterAndDoubleClickCloseItAndOnlyTheDoubleClickClosesTheSh
     for (Build build : {Build::Masked, Build::Plain}) {
         for (Close how : {Close::Enter, Close::DoubleClick}) {
             SCOPED_TRACE(std::string(buildName(build)) + (how == Close::Enter ? ", Enter" : ", double-click"));
-            StartedClock clock(build);
-            Form1& f = clock.f();
+            Simulator clock(build);
+            Form1& f = clock.form();
             openReminderMessage(f);
             if (how == Close::Enter) {
                 std::int16_t key = keyEnter;
@@ -125,7 +125,7 @@ TEST(ReminderMessage, EnterAndDoubleClickCloseItAndOnlyTheDoubleClickClosesTheSh
             EXPECT_EQ(f.Text1.Text, "Call home") << "the message is kept";
             EXPECT_EQ(f.reminderTime, *TimeOfDay::fromHms(19, 0, 0)) << "the reminder stays armed";
             EXPECT_NE(f.focus(), ControlId::Text1);
-            EXPECT_EQ(clock.platform.stored("text"), std::string(defaultMemo)) << "the memo is not touched";
+            EXPECT_EQ(clock.platform().stored("text"), std::string(defaultMemo)) << "the memo is not touched";
         }
     }
 }

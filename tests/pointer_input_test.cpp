@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "support/simulator.h"
-#include "support/started_clock.h"
 #include "window/pointer_input.h"
 
 namespace horatta::testing {

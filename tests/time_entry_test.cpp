@@ -3,7 +3,8 @@
 #include <string>
 
 #include "support/simulator.h"
-#include "support/started_clock.h"
+#include "window/time_field.h"
+#include <variant>
 
 namespace horatta::testing {
 namespace {
@@ -23,8 +24,8 @@ std::int16_t handled(Form1& f, Field field, std::int16_t key) {
 }
 
 // Opens the field by its gesture and lets the blink hand it the keyboard.
-void open(StartedClock& clock, Field field) {
-    Form1& f = clock.f();
+void open(Simulator& clock, Field field) {
+    Form1& f = clock.form();
     if (field == Field::Shutdown) f.Label1_DblClick();
     else f.Picture1_DblClick();
     f.Timer2_Timer();
@@ -60,8 +61,8 @@ TEST(TimeEntryRules, KeysHandedOnAndRefusedByCaretIndex) {
                     const auto key = static_cast<std::int16_t>(c);
                     SCOPED_TRACE(std::string(buildName(build)) + ", " + fieldName(field) + ", index " +
                                  std::to_string(row.index) + ", key " + std::to_string(key));
-                    StartedClock clock(build);
-                    Form1& f = clock.f();
+                    Simulator clock(build);
+                    Form1& f = clock.form();
                     TimeField& box = fieldOf(f, field);
                     // An entry under way: the plain field holds what was typed up to the caret.
                     box.setText(build == Build::Masked ? "12:34:56" : std::string("12:34:5").substr(0, row.index));
@@ -116,10 +117,10 @@ TEST(TimeEntryTyping, WhatTheFieldHoldsAfterTyping) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(buildName(row.build)) + " typing \"" + row.keys + "\"");
-        StartedClock clock(row.build);
-        Form1& f = clock.f();
+        Simulator clock(row.build);
+        Form1& f = clock.form();
         f.Label1_DblClick();
-        clock.typeShutdown(row.keys);
+        clock.type(f.shutdownFieldId(), row.keys);
         EXPECT_EQ(f.shutdownField().text(), row.text);
         EXPECT_EQ(f.shutdownField().selStart(), row.caret);
         EXPECT_EQ(f.shutdownEntryStarted, row.keys[0] == '\r' ? 0 : 1);
@@ -134,18 +135,18 @@ TEST(ShutdownEntry, EnterAppliesAtSomeCaretIndexesOnly) {
             if (build == Build::Masked && (index == 2 || index == 5)) continue;  // the caret skips the colons
             const bool applies = index == 4 || index >= 7;
             SCOPED_TRACE(std::string(buildName(build)) + ", Enter at index " + std::to_string(index));
-            StartedClock clock(build);
-            Form1& f = clock.f();
+            Simulator clock(build);
+            Form1& f = clock.form();
             open(clock, Field::Shutdown);
-            clock.typeShutdown("213000");
+            clock.type(f.shutdownFieldId(), "213000");
             const ControlId id = f.shutdownFieldId();
             f.timeFieldEditKey(id, EditKey::Home);
             for (int i = 0; i < 8 && f.shutdownField().selStart() < index; ++i) f.timeFieldEditKey(id, EditKey::Right);
             ASSERT_EQ(f.shutdownField().selStart(), index);
-            clock.pressShutdown(keyEnter);
+            clock.type(f.shutdownFieldId(), "\r");
             EXPECT_EQ(f.shutdownTime == *TimeOfDay::fromHms(21, 30, 0), applies);
             EXPECT_EQ(f.shutdownField().Visible, !applies);
-            EXPECT_EQ(clock.platform.stored("TIME"), applies ? "9:30:00 PM" : "00:00:00");
+            EXPECT_EQ(clock.platform().stored("TIME"), applies ? "9:30:00 PM" : "00:00:00");
         }
     }
 }
@@ -157,10 +158,10 @@ TEST(ShutdownEntry, TheKeyAfterTheLastDigit) {
     for (Build build : {Build::Masked, Build::Plain}) {
         for (bool byFocus : {true, false}) {
             SCOPED_TRACE(std::string(buildName(build)) + (byFocus ? ", focus" : ", double-click on the face"));
-            StartedClock clock(build);
-            Form1& f = clock.f();
+            Simulator clock(build);
+            Form1& f = clock.form();
             open(clock, Field::Shutdown);
-            clock.typeShutdown("2130009");
+            clock.type(f.shutdownFieldId(), "2130009");
             EXPECT_EQ(f.shutdownField().text(), "21:30:00") << "the key is not typed";
             if (build == Build::Masked) {
                 EXPECT_EQ(f.shutdownEntryDone, 1);
@@ -176,11 +177,11 @@ TEST(ShutdownEntry, TheKeyAfterTheLastDigit) {
             EXPECT_FALSE(f.shutdownField().Visible);
             EXPECT_EQ(f.shutdownEntryDone, 0);
         }
-        StartedClock clock(build);
+        Simulator clock(build);
         open(clock, Field::Reminder);
-        clock.typeReminder("1837009");
-        EXPECT_EQ(clock.f().reminderTime == *TimeOfDay::fromHms(18, 37, 0), build == Build::Plain);
-        EXPECT_EQ(clock.f().shutdownEntryDone, 0);
+        clock.type(clock.form().reminderFieldId(), "1837009");
+        EXPECT_EQ(clock.form().reminderTime == *TimeOfDay::fromHms(18, 37, 0), build == Build::Plain);
+        EXPECT_EQ(clock.form().shutdownEntryDone, 0);
     }
 }
 
@@ -203,15 +204,13 @@ TEST(TimeEntry, AnIncompleteOrInvalidEntryIsNotApplied) {
         for (bool byEnter : {true, false}) {
             SCOPED_TRACE(std::string(buildName(row.build)) + ", " + fieldName(row.field) + ", \"" + row.keys +
                          (byEnter ? "\", Enter" : "\", double-click"));
-            StartedClock clock(row.build);
-            clock.platform.store("time", "22:15:00");
-            clock.restart();
-            Form1& f = clock.f();
+            Simulator clock(row.build, at(2026, 12, 6, 18, 36, 16, 500), {{"time", "22:15:00"}});
+            Form1& f = clock.form();
             open(clock, row.field);
             TimeField& box = fieldOf(f, row.field);
             clock.type(box.id, row.keys);
             while (box.selStart() > row.enterAt) f.timeFieldEditKey(box.id, EditKey::Left);
-            clock.platform.memory.writtenNames.clear();
+            clock.platform().memory.writtenNames.clear();
             if (byEnter) {
                 f.timeFieldKeyPress(box.id, keyEnter);
             } else {
@@ -219,7 +218,7 @@ TEST(TimeEntry, AnIncompleteOrInvalidEntryIsNotApplied) {
                 row.field == Field::Shutdown ? f.Picture1_DblClick() : f.Picture2_DblClick();
             }
             EXPECT_TRUE(box.Visible);
-            EXPECT_TRUE(clock.platform.memory.writtenNames.empty());
+            EXPECT_TRUE(clock.platform().memory.writtenNames.empty());
             EXPECT_EQ(f.shutdownTime, *TimeOfDay::fromHms(22, 15, 0));
             EXPECT_TRUE(f.reminderTime.isMidnight());
             if (row.field == Field::Shutdown) {
@@ -234,73 +233,101 @@ TEST(TimeEntry, AnIncompleteOrInvalidEntryIsNotApplied) {
     }
 }
 
-// The open field blinks; each time it comes back it takes the keyboard, which hides the
-// caret and, for the shutdown field only, stops the watch tick.
-TEST(TimeEntryBlink, TheFieldTakesTheKeyboardEachTimeItComesBack) {
-    for (Build build : {Build::Masked, Build::Plain}) {
-        for (Field field : {Field::Shutdown, Field::Reminder}) {
-            SCOPED_TRACE(std::string(buildName(build)) + ", " + fieldName(field));
-            StartedClock clock(build);
-            Form1& f = clock.f();
-            open(clock, field);
-            TimeField& box = fieldOf(f, field);
-            const bool watchRuns = field == Field::Reminder;
-            EXPECT_TRUE(box.Visible);
-            EXPECT_EQ(f.focus(), box.id);
-            EXPECT_EQ(f.Timer3.enabled(), watchRuns);
-            f.Timer3.setEnabled(true);
-            f.Timer2_Timer();
-            EXPECT_FALSE(box.Visible);
-            EXPECT_EQ(f.focus(), ControlId::Picture1) << "a hidden field cannot keep the keyboard";
-            f.Timer2_Timer();
-            EXPECT_EQ(f.focus(), box.id);
-            EXPECT_EQ(f.Timer3.enabled(), watchRuns) << "coming back runs the focus handler again";
-            const std::string hide = std::string("hideCaret ") + controlName(box.id);
-            EXPECT_EQ(clock.platform.callsStartingWith("hideCaret"), std::vector<std::string>(2, hide));
+// The fields' own editing: each step is a key, then the text and caret expected.
+struct Step {
+    std::variant<std::int16_t, EditKey> key;
+    const char* text;
+    int caret;
+};
+constexpr std::int16_t ch(char c) { return static_cast<std::int16_t>(c); }
+
+TEST(TimeField, TypingAndEditingKeysInBothFields) {
+    MaskedTimeField masked;
+    PlainTimeField plain;
+    masked.setText("00:00:00");
+    masked.setText("21-30-00");
+    EXPECT_EQ(masked.text(), "00:00:00") << "only texts that fit the mask are taken";
+    plain.setText("12:45");
+    const std::vector<std::pair<TimeField*, std::vector<Step>>> journeys{
+        {&masked, {{EditKey::End, "00:00:00", 8}, {ch('1'), "00:00:00", 8}, {keyBackspace, "00:00:0 ", 7},
+                   {keyBackspace, "00:00:  ", 6}, {keyBackspace, "00:0 :  ", 4}, {EditKey::Left, "00:0 :  ", 3},
+                   {EditKey::Left, "00:0 :  ", 1}, {EditKey::Right, "00:0 :  ", 3}, {EditKey::Delete, "00:  :  ", 3},
+                   {ch('a'), "00:  :  ", 3}, {ch(':'), "00:  :  ", 3}, {keyEnter, "00:  :  ", 3},
+                   {ch('5'), "00:5 :  ", 4}, {EditKey::Home, "00:5 :  ", 0}, {EditKey::Left, "00:5 :  ", 0},
+                   {keyBackspace, "00:5 :  ", 0}, {ch('2'), "20:5 :  ", 1}, {ch('3'), "23:5 :  ", 3},
+                   {EditKey::Right, "23:5 :  ", 4}, {ch('9'), "23:59:  ", 6}, {ch('5'), "23:59:5 ", 7},
+                   {ch('9'), "23:59:59", 8}, {EditKey::Right, "23:59:59", 8}, {EditKey::Delete, "23:59:59", 8}}},
+        {&plain, {{EditKey::End, "12:45", 5}, {EditKey::Left, "12:45", 4}, {EditKey::Left, "12:45", 3},
+                  {ch('3'), "12:345", 4}, {EditKey::Delete, "12:35", 4}, {keyRefused, "12:35", 4},
+                  {keyEnter, "12:35", 4}, {EditKey::Home, "12:35", 0}, {keyBackspace, "12:35", 0},
+                  {EditKey::Delete, "2:35", 0}, {static_cast<std::int16_t>(0x00E9), "\xC3\xA9" "2:35", 1},
+                  {static_cast<std::int16_t>(0x5173), "\xC3\xA9\xE5\x85\xB3" "2:35", 2},
+                  {EditKey::Right, "\xC3\xA9\xE5\x85\xB3" "2:35", 3}, {keyBackspace, "\xC3\xA9\xE5\x85\xB3:35", 2},
+                  {keyBackspace, "\xC3\xA9:35", 1}, {static_cast<std::int16_t>(0xD83D), "\xC3\xA9:35", 1},
+                  {EditKey::End, "\xC3\xA9:35", 4}, {ch('9'), "\xC3\xA9:359", 5}}},
+    };
+    for (const auto& [field, steps] : journeys) {
+        int n = 0;
+        for (const auto& s : steps) {
+            ++n;
+            if (std::holds_alternative<std::int16_t>(s.key)) field->typeChar(std::get<std::int16_t>(s.key));
+            else field->editKey(std::get<EditKey>(s.key));
+            EXPECT_EQ(field->text(), s.text) << "after key " << n;
+            EXPECT_EQ(field->selStart(), s.caret) << "after key " << n;
         }
     }
+    EXPECT_TRUE(masked.complete());
+    masked.setText("");
+    EXPECT_EQ(masked.text(), "  :  :  ");
+    EXPECT_FALSE(masked.complete());
+    plain.setSelStart(40);
+    EXPECT_EQ(plain.selStart(), 5);
 }
 
-// While the power-off time is edited no countdown or power-off runs on the old time; the
-// new one is watched from Enter on.
-TEST(ShutdownEntry, TheWatchRestsWhileTheTimeIsEditedAndResumesWithTheNewTime) {
-    Simulator sim(Build::Masked, at(2026, 12, 6, 21, 28, 50, 200), {{"time", "21:30:00"}});
-    Form1& f = sim.form();
-    f.Label1_MouseDown(buttonLeft, 0, 0, 0);
-    f.Label1_DblClick();
-    ASSERT_TRUE(sim.runUntilTrue([&] { return f.focus() == ControlId::MaskEdBox1; }, sim.nowMs() + 5000));
-    sim.clearRecord();
-    for (char c : std::string("2131")) f.timeFieldKeyPress(ControlId::MaskEdBox1, c);
-    sim.runUntil(at(2026, 12, 6, 21, 30, 5));
-    EXPECT_EQ(sim.platform().powerOffCount, 0) << "the old time passed while it was being edited";
-    EXPECT_TRUE(f.Timer1.enabled()) << "no countdown either";
-    EXPECT_TRUE(sim.ticksOf(TimerId::Timer3).empty());
-    for (char c : std::string("00\r")) f.timeFieldKeyPress(ControlId::MaskEdBox1, c);
-    sim.clearRecord();
-    sim.runUntil(at(2026, 12, 6, 21, 30, 6, 100));
-    EXPECT_EQ(sim.captionsAfter(TimerId::Timer3).back(), "54 关机");
-}
-
-// A second entry typed at once, before the blink has handed the field the keyboard, still
-// stops the watch: the time applied before does not power off while the new one is typed.
-TEST(ShutdownEntry, ASecondEntryTypedAtOnceHoldsTheWatch) {
-    for (Build build : {Build::Masked, Build::Plain}) {
-        SCOPED_TRACE(buildName(build));
-        Simulator sim(build, at(2026, 12, 6, 21, 28, 0, 200));
-        Form1& f = sim.form();
-        f.Label1_DblClick();
-        ASSERT_TRUE(sim.runUntilTrue([&] { return f.focus() == f.shutdownFieldId(); }, sim.nowMs() + 5000));
-        for (char c : std::string("213000\r")) f.timeFieldKeyPress(f.shutdownFieldId(), c);
-        ASSERT_EQ(f.shutdownTime, *TimeOfDay::fromHms(21, 30, 0));
-        EXPECT_NE(f.focus(), f.shutdownFieldId()) << "the hidden field gave up the keyboard";
-
-        f.Label1_DblClick();
-        f.timeFieldKeyPress(f.shutdownFieldId(), '2');
-        EXPECT_EQ(f.focus(), f.shutdownFieldId());
-        sim.runUntil(at(2026, 12, 6, 21, 30, 5));
-        EXPECT_EQ(sim.platform().powerOffCount, 0);
-        EXPECT_FALSE(f.Timer3.enabled());
-        EXPECT_EQ(f.faceMode(), FaceMode::Clock) << "no countdown either";
+// Setting a reminder: Enter slides the message open, selected for typing over; a
+// double-click on the panel applies without the reset and slides only a closed message.
+// A message that still reads as a time shows the new time; one the user wrote is kept
+// (horatta-t also fills an empty one). Either way the watch runs again, even when the
+// shutdown entry had stopped it, so the armed power-off still comes.
+TEST(ReminderEntry, AppliedByEnterOrOnThePanelTheMessageOpensAndTheWatchRuns) {
+    const std::vector<std::pair<const char*, bool>> messages{
+        {"6:00:00 PM", true}, {"18:00", true}, {"2026-12-06", true}, {"Call Anna", false}, {"", false}};
+    for (Build build : bothBuilds) {
+        for (bool byEnter : {true, false}) {
+            for (const auto& [message, replaced] : messages) {
+                SCOPED_TRACE(std::string(buildName(build)) + (byEnter ? " Enter \"" : " panel \"") + message);
+                Simulator sim(build, at(2026, 12, 6, 18, 36, 16, 500), {{"time", "18:40:00"}});
+                Form1& f = sim.form();
+                f.Text1.Text = message;
+                f.Picture1_DblClick();
+                f.Label1_DblClick();  // the shutdown entry, opened over the panel, stops the watch
+                ASSERT_TRUE(sim.runUntilTrue([&] { return f.focus() == f.shutdownFieldId(); }, sim.nowMs() + 5000));
+                ASSERT_FALSE(f.Timer3.enabled());
+                f.focusArrived(f.reminderFieldId());  // a click into the reminder field
+                sim.type(f.reminderFieldId(), byEnter ? "183700\r" : "183700");
+                if (!byEnter) f.Picture2_DblClick();
+                EXPECT_EQ(f.reminderTime, *TimeOfDay::fromHms(18, 37, 0));
+                EXPECT_EQ(f.Text1.Text, replaced || (build == Build::Plain && !*message) ? "18:37:00" : message);
+                EXPECT_TRUE(f.Text1.Visible);
+                EXPECT_EQ((std::array{f.Text1.Top, f.Height}), (std::array{580.0f, 870.0f}));
+                EXPECT_EQ(f.reminderEntryStarted, byEnter ? 0 : 1);
+                EXPECT_FALSE(f.Timer2.enabled());
+                EXPECT_TRUE(f.reminderField().Visible);
+                EXPECT_EQ(f.focus(), ControlId::Text1);
+                if (byEnter) {
+                    EXPECT_EQ((std::array{f.Text1.SelStart, f.Text1.SelLength}), (std::array{0, static_cast<int>(f.Text1.Text.size())}));
+                }
+                sim.runUntil(at(2026, 12, 6, 18, 40, 0, 600));
+                EXPECT_GT(sim.alertTicks(), 0);
+                EXPECT_GT(sim.platform().powerOffCount, 0);
+                // The message is open now: a second time is applied where it stands.
+                f.Text1.Top = 400;
+                f.reminderField().setText("18:45:00");
+                f.Picture2_DblClick();
+                EXPECT_EQ(f.reminderTime, *TimeOfDay::fromHms(18, 45, 0));
+                EXPECT_EQ(f.Text1.Top, 400);
+            }
+        }
     }
 }
 

@@ -143,9 +143,10 @@ std::optional<std::string> FakePlatform::stored(const std::string& name) {
 
 void FakePlatform::store(const std::string& name, const std::string& value) {
     // Seeding the registry is not a write of the program's.
-    const std::size_t written = memory.writtenNames.size();
+    const std::size_t written = memory.writtenNames.size(), accessed = memory.accesses.size();
     WriteSetting(memory, HKEY_LOCAL_MACHINE, settingsPath, name, value);
     memory.writtenNames.resize(written);
+    memory.accesses.resize(accessed);
 }
 
 }  // namespace horatta::testing

@@ -7,8 +7,11 @@ constexpr std::array<TimerId, 3> allTimers{TimerId::Timer1, TimerId::Timer2, Tim
 std::size_t slot(TimerId id) { return static_cast<std::size_t>(id); }
 }  // namespace
 
-Simulator::Simulator(Build build, const DateTime& start, const Settings& stored) : build_(build) {
+Simulator::Simulator(Build build, const DateTime& start, const Settings& stored,
+                     const std::function<void(FakePlatform&)>& setUp)
+    : build_(build) {
     for (const auto& [name, value] : stored) platform_.store(name, value);
+    if (setUp) setUp(platform_);
     platform_.setNow(start);
     startProgram();
 }

@@ -5,7 +5,9 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -54,12 +56,17 @@ public:
 
     // Stores `stored` in the registry, sets the virtual clock to `start` and starts the clock.
     explicit Simulator(Build build, const DateTime& start = at(2026, 12, 6, 18, 36, 16, 500),
-                       const Settings& stored = {});
+                       const Settings& stored = {}, const std::function<void(FakePlatform&)>& setUp = nullptr);
     ~Simulator();
     Simulator(const Simulator&) = delete;
     Simulator& operator=(const Simulator&) = delete;
 
     FakePlatform& platform() { return platform_; }
+    std::optional<std::string> stored(const std::string& name) { return platform_.stored(name); }
+    // Keys typed into a control as the shell forwards them; "\r" is Enter.
+    void type(ControlId field, std::string_view keys) {
+        for (char c : keys) form_->timeFieldKeyPress(field, static_cast<std::int16_t>(static_cast<unsigned char>(c)));
+    }
     Form1& form() { return *form_; }
     Build build() const { return build_; }
 
@@ -110,5 +117,27 @@ private:
     std::vector<Tick> ticks_;
     int endCountAtStart_ = 0;
 };
+
+inline const char* buildName(Build build) { return build == Build::Masked ? "horatta" : "horatta-t"; }
+inline constexpr std::array<Build, 2> bothBuilds{Build::Masked, Build::Plain};
+
+// The display mode the face is in, judged by the timer, the alert and scroll flags and, for
+// an alert, whether the text fits the face.
+enum class Mode { Normal, Scroll, BlinkingAlert, ScrollingAlert, Countdown, ShutdownEntry };
+
+inline std::ostream& operator<<(std::ostream& out, Mode m) {
+    constexpr std::array<const char*, 6> names{"normal", "scroll", "blinking alert", "scrolling alert", "countdown",
+                                               "shutdown entry"};
+    return out << names.at(static_cast<std::size_t>(m));
+}
+
+inline Mode modeOf(Form1& f) {
+    if (!f.Timer1.enabled()) return Mode::Countdown;
+    if (f.shutdownField().Visible && !f.Label1.Visible && !f.Label3.Visible) return Mode::ShutdownEntry;
+    if (f.reminderAlertOn == 1)
+        return f.Label1.Width <= f.Picture1.Width ? Mode::BlinkingAlert : Mode::ScrollingAlert;
+    if (f.scrollOn == 1) return Mode::Scroll;
+    return Mode::Normal;
+}
 
 }  // namespace horatta::testing

@@ -3,7 +3,6 @@
 #include <functional>
 
 #include "support/simulator.h"
-#include "support/started_clock.h"
 
 namespace horatta::testing {
 namespace {
@@ -414,26 +413,6 @@ TEST(PanelSwitching, DoubleClickOnTheFaceFromEveryState) {
             EXPECT_EQ(sim->platform().stored("text"), memo);
             EXPECT_EQ(sim->platform().powerOffCount, 0);
         }
-    }
-}
-
-// A click on the face opens the memo only over the resting clock (a scroll flag of 2 counts
-// as scrolling here, though the tick shows the clock).
-TEST(Memo, AClickOpensItOnlyOverTheRestingClock) {
-    for (From from : {From::Normal, From::MemoOpen, From::Scroll, From::ScrollFlagTwo, From::BlinkingShown,
-                      From::ScrollingShown, From::CountdownShown, From::ShutdownEntry, From::ReminderPanel,
-                      From::ReminderMessage}) {
-        SCOPED_TRACE(static_cast<int>(from));
-        auto sim = reach(Build::Masked, from);
-        Form1& f = sim->form();
-        const bool memoShown = f.Text2.Visible;
-        const float height = f.Height;
-        sim->platform().calls.clear();
-        f.Picture1_Click();
-        const bool opens = from == From::Normal;
-        EXPECT_EQ(f.Text2.Visible, memoShown || opens);
-        EXPECT_EQ(f.Height, opens ? 580 : height);
-        EXPECT_EQ(sim->platform().callsStartingWith("setFocus Text2").size(), opens ? 1u : 0u);
     }
 }
 

@@ -1,0 +1,237 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "platform/tick_alignment.h"
+#include "support/simulator.h"
+
+namespace horatta::testing {
+namespace {
+
+const BeepCall chime{1342, 300, 0};
+const std::vector<BeepCall> alertPair{{3100, 200, 0}, {3110, 200, 0}};
+
+TEST(ClockTick, ADayShowsEverySecondOnceInOrderAndChimesEachFullHourOnce) {
+    for (Build build : bothBuilds) {
+        Simulator sim(build, at(2026, 12, 5, 23, 59, 59, 200));
+        EXPECT_EQ(sim.form().Label1.ToolTipText, " Saturday,Dec 5,2026 ");
+        sim.runUntil(at(2026, 12, 6, 0, 0, 0, 900));
+        EXPECT_EQ(sim.form().Label1.ToolTipText, " Sunday,Dec 6,2026 ") << "the date tool-tip follows midnight";
+        sim.runUntil(at(2026, 12, 6, 23, 59, 59, 900));
+        const auto ticks = sim.ticksOf(TimerId::Timer1);
+        ASSERT_EQ(ticks.size(), 86400u);
+        for (std::size_t i = 0; i < ticks.size(); ++i) {
+            ASSERT_EQ(ticks[i].caption, TimeOfDay::fromSeconds(static_cast<std::int64_t>(i)).hms()) << i;
+            ASSERT_EQ(ticks[i].left, 150);
+            ASSERT_TRUE(ticks[i].visible);
+        }
+        ASSERT_EQ(sim.platform().beeps.size(), 24u);
+        for (int hour = 0; hour < 24; ++hour) {
+            const BeepCall& b = sim.platform().beeps[static_cast<std::size_t>(hour)];
+            EXPECT_EQ(b, chime);
+            EXPECT_EQ(fromMs(b.atMs).timeOfDay(), *TimeOfDay::fromHms(hour, 0, 0));
+        }
+    }
+}
+
+// Ticks of 50 or 500 ms see the full-hour second several times; it still chimes once, in
+// scroll mode, in a blinking alert (short text) and in a scrolling one (long text).
+TEST(ClockTick, FastTicksAcrossAFullHourChimeOnce) {
+    for (const char* alert : {"", "Tea", "A reminder far too long to fit on the face"}) {
+        SCOPED_TRACE(alert);
+        Simulator sim(Build::Masked, at(2026, 12, 6, 12, 59, 58, 0), {{"t9", "1"}});
+        if (*alert) {
+            sim.form().Text1.Text = alert;
+            sim.form().StartReminderAlert();
+        }
+        sim.runUntil(at(2026, 12, 6, 13, 0, 2, 0));
+        int chimes = 0;
+        for (const auto& b : sim.platform().beeps) chimes += b == chime;
+        EXPECT_EQ(chimes, 1);
+    }
+}
+
+TEST(ClockTick, ScrollModeMovesTheMemoWrapsItSilentlyAndShowsTheTimeForAnyOtherCaption) {
+    Simulator sim(Build::Masked, at(2026, 12, 6, 10, 0, 5, 0), {{"t9", "1"}, {"t", "2"}, {"text", "Buy butter"}});
+    Form1& form = sim.form();
+    const float width = form.Label1.Width;  // 750 twips: one step lands exactly on the wrap
+    sim.runFor(20'000);
+    const auto ticks = sim.ticksOf(TimerId::Timer1);
+    ASSERT_GT(ticks.size(), 300u);
+    float expected = 150;
+    for (const auto& t : ticks) {
+        expected -= 20;
+        if (expected <= -width) expected = form.Picture1.Width;
+        ASSERT_EQ(t.left, expected);
+        ASSERT_EQ(t.caption, "Buy butter");
+        ASSERT_TRUE(t.beeps.empty());
+    }
+    form.Text2.Text = "Buy bread";  // edited while it scrolls
+    sim.runFor(60);
+    EXPECT_EQ(form.Label1.caption(), "10:00:25");
+}
+
+// Arms a reminder the way the reminder panel does, then puts the message in place.
+void armReminder(Simulator& sim, const char* time, const std::string& message) {
+    sim.form().reminderField().setText(time);
+    sim.form().Picture2_DblClick();
+    sim.form().Text1.Text = message;
+}
+
+std::vector<Tick> alertTicksOf(const Simulator& sim) {
+    std::vector<Tick> out;
+    for (const auto& t : sim.ticks())
+        if (t.timer == TimerId::Timer1 && t.alertOnBefore == 1) out.push_back(t);
+    return out;
+}
+
+// A text that fits the face blinks for 119 ticks with 57 beep pairs (silent at two hide
+// phases); it ends in the normal clock keeping the face's width, so any later reminder
+// blinks too, however long its text.
+TEST(ReminderAlert, ANarrowTextBlinksAndBeepsThenTheClockComesBack) {
+    for (Build build : bothBuilds) {
+        SCOPED_TRACE(buildName(build));
+        Simulator sim(build, at(2026, 12, 6, 11, 59, 50, 300));
+        armReminder(sim, "12:00:05", "Tea time");
+        sim.runUntil(at(2026, 12, 6, 12, 2, 0, 500));
+        const auto alert = alertTicksOf(sim);
+        ASSERT_EQ(alert.size(), 119u);
+        EXPECT_EQ(fromMs(alert.front().firedMs), at(2026, 12, 6, 12, 0, 5, 65));
+        std::vector<int> silentHidePhases;
+        int pairs = 0, hidden = 0;
+        for (const auto& t : alert) {
+            EXPECT_EQ(t.width, 995);
+            if (t.visible) {
+                EXPECT_TRUE(t.beeps.empty());
+                continue;
+            }
+            ++hidden;
+            if (t.beeps.empty()) silentHidePhases.push_back(t.ticksLeft);
+            else pairs += t.beeps == alertPair;
+            EXPECT_EQ(t.left, -25);
+            EXPECT_EQ(t.alignment, Alignment::Center);
+        }
+        EXPECT_EQ(hidden, 59);
+        EXPECT_EQ(silentHidePhases, (std::vector<int>{52, 26}));
+        EXPECT_EQ(pairs, 57);
+        Form1& form = sim.form();
+        EXPECT_EQ(form.Label1.caption(), "12:02:00");
+        EXPECT_EQ(form.ticksLeft, 60);
+        EXPECT_EQ(form.Label1.alignment, Alignment::Left);
+        EXPECT_FALSE(form.Label1.autoSize());
+        EXPECT_EQ(form.Timer1.interval(), 1000);
+        form.Text1.Text = "A reminder far too long to fit on the face";
+        form.StartReminderAlert();
+        sim.runFor(60);
+        EXPECT_EQ(form.Label1.Left, -25);
+    }
+}
+
+TEST(ReminderAlert, AWideTextScrollsAndBeepsAtEachOfTenWraps) {
+    Simulator sim(Build::Plain, at(2026, 12, 6, 11, 59, 50, 300));
+    const std::string message = "Call the plumber about the leak";
+    armReminder(sim, "12:00:05", message);
+    sim.runUntil(at(2026, 12, 6, 12, 3, 0, 500));
+    const auto alert = alertTicksOf(sim);
+    const float width = sim.platform().textWidth(message);
+    // From the rest position off the left edge, then nine more passes from the right edge.
+    ASSERT_EQ(alert.size(), static_cast<std::size_t>(std::ceil((150 + width) / 20) + 9 * std::ceil((995 + width) / 20)));
+    int wraps = 0;
+    for (const auto& t : alert) {
+        EXPECT_TRUE(t.visible);
+        if (t.beeps.empty()) continue;
+        EXPECT_EQ(t.beeps, alertPair);
+        if (++wraps < 10) {
+            EXPECT_EQ(t.left, 995);
+        }
+    }
+    EXPECT_EQ(wraps, 10);
+    EXPECT_EQ(sim.form().reminderAlertOn, 0);
+    EXPECT_TRUE(sim.form().Label1.autoSize());
+    EXPECT_EQ(sim.form().Label1.Left, 150);
+    EXPECT_EQ(sim.form().Label1.caption(), sim.form().timeText());
+}
+
+// The text that fits exactly blinks and one twip more scrolls; a blinking alert that starts
+// with the counter spent (as a countdown can leave it) is one silent tick.
+TEST(ReminderAlert, WhereTheTextAndTheCounterStandDecideItsShape) {
+    struct Case {
+        float twipsPerCharacter;
+        std::int16_t ticksLeft;
+        float left;
+        int interval;
+        std::size_t ticks;
+    };
+    for (const Case c : {Case{199.0f, 60, -25, 500, 119}, Case{199.2f, 60, 130, 50, 0}, Case{75, -3, 150, 500, 1}}) {
+        SCOPED_TRACE(c.twipsPerCharacter);
+        Simulator sim(Build::Masked, at(2026, 12, 6, 11, 0, 10, 500));
+        sim.platform().twipsPerCharacter = c.twipsPerCharacter;
+        sim.form().Text1.Text = "Hello";
+        sim.form().ticksLeft = c.ticksLeft;
+        sim.form().StartReminderAlert();
+        sim.runFor(60);
+        EXPECT_EQ(sim.form().Label1.Left, c.left);
+        EXPECT_EQ(sim.form().Timer1.interval(), c.interval);
+        if (c.ticks == 0) continue;
+        sim.runFor(120'000);
+        EXPECT_EQ(alertTicksOf(sim).size(), c.ticks);
+        EXPECT_EQ(sim.platform().beeps.empty(), c.ticksLeft < 0);
+    }
+}
+
+// The reminder follows the same rule as the power-off when the wall clock jumps.
+TEST(ReminderAlert, AClockThatJumpsOverTheSecondAlertsOnlyAfterASmallStep) {
+    for (const auto& [stepMs, alerts] : {std::pair{3'000, true}, std::pair{60'000, true}, std::pair{90'000, false},
+                                        std::pair{3'600'000, false}, std::pair{-600'000, false}}) {
+        Simulator sim(Build::Masked, at(2026, 12, 6, 11, 59, 50, 300));
+        armReminder(sim, "12:00:05", "Tea time");
+        sim.runUntil(at(2026, 12, 6, 12, 0, 3, 700));
+        sim.stepClock(stepMs);
+        sim.runFor(2'000);
+        EXPECT_EQ(sim.alertTicks() > 0, alerts) << stepMs;
+    }
+}
+
+// The simulator is what the journeys trust about time: timers due together fire in order, a
+// long handler delays the others, and a change made between ticks restarts the period.
+TEST(Simulator, TimersFireInOrderAndFollowEveryChange) {
+    Simulator sim(Build::Masked, at(2026, 12, 6, 12, 59, 59, 500));
+    sim.form().blinkingEntry = 5;        // a blink tick that does nothing
+    sim.form().Timer2.setEnabled(true);  // 600 ms, runs free
+    sim.runUntil(at(2026, 12, 6, 13, 0, 1, 20));
+    std::vector<std::pair<TimerId, int>> fired;
+    for (const auto& t : sim.ticks()) fired.emplace_back(t.timer, fromMs(t.firedMs).millisecond);
+    EXPECT_EQ(fired, (std::vector<std::pair<TimerId, int>>{{TimerId::Timer1, 15}, {TimerId::Timer3, 315},
+                                                           {TimerId::Timer2, 315}, {TimerId::Timer2, 915},
+                                                           {TimerId::Timer1, 15}, {TimerId::Timer3, 15}}));
+    sim.form().Timer1.setInterval(50);
+    EXPECT_EQ(sim.dueMs(TimerId::Timer1), sim.nowMs() + 50);
+    sim.form().Timer1.setEnabled(false);
+    EXPECT_FALSE(sim.dueMs(TimerId::Timer1));
+}
+
+TEST(TickAlignment, SecondAndHalfSecondTicksLandJustAfterTheirMomentWithoutSkippingOtherIntervalsRunFree) {
+    for (int interval : {1000, 500}) {
+        for (long start : {0L, 3L, 14L, 15L, 16L, 499L, 987L, 999L}) {
+            for (int handler : {0, 1, 300, 484}) {
+                long now = 10'000 + start;
+                now += nextTickDelayMs(interval, static_cast<int>(now % 1000), TickMoment::Started);
+                for (int i = 0; i < 20; ++i) {
+                    ASSERT_EQ(now % interval, tickAlignmentSlackMs) << start << " " << handler;
+                    const long after = now + handler;
+                    const long next = after + nextTickDelayMs(interval, static_cast<int>(after % 1000), TickMoment::Fired);
+                    ASSERT_EQ(next - now, interval) << "a moment was skipped or repeated";
+                    now = next;
+                }
+            }
+        }
+    }
+    EXPECT_EQ(nextTickDelayMs(1000, 5, TickMoment::Started), tickAlignmentSlackMs - 5);
+    EXPECT_EQ(nextTickDelayMs(1000, 5, TickMoment::Fired), 1000 - 5 + tickAlignmentSlackMs);
+    EXPECT_EQ(nextTickDelayMs(50, 123, TickMoment::Fired), 50);
+    EXPECT_EQ(nextTickDelayMs(600, 999, TickMoment::Started), 600);
+    EXPECT_GT(nextTickDelayMs(0, 0, TickMoment::Started), 0);
+}
+
+}  // namespace
+}  // namespace horatta::testing
