@@ -4,14 +4,14 @@
 
 #include <QApplication>
 
-#include "support/started_clock.h"
+#include "support/simulator.h"
 
 namespace horatta::shell {
 namespace {
 
 struct Sink : EventSink {
-    testing::StartedClock clock;
-    Form1& form() override { return clock.f(); }
+    testing::Simulator clock{Build::Masked};
+    Form1& form() override { return clock.form(); }
     void deliver(const std::function<void()>& event) override { event(); }
     void userFocus(ControlId) override {}
     void pointerEvent(const QWidget&, const QMouseEvent&) override {}
