@@ -77,8 +77,11 @@ start_program() {
   "$HORATTA_BIN/$1" >"$APP_LOG" 2>&1 &
   APP_PID=$!
   eventually 10 _find_window || fail "$1 showed no window"
+  # The shell's last step of showing the strip; a gesture before it may find it busy.
+  eventually 5 _on_every_workspace || fail "$1 did not finish its start"
   sleep 0.3  # the first paint
 }
+_on_every_workspace() { xprop -id "$WIN" _NET_WM_STATE 2>/dev/null | grep -q STICKY; }
 _app_ended() { ! running "$APP_PID"; }
 wait_for_exit() { eventually 5 _app_ended || fail "the program did not end"; wait "$APP_PID" 2>/dev/null || true; }
 
