@@ -81,7 +81,7 @@ start_program() {
   eventually 5 _on_every_workspace || fail "$1 did not finish its start"
   sleep 0.3  # the first paint
 }
-_on_every_workspace() { xprop -id "$WIN" _NET_WM_STATE 2>/dev/null | grep -q STICKY; }
+_on_every_workspace() { xprop -id "$WIN" _NET_WM_STATE _NET_WM_DESKTOP 2>/dev/null | grep -q 'STICKY\|= 4294967295$'; }
 _app_ended() { ! running "$APP_PID"; }
 wait_for_exit() { eventually 5 _app_ended || fail "the program did not end"; wait "$APP_PID" 2>/dev/null || true; }
 
