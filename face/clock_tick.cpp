@@ -103,13 +103,14 @@ void Form1::soundHourlyChime() {
 }
 
 void Form1::Timer1_Timer() {
-    soundHourlyChime();
     // Start-up wrote the day it started on; past midnight the tool-tip follows the date.
     refreshDateToolTip(platform_.now());
     if (reminderAlertOn == 1) reminderAlert(*this);
     else if (scrollOn == 1) scrollMode(*this);
     else normalClock(*this);
     if (build_ == Build::Plain) Label2.setCaption(platform_.longTimeText(shutdownTime));
+    // Last, so that the full hour is on the face while the chime holds the tick.
+    soundHourlyChime();
 }
 
 }  // namespace horatta

@@ -86,11 +86,20 @@ void ClockWindow::showModel() {
         const QRect r = toQRect(control.rect);
         if (w->geometry() != r) w->setGeometry(r);
         if (w->isVisibleTo(this) != control.visible) w->setVisible(control.visible);
-        w->update();
     }
+    // Each surface repaints only when what it shows has changed.
+    picture1_.showModel();
+    picture2_.showModel();
+    shutdownField_.showModel();
+    reminderField_.showModel();
     text1_.showModel();
     text2_.showModel();
-    update();
+    Look look{form.BackColor, LabelLook(form.Label2, toQRect(layout.labelRect(ControlId::Label2)), size())};
+    if (!painted_ || look != shown_) {
+        shown_ = std::move(look);
+        painted_ = true;
+        update();
+    }
 }
 
 void ClockWindow::paintEvent(QPaintEvent*) {
@@ -98,15 +107,9 @@ void ClockWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), toQColor(form.BackColor));
     // Label2 lies on the window's own surface, below every windowed control.
-    for (const DrawnLabel& drawn : Layout(form).labelsOn(ControlId::Form1)) {
-        const Label& label = *drawn.label;
-        if (label.caption().empty()) continue;
-        const QRect r = toQRect(drawn.rect);
-        painter.setClipRect(r);
-        painter.setPen(toQColor(label.ForeColor));
-        painter.setFont(font());
-        painter.drawText(r, Qt::AlignTop | Qt::AlignLeft | Qt::TextSingleLine, QString::fromStdString(label.caption()));
-    }
+    painter.setFont(font());
+    for (const DrawnLabel& drawn : Layout(form).labelsOn(ControlId::Form1))
+        if (drawn.id == ControlId::Label2) label2Text_.paint(painter, *drawn.label, toQRect(drawn.rect));
 }
 
 void ClockWindow::moveEvent(QMoveEvent* event) {

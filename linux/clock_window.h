@@ -5,6 +5,7 @@
 
 #include "linux/event_sink.h"
 #include "linux/face_widget.h"
+#include "linux/label_text.h"
 #include "linux/text_box_widget.h"
 #include "linux/time_field_widget.h"
 
@@ -33,6 +34,13 @@ protected:
     void moveEvent(QMoveEvent* event) override;
 
 private:
+    // What a paint of the window's own surface shows.
+    struct Look {
+        Color back;
+        LabelLook label2;
+        bool operator==(const Look&) const = default;
+    };
+
     EventSink& sink_;
     FaceWidget picture1_;
     FaceWidget picture2_;
@@ -42,6 +50,9 @@ private:
     TimeFieldWidget reminderField_;
     std::optional<QPoint> placed_;   // where the model last put the window
     bool dragging_ = false;
+    Look shown_;
+    bool painted_ = false;
+    LabelText label2Text_;
 };
 
 }  // namespace horatta::shell

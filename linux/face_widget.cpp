@@ -28,30 +28,7 @@ std::int16_t shiftCode(Qt::KeyboardModifiers modifiers) {
 }
 
 namespace {
-
-Qt::Alignment horizontal(Alignment alignment) {
-    switch (alignment) {
-        case Alignment::Right: return Qt::AlignRight;
-        case Alignment::Center: return Qt::AlignHCenter;
-        case Alignment::Left: break;
-    }
-    return Qt::AlignLeft;
-}
-
 QRect toQRect(const PixelRect& r) { return QRect(r.left, r.top, r.width, r.height); }
-
-void paintLabel(QPainter& painter, const DrawnLabel& drawn) {
-    const Label& label = *drawn.label;
-    if (label.caption().empty()) return;
-    const QRect r = toQRect(drawn.rect);
-    painter.save();
-    painter.setClipRect(r);
-    painter.setPen(toQColor(label.ForeColor));
-    painter.drawText(r, static_cast<int>(Qt::AlignTop | horizontal(label.alignment) | Qt::TextSingleLine),
-                     QString::fromStdString(label.caption()));
-    painter.restore();
-}
-
 }  // namespace
 
 FaceWidget::FaceWidget(ControlId id, EventSink& sink, QWidget* parent) : QWidget(parent), id_(id), sink_(sink) {
@@ -60,17 +37,43 @@ FaceWidget::FaceWidget(ControlId id, EventSink& sink, QWidget* parent) : QWidget
     setFont(controlFont());
 }
 
+FaceWidget::Look FaceWidget::modelLook() const {
+    Form1& form = sink_.form();
+    const PictureBox& box = form.pictureBox(id_);
+    Look look{box.BackColor, box.Picture, {}, {}};
+    if (id_ == ControlId::Picture1) {
+        const Layout layout(form);
+        look.label1 = LabelLook(form.Label1, toQRect(layout.labelRect(ControlId::Label1)), size());
+        look.label3 = LabelLook(form.Label3, toQRect(layout.labelRect(ControlId::Label3)), size());
+    }
+    return look;
+}
+
+void FaceWidget::showModel() {
+    Look look = modelLook();
+    if (painted_ && look == shown_) return;
+    shown_ = std::move(look);
+    painted_ = true;
+    update();
+}
+
 void FaceWidget::paintEvent(QPaintEvent*) {
     Form1& form = sink_.form();
     const PictureBox& box = form.pictureBox(id_);
     QPainter painter(this);
     painter.fillRect(rect(), toQColor(box.BackColor));
     // The picture at its own size from the top-left; a larger one is cut by the box.
-    const QPixmap picture = pixmapFor(box.Picture);
-    if (!picture.isNull()) painter.drawPixmap(0, 0, picture);
+    if (box.Picture != pictureImage_) {
+        pictureImage_ = box.Picture;
+        picture_ = pixmapFor(box.Picture);
+    }
+    if (!picture_.isNull()) painter.drawPixmap(0, 0, picture_);
     if (id_ == ControlId::Picture1) {
         painter.setFont(font());
-        for (const DrawnLabel& label : Layout(form).labelsOn(id_)) paintLabel(painter, label);
+        for (const DrawnLabel& drawn : Layout(form).labelsOn(id_)) {
+            LabelText& text = drawn.id == ControlId::Label3 ? label3Text_ : label1Text_;
+            text.paint(painter, *drawn.label, toQRect(drawn.rect));
+        }
     }
 }
 

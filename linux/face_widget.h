@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
 
 #include "linux/event_sink.h"
+#include "linux/label_text.h"
 
 namespace horatta::shell {
 
@@ -15,6 +17,9 @@ public:
     FaceWidget(ControlId id, EventSink& sink, QWidget* parent);
     ControlId id() const { return id_; }
 
+    // Repaints the face when what it shows differs from the model's.
+    void showModel();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -24,8 +29,24 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // What a paint shows.
+    struct Look {
+        Color back;
+        Image picture = Image::None;
+        LabelLook label1;
+        LabelLook label3;
+        bool operator==(const Look&) const = default;
+    };
+    Look modelLook() const;
+
     ControlId id_;
     EventSink& sink_;
+    Look shown_;
+    bool painted_ = false;
+    Image pictureImage_ = Image::None;
+    QPixmap picture_;
+    LabelText label1Text_;
+    LabelText label3Text_;
 };
 
 }  // namespace horatta::shell

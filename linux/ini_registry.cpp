@@ -26,15 +26,10 @@ std::string fold(std::string_view text) {
 // runaway file cannot fill the memory.
 constexpr std::size_t largestSoundFile = std::size_t{64} << 20;
 
-enum class FileState { Missing, Sound, Unreadable, Corrupt };
+using FileState = IniRegistry::FileState;
+using Loaded = IniRegistry::Loaded;
 
-struct Loaded {
-    FileState state;
-    std::string text;
-};
-
-Loaded load(const std::string& path) {
-    settings_file::Contents file = settings_file::read(path, largestSoundFile);
+Loaded loaded(settings_file::Contents& file) {
     switch (file.state) {
         case settings_file::State::Missing: return {FileState::Missing, {}};
         case settings_file::State::Unreadable: return {FileState::Unreadable, {}};
@@ -73,6 +68,22 @@ bool IniRegistry::isOurKey(std::uint32_t root, std::string_view path) const {
     return root == root_ && fold(path) == foldedKeyPath_;
 }
 
+const Loaded& IniRegistry::current() {
+    // One look at the file's status decides whether what was read is still what is there.
+    const std::optional<settings_file::Stamp> now = settings_file::stamp(path_);
+    if (kept_ && now && kept_->stamp == *now) return kept_->file;
+    kept_.reset();
+    settings_file::Contents contents = settings_file::read(path_, largestSoundFile);
+    Loaded file = loaded(contents);
+    // What could not be read is tried again each time: it may become readable.
+    if (contents.state == settings_file::State::Missing || contents.state == settings_file::State::Unreadable) {
+        uncached_ = std::move(file);
+        return uncached_;
+    }
+    kept_ = Kept{contents.stamp, std::move(file)};
+    return kept_->file;
+}
+
 Registry::Key IniRegistry::openKey(std::uint32_t root, std::string_view path) {
     if (!isOurKey(root, path) || !QFileInfo::exists(filePath_)) return 0;
     Key handle = nextHandle_++;
@@ -90,7 +101,7 @@ Registry::Key IniRegistry::createKey(std::uint32_t root, std::string_view path) 
 
 std::optional<RegistryValue> IniRegistry::queryValue(Key key, std::string_view name) {
     if (!open_.count(key) || !usableName(name)) return std::nullopt;
-    const Loaded file = load(path_);
+    const Loaded& file = current();
     if (file.state != FileState::Sound) return std::nullopt;
     auto text = ini::findText(file.text, fold(name));
     if (!text) return std::nullopt;
@@ -101,13 +112,24 @@ bool IniRegistry::setValue(Key key, std::string_view name, const RegistryValue& 
     if (!open_.count(key) || !usableName(name)) return false;
     // Only text is kept: the file holds nothing that reads back as anything else.
     if (value.type != ValueType::String && value.type != ValueType::ExpandString) return false;
-    Loaded file = load(path_);
+    const Loaded& file = current();
     if (file.state == FileState::Unreadable || !writable(path_)) return false;  // not ours to replace blind
     // Keep what was there for whoever wants to look, and start clean.
-    if (file.state == FileState::Corrupt && !settings_file::setAside(path_)) return false;
+    if (file.state == FileState::Corrupt && !settings_file::setAside(path_)) {
+        kept_.reset();
+        return false;
+    }
     std::string text = value.bytes;
     if (const auto end = text.find('\0'); end != std::string::npos) text.resize(end);
-    return settings_file::replace(path_, ini::withText(file.text, fold(name), text));
+    std::string written = ini::withText(file.text, fold(name), text);
+    std::optional<settings_file::Stamp> stamp;
+    const bool done = settings_file::replace(path_, written, &stamp);
+    // What was written is what is there, unless another program has replaced it already.
+    if (done && stamp)
+        kept_ = Kept{*stamp, {FileState::Sound, std::move(written)}};
+    else
+        kept_.reset();
+    return done;
 }
 
 void IniRegistry::closeKey(Key key) { open_.erase(key); }

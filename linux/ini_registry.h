@@ -2,9 +2,11 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <set>
 #include <string>
 
+#include "linux/settings_file.h"
 #include "settings/registry.h"
 
 namespace horatta::shell {
@@ -21,6 +23,8 @@ namespace horatta::shell {
 // replaced. One that does not parse reads as having no values; the first write sets it
 // aside as "<name>.corrupt" (or "<name>.corrupt.1", … when that is taken) and starts a
 // clean file. A file that cannot be written is left as it is and the write reports failure.
+// The file is read once and kept until it changes on disk, so a start-up that reads every
+// value opens it once, while what another program stores is still seen at the next read.
 class IniRegistry : public Registry {
 public:
     IniRegistry(QString filePath, std::uint32_t root, std::string keyPath);
@@ -36,8 +40,22 @@ public:
     bool setValue(Key key, std::string_view name, const RegistryValue& value) override;
     void closeKey(Key key) override;
 
+    enum class FileState { Missing, Sound, Unreadable, Corrupt };
+    struct Loaded {
+        FileState state = FileState::Missing;
+        std::string text;
+    };
+
 private:
     bool isOurKey(std::uint32_t root, std::string_view path) const;
+    // The file as it stands on disk, read again only when it has changed.
+    const Loaded& current();
+    struct Kept {
+        settings_file::Stamp stamp;
+        Loaded file;
+    };
+    std::optional<Kept> kept_;
+    Loaded uncached_;
     QString filePath_;
     std::string path_;
     std::uint32_t root_;

@@ -17,6 +17,9 @@ int main(int argc, char** argv) {
     // The clock places itself and (later) grabs a global key, which only X11 allows; on a
     // Wayland desktop it runs through XWayland.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "xcb");
+    // A frame of the strip is a few kilobytes: sent in the request itself it costs less than
+    // shared memory does, which wakes the clock once more per frame to hear the copy is done.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
     QApplication app(argc, argv);
     QApplication::setApplicationName(program);
     if (!horatta::shell::becomeTheOnlyClock()) return 0;

@@ -63,6 +63,12 @@ bool renameWithoutReplacing(const std::string& from, const std::string& to) {
     return ::link(from.c_str(), to.c_str()) == 0 && ::unlink(from.c_str()) == 0;
 }
 
+Stamp stampOf(const struct stat& info) {
+    return {std::uint64_t(info.st_dev), std::uint64_t(info.st_ino), std::uint32_t(info.st_mode), std::int64_t(info.st_size),
+            std::int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
+            std::int64_t(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec};
+}
+
 void syncFolder(const std::string& path) {
     Descriptor folder(::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.get() >= 0) ::fsync(folder.get());
@@ -70,40 +76,52 @@ void syncFolder(const std::string& path) {
 
 }  // namespace
 
+std::optional<Stamp> stamp(const std::string& path) {
+    struct stat info{};
+    if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+    return stampOf(info);
+}
+
 Contents read(const std::string& path, std::size_t largest) {
     // Looked at before it is opened, as opening some devices already does something.
     struct stat info{};
-    if (::stat(path.c_str(), &info) != 0) return {errno == ENOENT ? State::Missing : State::Unreadable, {}};
-    if (!S_ISREG(info.st_mode)) return {State::Unreadable, {}};
+    if (::stat(path.c_str(), &info) != 0) return {errno == ENOENT ? State::Missing : State::Unreadable, {}, {}};
+    if (!S_ISREG(info.st_mode)) return {State::Unreadable, {}, {}};
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (fd.get() < 0) return {errno == ENOENT ? State::Missing : State::Unreadable, {}};
+    if (fd.get() < 0) return {errno == ENOENT ? State::Missing : State::Unreadable, {}, {}};
     // Again on what was opened: the name may have been swapped in between.
-    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return {State::Unreadable, {}};
+    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return {State::Unreadable, {}, {}};
     std::string bytes;
     std::vector<char> buffer(64 * 1024);
     for (;;) {
         const ssize_t n = ::read(fd.get(), buffer.data(), buffer.size());
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return {State::Unreadable, {}};
+        if (n < 0) return {State::Unreadable, {}, {}};
         if (n == 0) break;
         bytes.append(buffer.data(), std::size_t(n));
-        if (bytes.size() > largest) return {State::TooLarge, {}};
+        if (bytes.size() > largest) return {State::TooLarge, {}, {}};
     }
-    return {State::Read, std::move(bytes)};
+    return {State::Read, std::move(bytes), stampOf(info)};
 }
 
-bool replace(const std::string& path, std::string_view bytes) {
+bool replace(const std::string& path, std::string_view bytes, std::optional<Stamp>* written) {
+    if (written) written->reset();
     std::string temporary = path + std::string(temporaryInfix) + "XXXXXX";
     Descriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
     if (fd.get() < 0) return false;
     struct stat old{};
     if (::stat(path.c_str(), &old) == 0) ::fchmod(fd.get(), old.st_mode & 07777);
-    const bool written = writeAll(fd.get(), bytes) && ::fsync(fd.get()) == 0 && fd.close();
-    if (!written || ::rename(temporary.c_str(), path.c_str()) != 0) {
+    struct stat ours{};
+    const bool done = writeAll(fd.get(), bytes) && ::fsync(fd.get()) == 0 && ::fstat(fd.get(), &ours) == 0 && fd.close();
+    if (!done || ::rename(temporary.c_str(), path.c_str()) != 0) {
         ::unlink(temporary.c_str());
         return false;
     }
     syncFolder(path);
+    // The rename itself changes the status time, so the stamp is taken once it is done.
+    struct stat now{};
+    if (written && ::stat(path.c_str(), &now) == 0 && now.st_dev == ours.st_dev && now.st_ino == ours.st_ino)
+        *written = stampOf(now);
     return true;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,16 +16,34 @@ namespace horatta::shell::settings_file {
 
 enum class State { Missing, Read, Unreadable, TooLarge };
 
+// Enough of a file's status to tell that it is no longer what was read or written: another
+// program either replaces it (a new inode) or writes it in place (a new modification time),
+// and a change of permissions may make it unreadable.
+struct Stamp {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint32_t mode = 0;
+    std::int64_t size = 0;
+    std::int64_t modified = 0;  // nanoseconds
+    std::int64_t changed = 0;   // nanoseconds
+    bool operator==(const Stamp&) const = default;
+};
+
+// The stamp of what stands at the path now; none when nothing does or it cannot be seen.
+std::optional<Stamp> stamp(const std::string& path);
+
 struct Contents {
     State state = State::Missing;
     std::string bytes;
+    Stamp stamp;  // of the file the bytes were read from
 };
 
 Contents read(const std::string& path, std::size_t largest);
 
 // Writes the bytes to a temporary file beside the path, flushes it to the disk, renames it
-// over the path and flushes the folder. Keeps the old file's permissions.
-bool replace(const std::string& path, std::string_view bytes);
+// over the path and flushes the folder. Keeps the old file's permissions. The stamp, when
+// asked for, is that of the file written, or none when another has already taken its place.
+bool replace(const std::string& path, std::string_view bytes, std::optional<Stamp>* written = nullptr);
 
 // Moves the file to the first free name of "<path>.corrupt", "<path>.corrupt.1", … .
 bool setAside(const std::string& path);

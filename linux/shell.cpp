@@ -72,26 +72,22 @@ Shell::Shell(Form1& form, QtPlatform& platform)
     : form_(form), platform_(platform), window_(std::make_unique<ClockWindow>(*this)), pointer_(form) {
     platform_.setWindowSystem(this);
     qApp->installEventFilter(this);
-    timer1_ = std::make_unique<ModelTimer>(form_.Timer1, [this] { deliver([this] { form_.Timer1_Timer(); }); });
-    timer2_ = std::make_unique<ModelTimer>(form_.Timer2, [this] { deliver([this] { form_.Timer2_Timer(); }); });
-    timer3_ = std::make_unique<ModelTimer>(form_.Timer3, [this] { deliver([this] { form_.Timer3_Timer(); }); });
+    timers_ = std::make_unique<FormTimers>(form_, systemTimer_, SystemTimer::nowMs, SystemTimer::alignmentSlackMs,
+                                           [this](std::size_t, const std::function<void()>& tick) { deliver(tick); });
+    systemTimer_.onFired([this] { timers_->fired(); });
 }
 
 Shell::~Shell() {
     qApp->removeEventFilter(this);
     platform_.setWindowSystem(nullptr);
-    timer1_->stop();
-    timer2_->stop();
-    timer3_->stop();
+    timers_->stop();
 }
 
 void Shell::start() {
     deliver([this] { form_.Form_Load(); });
     if (ended_) return;
     // The timers begin with their design settings once the start-up is over.
-    timer1_->start();
-    timer2_->start();
-    timer3_->start();
+    timers_->start();
 }
 
 void Shell::hotKeyReleased() {
@@ -255,9 +251,7 @@ void Shell::setFocus(ControlId control) {
 
 void Shell::endProgram() {
     ended_ = true;
-    timer1_->stop();
-    timer2_->stop();
-    timer3_->stop();
+    timers_->stop();
     window_->hide();
     QCoreApplication::exit(0);
 }

@@ -7,8 +7,9 @@
 
 #include "linux/clock_window.h"
 #include "linux/event_sink.h"
-#include "linux/model_timers.h"
 #include "linux/qt_platform.h"
+#include "linux/system_timer.h"
+#include "window/form_timers.h"
 #include "window/pointer_input.h"
 
 namespace horatta::shell {
@@ -59,7 +60,8 @@ private:
     QtPlatform& platform_;
     std::unique_ptr<ClockWindow> window_;
     PointerInput pointer_;
-    std::unique_ptr<ModelTimer> timer1_, timer2_, timer3_;
+    SystemTimer systemTimer_;
+    std::unique_ptr<FormTimers> timers_;
     bool ended_ = false;
     bool showing_ = false;        // the windows are being set from the model
     bool showAgain_ = false;      // the model changed while they were

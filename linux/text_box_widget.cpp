@@ -44,13 +44,15 @@ void TextBoxWidget::copyToModel() {
 
 void TextBoxWidget::showModel() {
     const TextBox& b = box();
-    showing_ = true;
-    const QString style = QString("QLineEdit { background: %1; color: %2; border: 1px solid #808080; padding: 0 1px; }")
-                              .arg(toQColor(b.BackColor).name(), toQColor(b.ForeColor).name());
-    if (style != styledFor_) {
-        setStyleSheet(style);
-        styledFor_ = style;
+    // A style sheet is costly to build and far costlier to apply: only for new colours.
+    if (styledFor_ != std::pair(b.BackColor, b.ForeColor)) {
+        setStyleSheet(QString("QLineEdit { background: %1; color: %2; border: 1px solid #808080; padding: 0 1px; }")
+                          .arg(toQColor(b.BackColor).name(), toQColor(b.ForeColor).name()));
+        styledFor_ = std::pair(b.BackColor, b.ForeColor);
     }
+    if (matched_ && matched_->text == b.Text && matched_->selStart == b.SelStart && matched_->selLength == b.SelLength)
+        return;
+    showing_ = true;
     const QString modelText = QString::fromStdString(b.Text);
     if (text() != modelText) setText(modelText);
     const QString t = text();
@@ -68,6 +70,7 @@ void TextBoxWidget::showModel() {
             setSelection(static_cast<int>(from), static_cast<int>(to - from));
     }
     showing_ = false;
+    matched_ = Matched{b.Text, b.SelStart, b.SelLength};
 }
 
 void TextBoxWidget::keyPressEvent(QKeyEvent* event) {

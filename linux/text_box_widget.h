@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QLineEdit>
+#include <optional>
+#include <string>
+#include <utility>
 
 #include "linux/event_sink.h"
 
@@ -33,7 +36,15 @@ private:
     ControlId id_;
     EventSink& sink_;
     bool showing_ = false;  // the widget is being set from the model
-    QString styledFor_;
+    std::optional<std::pair<Color, Color>> styledFor_;  // back and fore of the style sheet
+    // The model's text and selection when the widget was last brought in line with them;
+    // the widget's own changes reach the model, so while these stand the two agree.
+    struct Matched {
+        std::string text;
+        int selStart = 0;
+        int selLength = 0;
+    };
+    std::optional<Matched> matched_;
 };
 
 }  // namespace horatta::shell

@@ -36,6 +36,15 @@ TimeField& TimeFieldWidget::field() const {
     return id_ == form.shutdownFieldId() ? form.shutdownField() : form.reminderField();
 }
 
+void TimeFieldWidget::showModel() {
+    const TimeField& f = field();
+    Look look{f.text(), f.selStart(), f.ForeColor, f.BackColor};
+    if (painted_ && look == shown_) return;
+    shown_ = std::move(look);
+    painted_ = true;
+    update();
+}
+
 void TimeFieldWidget::setCaretShown(bool shown) {
     caretShown_ = shown;
     restartBlink();

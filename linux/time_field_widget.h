@@ -2,6 +2,7 @@
 
 #include <QTimer>
 #include <QWidget>
+#include <string>
 
 #include "linux/event_sink.h"
 
@@ -16,6 +17,8 @@ public:
     TimeFieldWidget(ControlId id, EventSink& sink, QWidget* parent);
     ControlId id() const { return id_; }
     void setCaretShown(bool shown);
+    // Repaints the field when its text, caret or colours differ from the model's.
+    void showModel();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -29,8 +32,18 @@ private:
     int caretX(const QString& text, int index) const;
     void restartBlink();
 
+    struct Look {
+        std::string text;
+        int selStart = 0;
+        Color fore;
+        Color back;
+        bool operator==(const Look&) const = default;
+    };
+
     ControlId id_;
     EventSink& sink_;
+    Look shown_;
+    bool painted_ = false;
     bool caretShown_ = false;
     bool blinkOn_ = true;
     QTimer blink_;

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "platform/tick_alignment.h"
 #include "support/simulator.h"
 
 namespace horatta::testing {
@@ -208,29 +207,6 @@ TEST(Simulator, TimersFireInOrderAndFollowEveryChange) {
     EXPECT_EQ(sim.dueMs(TimerId::Timer1), sim.nowMs() + 50);
     sim.form().Timer1.setEnabled(false);
     EXPECT_FALSE(sim.dueMs(TimerId::Timer1));
-}
-
-TEST(TickAlignment, SecondAndHalfSecondTicksLandJustAfterTheirMomentWithoutSkippingOtherIntervalsRunFree) {
-    for (int interval : {1000, 500}) {
-        for (long start : {0L, 3L, 14L, 15L, 16L, 499L, 987L, 999L}) {
-            for (int handler : {0, 1, 300, 484}) {
-                long now = 10'000 + start;
-                now += nextTickDelayMs(interval, static_cast<int>(now % 1000), TickMoment::Started);
-                for (int i = 0; i < 20; ++i) {
-                    ASSERT_EQ(now % interval, tickAlignmentSlackMs) << start << " " << handler;
-                    const long after = now + handler;
-                    const long next = after + nextTickDelayMs(interval, static_cast<int>(after % 1000), TickMoment::Fired);
-                    ASSERT_EQ(next - now, interval) << "a moment was skipped or repeated";
-                    now = next;
-                }
-            }
-        }
-    }
-    EXPECT_EQ(nextTickDelayMs(1000, 5, TickMoment::Started), tickAlignmentSlackMs - 5);
-    EXPECT_EQ(nextTickDelayMs(1000, 5, TickMoment::Fired), 1000 - 5 + tickAlignmentSlackMs);
-    EXPECT_EQ(nextTickDelayMs(50, 123, TickMoment::Fired), 50);
-    EXPECT_EQ(nextTickDelayMs(600, 999, TickMoment::Started), 600);
-    EXPECT_GT(nextTickDelayMs(0, 0, TickMoment::Started), 0);
 }
 
 }  // namespace

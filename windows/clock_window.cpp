@@ -184,7 +184,7 @@ LRESULT Shell::handleForm1(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         case WM_ERASEBKGND:
             return 1;
         case WM_TIMER:
-            timerFired(static_cast<int>(wParam) - 1);
+            if (systemTimer_.wentOff(wParam)) timers_->fired();
             return 0;
         case WM_COMMAND:
             if (HIWORD(wParam) == EN_CHANGE) {

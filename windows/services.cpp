@@ -67,15 +67,6 @@ DateTime Services::now() const {
     return t;
 }
 
-std::int64_t Services::nowMs() {
-    FILETIME ft;
-    GetSystemTimeAsFileTime(&ft);
-    ULARGE_INTEGER ticks;
-    ticks.LowPart = ft.dwLowDateTime;
-    ticks.HighPart = ft.dwHighDateTime;
-    return static_cast<std::int64_t>(ticks.QuadPart / 10000);  // 100 ns steps since 1601
-}
-
 std::string Services::longTimeText(TimeOfDay time) const {
     SYSTEMTIME st = onDay(2000, 1, 1);
     st.wHour = static_cast<WORD>(time.hour());

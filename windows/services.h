@@ -22,8 +22,6 @@ public:
     Services& operator=(const Services&) = delete;
 
     DateTime now() const;
-    // Wall-clock milliseconds, on the same clock as now(), for the timer schedules.
-    static std::int64_t nowMs();
 
     std::string longTimeText(TimeOfDay time) const;
     std::string weekdayName(int weekday) const;

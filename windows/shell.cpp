@@ -8,13 +8,6 @@
 
 namespace horatta::win {
 
-namespace {
-
-// The timers of Form1, in the order of their schedules and native timer ids (index + 1).
-constexpr int timerCount = 3;
-
-}  // namespace
-
 std::int16_t shiftState() {
     std::int16_t state = 0;
     if (GetKeyState(VK_SHIFT) < 0) state |= 1;
@@ -30,14 +23,10 @@ Shell::Shell(HINSTANCE instance, Build build) : instance_(instance), skins_(inst
     platform_.setHotKeyWindow(form2_);
     platform_.setWindowSystem(this);
 
-    Timer* timers[timerCount] = {&form_->Timer1, &form_->Timer2, &form_->Timer3};
-    for (int i = 0; i < timerCount; ++i) {
-        Timer* timer = timers[i];
-        timer->setObserver([this, i, timer] {
-            schedules_[static_cast<std::size_t>(i)].restart(timer->enabled(), timer->interval(), Services::nowMs());
-            armTimer(i);
-        });
-    }
+    systemTimer_.attach(form1_);
+    timers_ = std::make_unique<FormTimers>(
+        *form_, systemTimer_, SystemTimer::nowMs, SystemTimer::alignmentSlackMs,
+        [this](std::size_t, const std::function<void()>& tick) { deliver(Delivery::Timer, tick); });
 }
 
 Shell::~Shell() { platform_.setWindowSystem(nullptr); }
@@ -47,11 +36,7 @@ int Shell::run() {
     if (HWND focus = window(form_->focus().value_or(ControlId::Picture1))) SetFocus(focus);
 
     // The timers run once start-up has finished.
-    Timer* timers[timerCount] = {&form_->Timer1, &form_->Timer2, &form_->Timer3};
-    for (int i = 0; i < timerCount; ++i) {
-        schedules_[static_cast<std::size_t>(i)].restart(timers[i]->enabled(), timers[i]->interval(), Services::nowMs());
-        armTimer(i);
-    }
+    timers_->start();
 
     MSG msg{};
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -68,45 +53,6 @@ void Shell::deliver(Delivery kind, const std::function<void()>& event) {
     --depth_;
     render();
     if (depth_ == 0) reconcileFocus();
-}
-
-// ---------------------------------------------------------------- timers
-
-void Shell::armTimer(int index) {
-    const UINT_PTR id = static_cast<UINT_PTR>(index + 1);
-    auto due = schedules_[static_cast<std::size_t>(index)].dueMs();
-    if (!due) {
-        KillTimer(form1_, id);
-        return;
-    }
-    std::int64_t delay = std::max<std::int64_t>(*due - Services::nowMs(), USER_TIMER_MINIMUM);
-    SetTimer(form1_, id, static_cast<UINT>(std::min<std::int64_t>(delay, 0x7FFFFFFF)), nullptr);
-}
-
-void Shell::timerFired(int index) {
-    if (index < 0 || index >= timerCount) return;
-    KillTimer(form1_, static_cast<UINT_PTR>(index + 1));
-    TimerSchedule& schedule = schedules_[static_cast<std::size_t>(index)];
-    auto due = schedule.dueMs();
-    if (!due) return;
-    // A native timer may come a little early; then wait for the rest. One that is far early
-    // means the clock was set back: tick now rather than stand still until the old time.
-    const std::int64_t now = Services::nowMs();
-    if (now < *due && *due - now <= 100) {
-        armTimer(index);
-        return;
-    }
-    Timer* timers[timerCount] = {&form_->Timer1, &form_->Timer2, &form_->Timer3};
-    schedule.beginTick();
-    deliver(Delivery::Timer, [&] {
-        switch (index) {
-            case 0: form_->Timer1_Timer(); break;
-            case 1: form_->Timer2_Timer(); break;
-            default: form_->Timer3_Timer(); break;
-        }
-    });
-    schedule.endTick(timers[index]->enabled(), timers[index]->interval(), Services::nowMs());
-    armTimer(index);
 }
 
 // ---------------------------------------------------------------- showing the model

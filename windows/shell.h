@@ -2,21 +2,21 @@
 
 #include "windows/win32.h"
 
-#include <array>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
 
-#include "platform/timer_schedule.h"
 #include "platform/window_system.h"
 #include "window/form1.h"
+#include "window/form_timers.h"
 #include "window/layout.h"
 #include "window/pointer_input.h"
 #include "windows/services.h"
 #include "windows/look.h"
 #include "windows/skins.h"
+#include "windows/system_timer.h"
 #include "windows/win32_platform.h"
 
 namespace horatta::win {
@@ -108,9 +108,6 @@ private:
     void pointerRelease(HWND from, int button, LPARAM lParam);
     void followMouse(HWND window, int virtualKey);
 
-    void armTimer(int index);
-    void timerFired(int index);
-
     void paintForm1(HDC dc, const RECT& client);
     void paintPicture(HDC dc, const RECT& client, ControlId id);
     void paintTimeField(HDC dc, const RECT& client, ControlId id);
@@ -140,7 +137,8 @@ private:
     std::map<HWND, ControlId> ids_;
     WNDPROC editDefault_ = nullptr;
 
-    std::array<TimerSchedule, 3> schedules_;
+    SystemTimer systemTimer_;
+    std::unique_ptr<FormTimers> timers_;
     std::map<ControlId, EditState> edits_;
     std::map<ControlId, bool> caretShown_;
     std::map<ControlId, RECT> placed_;      // the last rectangle and visibility given to each window

@@ -91,6 +91,38 @@ TEST_F(IniRegistryTest, ACorruptFileReadsAsMissingValuesAndIsKeptAsideByTheNextW
     for (int i = 0; i < 3; ++i) EXPECT_EQ(fileBytes(aside[i]), corrupt[i]) << "an earlier copy is never replaced";
 }
 
+TEST_F(IniRegistryTest, WhatAnotherProgramStoresBetweenTwoReadsIsSeenByTheSecond) {
+    // Each step changes the file behind the registry's back, in the ways other programs do.
+    const auto replaceWith = [&](const QByteArray& bytes) {
+        QFile f(path + ".new");
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        ASSERT_EQ(::rename((path + ".new").toLocal8Bit().constData(), path.toLocal8Bit().constData()), 0);
+    };
+    const struct {
+        const char* how;
+        std::function<void()> change;
+        std::optional<std::string> memo;
+    } steps[] = {
+        {"created", [&] { putFile("[General]\nmemo=first\n"); }, "first"},
+        {"written in place", [&] { putFile("[General]\nmemo=second one\n"); }, "second one"},
+        {"replaced", [&] { replaceWith("[General]\nmemo=third and replaced\n"); }, "third and replaced"},
+        {"after a write of ours", [&] { write("memo", "ours"), putFile("[General]\nmemo=theirs again\n"); },
+         "theirs again"},
+        {"made corrupt", [&] { putFile("[General\nmemo=x\n"); }, std::nullopt},
+        {"removed", [&] { QFile::remove(path); }, std::nullopt},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.how);
+        step.change();
+        EXPECT_EQ(read("memo"), step.memo);
+    }
+    putFile("[General]\nmemo=x\nother=kept\n");
+    write("memo", "y");
+    EXPECT_EQ(read("other"), "kept") << "a write keeps what another program stored before it";
+}
+
 TEST_F(IniRegistryTest, WhatIsNoRegularFileIsNeitherReadNorReplaced) {
     QDir().mkpath(folder);
     const std::pair<const char*, std::function<bool()>> cases[] = {

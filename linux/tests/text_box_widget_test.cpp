@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
-
+#include "linux/tests/application.h"
 #include "support/simulator.h"
 
 namespace horatta::shell {
@@ -17,14 +16,6 @@ struct Sink : EventSink {
     void pointerEvent(const QWidget&, const QMouseEvent&) override {}
     ControlId controlAt(const QWidget&, const QPoint&) override { return ControlId::Text2; }
 };
-
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "horatta_shell_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
 
 TEST(TextBoxWidget, AMemoOfAnyLengthGoesThroughTheFieldWhole) {
     application();

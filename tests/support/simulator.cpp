@@ -2,11 +2,6 @@
 
 namespace horatta::testing {
 
-namespace {
-constexpr std::array<TimerId, 3> allTimers{TimerId::Timer1, TimerId::Timer2, TimerId::Timer3};
-std::size_t slot(TimerId id) { return static_cast<std::size_t>(id); }
-}  // namespace
-
 Simulator::Simulator(Build build, const DateTime& start, const Settings& stored,
                      const std::function<void(FakePlatform&)>& setUp)
     : build_(build) {
@@ -18,58 +13,39 @@ Simulator::Simulator(Build build, const DateTime& start, const Settings& stored,
 
 Simulator::~Simulator() = default;
 
-Timer& Simulator::timer(TimerId id) {
-    switch (id) {
-        case TimerId::Timer1: return form_->Timer1;
-        case TimerId::Timer2: return form_->Timer2;
-        case TimerId::Timer3: break;
-    }
-    return form_->Timer3;
-}
-
 void Simulator::startProgram() {
+    timers_.reset();
     form_.reset();
-    schedules_ = {};
+    armed_.reset();
     endCountAtStart_ = platform_.endProgramCount;
     form_ = std::make_unique<Form1>(build_, platform_);
-    for (TimerId id : allTimers) {
-        timer(id).setObserver([this, id] {
-            Timer& t = timer(id);
-            schedules_[slot(id)].restart(t.enabled(), t.interval(), platform_.clockMs);
-        });
-    }
+    timers_ = std::make_unique<FormTimers>(
+        *form_, static_cast<NativeTimer&>(*this), [this] { return platform_.clockMs; }, slackMs,
+        [this](std::size_t index, const std::function<void()>& handler) { deliver(index, handler); });
     form_->Form_Load();
     // The timers start running once start-up has finished.
-    for (TimerId id : allTimers)
-        schedules_[slot(id)].restart(timer(id).enabled(), timer(id).interval(), platform_.clockMs);
+    timers_->start();
 }
 
 void Simulator::restart() { startProgram(); }
 
 void Simulator::stepClock(std::int64_t ms) {
     platform_.clockMs += ms;
-    for (TimerId id : allTimers)
-        schedules_[slot(id)].restart(timer(id).enabled(), timer(id).interval(), platform_.clockMs);
+    if (armed_) *armed_ += ms;
 }
 
-std::optional<std::int64_t> Simulator::dueMs(TimerId id) const { return schedules_[slot(id)].dueMs(); }
+std::optional<std::int64_t> Simulator::dueMs(TimerId id) const { return timers_->dueMs(static_cast<std::size_t>(id)); }
 
-void Simulator::fire(TimerId id) {
+void Simulator::deliver(std::size_t index, const std::function<void()>& handler) {
+    if (ended()) return;  // as in the shells, nothing is handled once the program has ended
     Tick tick;
-    tick.timer = id;
+    tick.timer = static_cast<TimerId>(index);
     tick.firedMs = platform_.clockMs;
     tick.alertOnBefore = form_->reminderAlertOn;
     tick.ticksLeftBefore = form_->ticksLeft;
     const std::size_t beepsBefore = platform_.beeps.size();
 
-    TimerSchedule& schedule = schedules_[slot(id)];
-    schedule.beginTick();
-    switch (id) {
-        case TimerId::Timer1: form_->Timer1_Timer(); break;
-        case TimerId::Timer2: form_->Timer2_Timer(); break;
-        case TimerId::Timer3: form_->Timer3_Timer(); break;
-    }
-    schedule.endTick(timer(id).enabled(), timer(id).interval(), platform_.clockMs);
+    handler();
 
     if (!recording) return;
     tick.ticksLeft = form_->ticksLeft;
@@ -85,19 +61,10 @@ void Simulator::fire(TimerId id) {
 }
 
 bool Simulator::runUntilTrue(const std::function<bool()>& done, std::int64_t limitMs) {
-    while (!ended()) {
-        std::optional<TimerId> next;
-        std::int64_t nextDue = 0;
-        for (TimerId id : allTimers) {
-            auto due = schedules_[slot(id)].dueMs();
-            if (due && *due <= limitMs && (!next || *due < nextDue)) {
-                next = id;
-                nextDue = *due;
-            }
-        }
-        if (!next) break;
-        if (platform_.clockMs < nextDue) platform_.clockMs = nextDue;
-        fire(*next);
+    while (!ended() && armed_ && *armed_ <= limitMs) {
+        if (platform_.clockMs < *armed_) platform_.clockMs = *armed_;
+        armed_.reset();  // a single shot
+        timers_->fired();
         if (done()) return true;
     }
     if (platform_.clockMs < limitMs) platform_.clockMs = limitMs;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -11,9 +10,9 @@
 #include <utility>
 #include <vector>
 
-#include "platform/timer_schedule.h"
 #include "support/fake_platform.h"
 #include "window/form1.h"
+#include "window/form_timers.h"
 
 namespace horatta::testing {
 
@@ -36,22 +35,23 @@ struct Tick {
     Alignment alignment = Alignment::Left;
 };
 
-// Stands in for a shell: owns a FakePlatform and a Form1, runs start-up, and fires the three
-// timers on the virtual clock with the same rules as the desktop shells.
+// Stands in for a shell: owns a FakePlatform and a Form1, runs start-up, and lets the shells'
+// timer driver fire the three timers on the virtual clock.
 //
-//  * One TimerSchedule per timer. Each Timer's observer restarts its schedule at the current
-//    virtual time whenever the core enables, disables or re-times it (also from inside a
-//    handler), and every firing is wrapped in beginTick()/endTick(). So 1000 ms and 500 ms
-//    ticks land just after the wall-clock second or half-second, and other intervals run free.
-//  * Timers fire in time order, earliest due first; timers due at the same millisecond fire
-//    in the order Timer1, Timer2, Timer3. A timer whose moment passed while another handler
-//    ran (a beep takes virtual time) fires as soon as that handler returns.
+//  * The simulator is the driver's native timer: it notes the one moment the driver arms and,
+//    as the virtual clock reaches it, sets the clock there and lets the driver serve every
+//    timer that is due. So the timers keep the desktop shells' rules exactly (alignment to
+//    the wall-clock second, restarts on every change, one wake-up for timers due together).
+//  * The alignment slack is the largest a shell uses (`slackMs`), so the tests see the
+//    latest a tick may come.
 //  * After the program has ended (save-and-exit), no timer fires.
 //
 // Gestures are made by calling the Form1 handlers directly through form(); the timers follow
 // whatever the handlers change. Every firing is recorded as a Tick (see ticks()).
-class Simulator {
+class Simulator : private NativeTimer {
 public:
+    static constexpr int slackMs = 15;
+
     using Settings = std::vector<std::pair<std::string, std::string>>;
 
     // Stores `stored` in the registry, sets the virtual clock to `start` and starts the clock.
@@ -79,10 +79,11 @@ public:
     void runUntil(const DateTime& t) { runUntil(toMs(t)); }
     void runFor(std::int64_t ms) { runUntil(nowMs() + ms); }
     // The wall clock jumps by `ms` (forward or back) between two firings, as a time server
-    // or the user sets it, or as a sleep looks on waking. Native timers count real time,
-    // not the wall clock: the shell re-arms them on the new clock at once.
+    // or the user sets it, or as a sleep looks on waking. The native timer counts real time,
+    // not the wall clock: it goes off after the wait it was armed with, at a moment the
+    // jump has moved by as much.
     void stepClock(std::int64_t ms);
-    // Fires timers one at a time until `done()` holds after a firing; gives up at `limitMs`.
+    // Lets the timers fire until `done()` holds after a wake-up; gives up at `limitMs`.
     // Returns whether `done()` held.
     bool runUntilTrue(const std::function<bool()>& done, std::int64_t limitMs);
 
@@ -106,14 +107,16 @@ public:
     void clearRecord() { ticks_.clear(); }
 
 private:
-    Timer& timer(TimerId id);
     void startProgram();
-    void fire(TimerId id);
+    void deliver(std::size_t index, const std::function<void()>& handler);
+    void arm(std::int64_t dueMs) override { armed_ = dueMs; }
+    void cancel() override { armed_.reset(); }
 
     Build build_;
     FakePlatform platform_;
     std::unique_ptr<Form1> form_;
-    std::array<TimerSchedule, 3> schedules_;
+    std::unique_ptr<FormTimers> timers_;
+    std::optional<std::int64_t> armed_;
     std::vector<Tick> ticks_;
     int endCountAtStart_ = 0;
 };

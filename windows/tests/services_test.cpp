@@ -5,6 +5,7 @@
 
 #include "window/layout.h"
 #include "windows/services.h"
+#include "windows/system_timer.h"
 #include "windows/wide.h"
 
 namespace horatta::win {
@@ -53,7 +54,7 @@ TEST(Services, TheClockAgreesWithTheSystemsLocalTime) {
     SYSTEMTIME system;
     GetLocalTime(&system);
     const DateTime now = Services().now();
-    const std::int64_t timerMs = Services::nowMs();
+    const std::int64_t timerMs = SystemTimer::nowMs();
     const SYSTEMTIME shown{WORD(now.year),   WORD(now.month),  WORD(now.weekday), WORD(now.day),
                            WORD(now.hour),   WORD(now.minute), WORD(now.second),  WORD(now.millisecond)};
     EXPECT_LT(std::abs(ms(shown) - ms(system)), 2000);

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/simulator.h"
+#include "window/layout.h"
 #include "window/pointer_input.h"
 
 namespace horatta::testing {
@@ -123,8 +126,17 @@ TEST(PointerInput, PressSequencesReachTheHandlersOfTheControlsUnderThem) {
             PointerInput input(f);
             if (c.memoOpen) f.Picture1_Click();
             if (c.windowMoves) sim.platform().dragTo = WindowPosition{f.Left + 300, f.Top};
-            sim.platform().duringDrag = [&] { play(input, c.whileDragging, sim.nowMs()); };
             const std::size_t writes = sim.platform().memory.writtenNames.size();
+            const Color colour = f.Label1.ForeColor;
+            const Image skin = f.Picture1.Picture;
+            sim.platform().duringDrag = [&, first = true]() mutable {
+                if (std::exchange(first, false)) {  // the later presses follow earlier steps
+                    EXPECT_EQ(sim.platform().memory.writtenNames.size(), writes) << "the step waits for the drag";
+                    EXPECT_EQ(f.Label1.ForeColor, colour);
+                    EXPECT_EQ(f.Picture1.Picture, skin);
+                }
+                play(input, c.whileDragging, sim.nowMs());
+            };
             play(input, c.steps, sim.nowMs());
             EXPECT_EQ(outcome(sim, writes), c.expected);
         }
@@ -151,21 +163,19 @@ TEST(PointerInput, TheHandleIsInFrontOfTheTimeAndTheLabelsOnlyWhileShown) {
 // lands on the shown time and whose second lands on the bare face, the time having blinked
 // away in between, cancels the power-off all the same.
 TEST(PointerInput, ADoubleClickStraddlingABlinkCancelsThePowerOff) {
-    for (Build build : {Build::Masked, Build::Plain}) {
+    for (Build build : bothBuilds) {
         SCOPED_TRACE(buildName(build));
         Simulator sim(build, at(2026, 12, 6, 18, 35, 50), {{"time", "18:37:00"}});
         Form1& f = sim.form();
         PointerInput input(f);
+        const auto until = [&](bool shown) { ASSERT_TRUE(sim.runUntilTrue([&] { return f.Label1.Visible == shown; }, sim.nowMs() + 2000)); };
         sim.runUntil(at(2026, 12, 6, 18, 36, 20));
         ASSERT_FALSE(f.Timer1.enabled()) << "the countdown runs";
-        ASSERT_TRUE(sim.runUntilTrue([&] { return f.Label1.Visible; }, sim.nowMs() + 2000));
-        ASSERT_TRUE(sim.runUntilTrue([&] { return !f.Label1.Visible; }, sim.nowMs() + 2000));
-        const std::int64_t hidden = sim.nowMs();
-        ASSERT_TRUE(sim.runUntilTrue([&] { return f.Label1.Visible; }, sim.nowMs() + 2000));
-        const std::int64_t nextHide = hidden + 1000;
-
+        until(true);
+        until(false);
+        const std::int64_t nextHide = sim.nowMs() + 1000;
+        until(true);
         sim.runUntil(nextHide - 100);
-        ASSERT_TRUE(f.Label1.Visible);
         const int x = static_cast<int>((f.Picture1.Left + f.Label1.Left + f.Label1.Width / 2) / 15);
         const int y = static_cast<int>((f.Picture1.Top + f.Label1.Top + f.Label1.Height / 2) / 15);
         ASSERT_EQ(input.controlAt(x, y), ControlId::Label1);
@@ -173,15 +183,144 @@ TEST(PointerInput, ADoubleClickStraddlingABlinkCancelsThePowerOff) {
         sim.runFor(60);
         input.release(L, x, y);
         sim.runUntil(nextHide + 50);
-        ASSERT_FALSE(f.Label1.Visible) << "the time blinked away between the presses";
-        ASSERT_EQ(input.controlAt(x, y), ControlId::Picture1);
+        ASSERT_EQ(input.controlAt(x, y), ControlId::Picture1) << "the time blinked away between the presses";
         input.press(L, 0, x, y, sim.nowMs());
-
         EXPECT_TRUE(f.shutdownTime.isMidnight());
         EXPECT_TRUE(f.Label1.Visible);
         sim.runUntil(at(2026, 12, 6, 18, 37, 5));
         EXPECT_EQ(sim.platform().powerOffCount, 0);
     }
+}
+
+// --- the colour and skin steps of a press on the time
+const Color red = Color::rgb(255, 0, 0);
+
+// Colour and skin behave the same in both programs.
+Simulator freshClock(const Simulator::Settings& stored = {}) {
+    return Simulator(Build::Masked, at(2026, 12, 6, 9, 15, 0, 0), stored);
+}
+
+TEST(ColourStep, TwelveLeftPressesRunThroughTheColoursAndStoreEachIndex) {
+    Simulator sim = freshClock();
+    Form1& form = sim.form();
+    ASSERT_EQ(form.Label1.ForeColor, red);
+    for (int i = 0; i < 12; ++i) {
+        SCOPED_TRACE(i);
+        const Color before = form.Label1.ForeColor;
+        form.Label1_MouseDown(buttonLeft, 0, 0, 0);
+        EXPECT_EQ(form.Label1.ForeColor, colorTable[static_cast<std::size_t>(i)].step);
+        EXPECT_EQ(form.Label3.ForeColor, before);
+        EXPECT_EQ(sim.platform().stored("time2"), std::to_string(i));
+        EXPECT_EQ(form.colorIndex, i == 11 ? 0 : i + 1);
+    }
+    EXPECT_EQ(form.Label1.ForeColor, red);
+}
+
+TEST(SkinStep, EightRightPressesRunThroughTheSkinsAndStoreEachIndex) {
+    Simulator sim = freshClock({{"time3", "7"}});
+    Form1& form = sim.form();
+    const Image expected[]{Image::Skin4, Image::Skin3, Image::Skin8, Image::Skin5,
+                           Image::Skin6, Image::Skin9, Image::None,  Image::Skin7};
+    const Color colour = form.Label1.ForeColor;
+    for (int i = 0; i < 8; ++i) {
+        SCOPED_TRACE(i);
+        form.Label1_MouseDown(buttonRight, 0, 0, 0);
+        EXPECT_EQ(form.Picture1.Picture, expected[i]);
+        EXPECT_EQ(sim.platform().stored("time3"), std::to_string(i));
+    }
+    EXPECT_EQ(form.skinIndex, 0);
+    EXPECT_EQ(form.Label1.ForeColor, colour);
+    EXPECT_FALSE(sim.platform().stored("time2"));
+}
+
+TEST(ColourStep, AnIndexOutOfTheTableChangesNothingButIsStoredAndCounted) {
+    Simulator sim = freshClock({{"time2", "12"}});
+    Form1& form = sim.form();
+    EXPECT_EQ(form.colorIndex, 13);
+    const Color colour = form.Label1.ForeColor;
+    form.Label1_MouseDown(buttonLeft, 0, 0, 0);
+    form.Label1_MouseDown(buttonLeft, 0, 0, 0);
+    EXPECT_EQ(form.Label1.ForeColor, colour);
+    EXPECT_EQ(sim.platform().stored("time2"), "14");
+
+    form.colorIndex = 32767;  // the largest index wraps instead of overflowing
+    form.Label1_MouseDown(buttonLeft, 0, 0, 0);
+    EXPECT_EQ(sim.platform().stored("time2"), "32767");
+    EXPECT_EQ(form.colorIndex, 0);
+    form.skinIndex = 32767;
+    form.Label1_MouseDown(buttonRight, 0, 0, 0);
+    EXPECT_EQ(form.skinIndex, 0);
+}
+
+// --- where the controls land in pixels
+std::array<int, 4> edges(const PixelRect& r) { return {r.left, r.top, r.width, r.height}; }
+
+TEST(Layout, RectanglesAreMappedEdgeByEdge) {
+    // Each edge rounds on its own, so controls that meet in twips meet in pixels.
+    const std::pair<std::array<float, 4>, std::array<int, 4>> cases[] = {
+        {{0, 10, 995, 292}, {0, 1, 66, 19}},     // Picture1
+        {{0, 295, 995, 285}, {0, 20, 66, 19}},   // the memo, slid open: it meets Picture1
+        {{7, 7, 15, 15}, {0, 0, 1, 1}},          // both edges below half a pixel
+        {{7.5f, 7.5f, 15, 15}, {1, 1, 1, 1}},    // half a pixel rounds away from zero
+        {{-150, 0, 300, 15}, {-10, 0, 20, 1}},   // a caption scrolled out to the left
+        {{-7.5f, 0, 7, 7}, {-1, 0, 1, 0}},       // and one leaving by half a pixel
+        {{1, 1, 5, 5}, {0, 0, 0, 0}},            // smaller than a pixel
+    };
+    for (const auto& [twips, pixels] : cases)
+        EXPECT_EQ(edges(toPixelRect(twips[0], twips[1], twips[2], twips[3])), pixels) << twips[0] << ", " << twips[1];
+}
+
+// The window keeps its size wherever its position rounds, and a window left on its pixel
+// keeps its twips; the controls are stacked front to back, hidden ones saying so.
+TEST(Layout, TheWindowAndItsControls) {
+    for (Build build : bothBuilds) {
+        SCOPED_TRACE(buildName(build));
+        Simulator clock(build);
+        Form1& f = clock.form();
+        f.Text2.Visible = false;
+        const auto placed = Layout(f).controls();
+        const auto order = f.stackingOrder();
+        for (std::size_t i = 0; i < placed.size(); ++i) {
+            EXPECT_EQ(placed[i].id, order[i]);
+            EXPECT_EQ(placed[i].visible, f.control(order[i]).Visible) << controlName(order[i]);
+            EXPECT_GE(placed[i].rect.width, 0) << controlName(order[i]);
+        }
+        const PixelRect before = Layout(f).window();
+        for (float left : {0.0f, 7.0f, 7.5f, 8.0f, -22.5f}) {
+            f.Left = left;
+            const PixelRect r = Layout(f).window();
+            EXPECT_EQ((std::array{r.left, r.width, r.height}), (std::array{toPixels(left), before.width, before.height}));
+        }
+        const WindowPosition from{13607, 598};  // not on a whole pixel
+        const WindowPosition same = Layout(f).positionAt(907, 40, from);
+        EXPECT_EQ((std::array{same.left, same.top}), (std::array{from.left, from.top}));
+        const WindowPosition moved = Layout(f).positionAt(908, 40, from);
+        EXPECT_EQ((std::array{moved.left, moved.top}), (std::array{13620.0f, 600.0f}));
+        f.Width = 0;
+        EXPECT_EQ(Layout(f).window().width, 1) << "a window has at least one pixel";
+    }
+}
+
+TEST(Layout, LabelsArePaintedBackToFrontAndLineUpWithTheFace) {
+    Simulator clock(Build::Masked);
+    Form1& f = clock.form();
+    Layout layout(f);
+    const auto face = layout.labelsOn(ControlId::Picture1);
+    ASSERT_EQ(face.size(), 2u);
+    EXPECT_EQ(face[0].id, ControlId::Label1);
+    EXPECT_EQ(face[1].id, ControlId::Label3) << "the handle is drawn over the time";
+    // The face lies 10 twips down (a pixel); a label 20 twips below its top lies at 30
+    // twips in the window, which is 2 pixels: one pixel into the face, not two.
+    f.Picture1.Top = 10;
+    f.Label1.Top = 20;
+    EXPECT_EQ(Layout(f).labelRect(ControlId::Label1).top, 1);
+    EXPECT_EQ(Layout(f).labelRectInWindow(ControlId::Label1).top, 2);
+
+    f.Label3.Visible = false;
+    const auto shown = Layout(f).labelsOn(ControlId::Picture1);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].id, ControlId::Label1);
+    EXPECT_EQ(Layout(f).labelsOn(ControlId::Picture2).size(), 0u) << "the panel carries no label";
 }
 
 }  // namespace
