@@ -1,4 +1,4 @@
-// The power-off against a fake login manager on private buses. The process's system bus is
+// The power-off against the fake login manager on private buses. The process's system bus is
 // pointed at a private bus before anything can reach for the real one.
 #include "linux/power/login_manager.h"
 
@@ -6,49 +6,77 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QThread>
+#include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <cstring>
-#include <cstdlib>
 #include <memory>
-
-#include "sandbox.h"
 
 namespace horatta::power {
 namespace {
 
-using e2e::FakeLoginManager;
-using e2e::PrivateBus;
 using Outcome = LoginManager::Outcome;
-using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
-e2e::PrivateBus* systemBus = nullptr;
+// A program that says it is ready with its first line of output; stopped when this goes.
+class Child {
+public:
+    Child(const QString& program, const QStringList& arguments) {
+        process_.start(program, arguments);
+        QDeadlineTimer deadline(10000);
+        while (!process_.canReadLine() && !deadline.hasExpired() && process_.state() != QProcess::NotRunning)
+            process_.waitForReadyRead(50);
+        if (process_.canReadLine()) firstLine = QString::fromUtf8(process_.readLine()).trimmed();
+    }
+    ~Child() {
+        process_.kill();
+        process_.waitForFinished(3000);
+    }
+    QString firstLine;
 
-// How the request ended, once it has.
+private:
+    QProcess process_;
+};
+
+// A dbus-daemon configured like a system bus where anyone may own any name.
+struct PrivateBus : Child {
+    explicit PrivateBus(const QString& address = {})
+        : Child("dbus-daemon", QStringList{"--config-file=" HORATTA_E2E_DIR "/system_bus.conf", "--nofork",
+                                           "--print-address=1"} +
+                                   (address.isEmpty() ? QStringList() : QStringList{"--address=" + address})) {}
+};
+QString systemBus;
+
+// The fake login manager, recording every PowerOff call it receives.
+struct FakeLoginManager {
+    explicit FakeLoginManager(const QString& bus, bool answers = true)
+        : process(HORATTA_FAKE_LOGIN_MANAGER,
+                  QStringList{bus, dir.filePath("calls")} + (answers ? QStringList() : QStringList{"--never-answer"})) {}
+    // The interactive argument of each call, once at least count have come (or 5 s have passed).
+    QStringList calls(int count) const {
+        QDeadlineTimer deadline(5000);
+        for (QStringList found;; found.clear(), QThread::msleep(20)) {
+            QFile file(dir.filePath("calls"));
+            if (file.open(QIODevice::ReadOnly | QIODevice::Text))
+                while (!file.atEnd()) found << QString::fromUtf8(file.readLine()).section(' ', 1, 1);
+            if (found.size() >= count || deadline.hasExpired()) return found;
+        }
+    }
+    QTemporaryDir dir;
+    Child process;
+};
+
 Outcome settled(const LoginManager& login, int timeoutMs = 5000) {
     QDeadlineTimer deadline(timeoutMs);
     while (login.pending() && !deadline.hasExpired()) QThread::msleep(10);
     return login.pending() ? Outcome::None : login.lastOutcome();
-}
-
-TEST(LoginManager, AsksTheSystemBusForThePowerOffWithoutInteraction) {
-    FakeLoginManager manager(systemBus->address());
-    ASSERT_TRUE(manager.running());
-    LoginManager login;
-    // Every call is a new request once the last one is answered.
-    for (int call = 0; call < 2; ++call) {
-        EXPECT_TRUE(login.powerOff());
-        EXPECT_EQ(settled(login), Outcome::Accepted);
-    }
-    EXPECT_EQ(manager.waitForCalls(2, 5000), (std::vector<QString>{"false", "false"}));
 }
 
 TEST(LoginManager, ABusOrManagerThatNeverAnswersHoldsNothingUp) {
@@ -61,33 +89,32 @@ TEST(LoginManager, ABusOrManagerThatNeverAnswersHoldsNothingUp) {
     std::strncpy(where.sun_path, silent.constData(), sizeof where.sun_path - 1);
     ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&where), sizeof where), 0);
     ASSERT_EQ(::listen(listener, 4), 0);
-    FakeLoginManager manager(systemBus->address(), FakeLoginManager::Answers::None);
-    ASSERT_TRUE(manager.running());
-
+    FakeLoginManager manager(systemBus, false);
+    ASSERT_EQ(manager.process.firstLine, "ready");
     const struct {
         const char* what;
         QString address;
         Outcome after;  // with the short time limit
     } cases[] = {
-        {"a login manager that never answers", systemBus->address(), Outcome::NoAnswer},
+        {"a login manager that never answers", systemBus, Outcome::NoAnswer},
         {"a bus that never greets", "unix:path=" + QString::fromLocal8Bit(silent), Outcome::None},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const auto start = Clock::now();
+        const auto start = std::chrono::steady_clock::now();
         {
             LoginManager login(c.address, 300ms);
             EXPECT_TRUE(login.powerOff());
             EXPECT_FALSE(login.powerOff()) << "a request on its way is not sent twice";
-            EXPECT_LT(Clock::now() - start, 100ms);
+            EXPECT_LT(std::chrono::steady_clock::now() - start, 100ms);
             EXPECT_EQ(settled(login, c.after == Outcome::None ? 0 : 2000), c.after);
             if (c.after == Outcome::NoAnswer) {
                 EXPECT_TRUE(login.powerOff()) << "asked again once given up";
             }
         }
-        EXPECT_LT(Clock::now() - start, 3s) << "the end of the program does not wait for the bus either";
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 3s) << "the end of the program does not wait either";
     }
-    EXPECT_EQ(manager.waitForCalls(2, 5000).size(), 2u);
+    EXPECT_EQ(manager.calls(2).size(), 2);
     ::close(listener);
 }
 
@@ -95,23 +122,18 @@ TEST(LoginManager, ReconnectsWhenTheBusComesBack) {
     QTemporaryDir dir;
     const QString address = QStringLiteral("unix:path=%1/bus").arg(dir.path());
     auto bus = std::make_unique<PrivateBus>(address);
-    ASSERT_TRUE(bus->running());
     LoginManager login(address);
     EXPECT_TRUE(login.powerOff());
     EXPECT_EQ(settled(login), Outcome::Refused) << "nobody owns the login manager's name";
-
     bus.reset();
     QDeadlineTimer deadline(5000);
     while (login.powerOff() && settled(login) != Outcome::NoBus && !deadline.hasExpired()) QThread::msleep(20);
-    EXPECT_EQ(login.lastOutcome(), Outcome::NoBus) << "the bus is gone";
-
+    EXPECT_EQ(login.lastOutcome(), Outcome::NoBus);
     bus = std::make_unique<PrivateBus>(address);
-    ASSERT_TRUE(bus->running());
     FakeLoginManager manager(address);
-    ASSERT_TRUE(manager.running());
     EXPECT_TRUE(login.powerOff());
     EXPECT_EQ(settled(login), Outcome::Accepted);
-    EXPECT_EQ(manager.waitForCalls(1, 5000).size(), 1u);
+    EXPECT_EQ(manager.calls(1), QStringList{"false"}) << "asked without interaction";
 }
 
 TEST(PowerOffFlags, OnlyShutDownOrPowerOffAskForIt) {
@@ -125,13 +147,10 @@ TEST(PowerOffFlags, OnlyShutDownOrPowerOffAskForIt) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    horatta::e2e::PrivateBus bus;
-    if (!bus.running()) {
-        std::fprintf(stderr, "cannot start a private dbus-daemon\n");
-        return 1;
-    }
+    horatta::power::PrivateBus bus;
+    if (bus.firstLine.isEmpty()) return std::fprintf(stderr, "cannot start a private dbus-daemon\n"), 1;
     // Before the first D-Bus call: libdbus reads the system bus address once.
-    ::setenv("DBUS_SYSTEM_BUS_ADDRESS", bus.address().toLocal8Bit().constData(), 1);
-    horatta::power::systemBus = &bus;
+    ::setenv("DBUS_SYSTEM_BUS_ADDRESS", bus.firstLine.toLocal8Bit().constData(), 1);
+    horatta::power::systemBus = bus.firstLine;
     return RUN_ALL_TESTS();
 }

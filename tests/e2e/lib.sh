@@ -1,21 +1,25 @@
-# Shared by the end-to-end tests (sourced): a private X server, a fresh configuration
-# folder, the programs under test, and helpers to look at what they show.
+# Shared by the end-to-end journeys (sourced): a private X server, a fresh configuration
+# folder, sound into a file, and, for the power-off, a private system bus with the fake
+# login manager. Nothing here can reach the machine's own bus, speaker or power.
 set -euo pipefail
 
 : "${HORATTA_BIN:?HORATTA_BIN names the folder that holds the built programs}"
-for tool in Xvfb xdotool xprop xwininfo import convert; do
+for tool in Xvfb xdotool xprop xwininfo import convert dbus-daemon; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing (scripts/setup installs it)"; exit 77; }
 done
 
 E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/horatta-e2e.XXXXXX")
-export XDG_CONFIG_HOME=$E2E_TMP/config
-export XDG_RUNTIME_DIR=$E2E_TMP/runtime
-mkdir -p "$XDG_CONFIG_HOME"
+export XDG_CONFIG_HOME=$E2E_TMP/config XDG_RUNTIME_DIR=$E2E_TMP/runtime
+mkdir -p "$XDG_CONFIG_HOME/qom"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 INI=$XDG_CONFIG_HOME/qom/time.ini
-# No test reaches the machine's system bus: the power-off tests start a private one.
-export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$E2E_TMP/no-system-bus"
+NO_BUS="unix:path=$E2E_TMP/no-system-bus"
+export DBUS_SYSTEM_BUS_ADDRESS=$NO_BUS
 unset QT_QPA_PLATFORM  # the programs choose xcb themselves
+# Every tone goes into one file: 16-bit mono samples at 48 kHz.
+SOUND_FILE=$E2E_TMP/sound.raw
+printf 'pcm.!default { type file slave.pcm { type null } file "%s" format "raw" }\n' "$SOUND_FILE" >"$E2E_TMP/asound.conf"
+export ALSA_CONFIG_PATH=$E2E_TMP/asound.conf
 
 # Process ids come round again quickly on a busy machine, so only processes that are
 # still running children of this shell are signalled: those ids cannot have been reused.
@@ -31,125 +35,171 @@ trap cleanup EXIT
 
 fail() {
   echo "FAIL: $*" >&2
-  if [ -n "${APP_LOG:-}" ] && [ -s "$APP_LOG" ]; then echo "--- program output:" >&2; cat "$APP_LOG" >&2; fi
+  if [ -s "${APP_LOG:-/nonexistent}" ]; then echo "--- program output:" >&2; cat "$APP_LOG" >&2; fi
   if [ -f "$INI" ]; then echo "--- $INI:" >&2; cat "$INI" >&2; fi
-  if [ -s "$E2E_TMP/xvfb.log" ]; then echo "--- the X server ($DISPLAY):" >&2; cat "$E2E_TMP/xvfb.log" >&2; fi
   exit 1
 }
-
 pass() { echo "ok: $*"; }
 
 # Polls a command for up to $1 seconds.
 eventually() {
-  local seconds=$1
+  local tries=$(($1 * 20))
   shift
-  local tries=$((seconds * 20))
-  while [ $tries -gt 0 ]; do
-    if "$@"; then return 0; fi
-    sleep 0.05
+  until "$@"; do
     tries=$((tries - 1))
+    [ $tries -gt 0 ] || return 1
+    sleep 0.05
   done
-  return 1
 }
 
-# A private X server with one fixed 1920x1080 screen; Xvfb picks a free display itself.
-# It must not reset when its last client leaves (a program ending, a probe with xwininfo):
-# a program connecting during the reset would be turned away.
-_display_ready() { grep -q '^[0-9][0-9]*$' "$E2E_TMP/display" 2>/dev/null; }
+# A private X server with one 1920x1080 screen on a display it picks itself. It must not
+# reset when its last client leaves: a program connecting during the reset is turned away.
+# A key held down does not repeat: however long a loaded machine holds it, it stays one press.
 start_x() {
   local attempt pid
   for attempt in 1 2 3; do
     : >"$E2E_TMP/display"
-    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3>"$E2E_TMP/display" >"$E2E_TMP/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset -ardelay 60000 3>"$E2E_TMP/display" >"$E2E_TMP/xvfb.log" 2>&1 &
     pid=$!
-    if eventually 10 _display_ready; then
+    if eventually 10 grep -qx '[0-9][0-9]*' "$E2E_TMP/display"; then
       export DISPLAY=":$(head -n1 "$E2E_TMP/display")"
-      if eventually 5 xwininfo -root >/dev/null 2>&1; then return 0; fi
+      eventually 5 xwininfo -root >/dev/null 2>&1 && return 0
     fi
     stop "$pid"
   done
   fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
 }
 
-# Starts build/linux/<program> and waits until its clock window is on screen: sets
-# APP_PID, WIN (the window's id) and APP_LOG.
+# Starts build/linux/<program> and waits for its clock window: sets APP_PID, WIN, APP_LOG.
+_find_window() { WIN=$(xdotool search --all --onlyvisible --pid "$APP_PID" --name '^time$' 2>/dev/null | head -n1); [ -n "$WIN" ]; }
 start_program() {
-  local program=$1
-  APP_LOG=$E2E_TMP/$program.log
-  "$HORATTA_BIN/$program" >"$APP_LOG" 2>&1 &
+  APP_LOG=$E2E_TMP/$1.log
+  "$HORATTA_BIN/$1" >"$APP_LOG" 2>&1 &
   APP_PID=$!
-  WIN=
-  find_window() { WIN=$(xdotool search --all --onlyvisible --pid "$APP_PID" --name '^time$' 2>/dev/null | head -n1); [ -n "$WIN" ]; }
-  eventually 10 find_window || fail "$program showed no window"
+  eventually 10 _find_window || fail "$1 showed no window"
+  # The shell's last step of showing the strip; a gesture before it may find it busy.
+  eventually 5 _on_every_workspace || fail "$1 did not finish its start"
   sleep 0.3  # the first paint
 }
-
-# Waits for the program to end by itself.
+_on_every_workspace() { xprop -id "$WIN" _NET_WM_STATE _NET_WM_DESKTOP 2>/dev/null | grep -q 'STICKY\|= 4294967295$'; }
 _app_ended() { ! running "$APP_PID"; }
-wait_for_exit() {
-  eventually "${1:-5}" _app_ended || fail "the program did not end"
-  wait "$APP_PID" 2>/dev/null || true
-}
+wait_for_exit() { eventually 5 _app_ended || fail "the program did not end"; wait "$APP_PID" 2>/dev/null || true; }
 
 # "x y width height" of the window on the screen.
 window_geometry() {
   xwininfo -id "$WIN" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
     /^ *Width:/{w=$2} /^ *Height:/{h=$2} END{print x, y, w, h}'
 }
-
 _geometry_is() { [ "$(window_geometry)" = "$1" ]; }
-expect_geometry() {
-  eventually 3 _geometry_is "$1" || fail "window at $(window_geometry), expected $1"
-}
+expect_geometry() { eventually 3 _geometry_is "$1" || fail "window at $(window_geometry), expected $1"; }
 
 # A stored value as the program wrote it (quotes that QSettings adds removed).
-stored() {
-  [ -f "$INI" ] || return 0
-  sed -n "s/^$1=//p" "$INI" | sed 's/^"\(.*\)"$/\1/'
-}
-
+stored() { [ -f "$INI" ] && sed -n "s/^$1=//p" "$INI" | sed 's/^"\(.*\)"$/\1/' || true; }
 _stored_is() { [ "$(stored "$1")" = "$2" ]; }
-expect_stored() {
-  eventually 3 _stored_is "$1" "$2" || fail "time.ini: $1='$(stored "$1")', expected '$2'"
-}
+expect_stored() { eventually 3 _stored_is "$1" "$2" || fail "time.ini: $1='$(stored "$1")', expected '$2'"; }
 
 # Saves the window's pixels as text lines "x y r g b" into $1.
 capture() {
-  local out=$1 x y w h
+  local x y w h
   read -r x y w h <<<"$(window_geometry)"
-  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$out.png"
-  convert "$out.png" -depth 8 txt:- | awk -F'[ ,:()]+' 'NR>1{print $1, $2, $3, $4, $5}' >"$out"
+  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$1.png"
+  convert "$1.png" -depth 8 txt:- | awk -F'[ ,:()]+' 'NR>1{print $1, $2, $3, $4, $5}' >"$1"
 }
-
-# Counts the pixels of a capture inside the box x0 y0 x1 y1 that meet an awk condition on r g b.
+# Pixels of a capture in the box x0 y0 x1 y1 that meet an awk condition on r g b.
 count_pixels() {
-  local file=$1 x0=$2 y0=$3 x1=$4 y1=$5 condition=$6
-  awk -v x0="$x0" -v y0="$y0" -v x1="$x1" -v y1="$y1" \
-    "\$1>=x0 && \$1<=x1 && \$2>=y0 && \$2<=y1 { r=\$3; g=\$4; b=\$5; if ($condition) n++ } END { print n+0 }" "$file"
+  awk -v x0="$2" -v y0="$3" -v x1="$4" -v y1="$5" \
+    "\$1>=x0 && \$1<=x1 && \$2>=y0 && \$2<=y1 { r=\$3; g=\$4; b=\$5; if ($6) n++ } END { print n+0 }" "$1"
 }
-
-# The mean "r g b" of the pixels in a box that are not the text's colour (the skin).
-mean_colour() {
-  local file=$1 x0=$2 y0=$3 x1=$4 y1=$5 exclude=$6
-  awk -v x0="$x0" -v y0="$y0" -v x1="$x1" -v y1="$y1" \
-    "\$1>=x0 && \$1<=x1 && \$2>=y0 && \$2<=y1 { r=\$3; g=\$4; b=\$5; if (!($exclude)) { R+=r; G+=g; B+=b; n++ } }
-     END { if (n) printf \"%d %d %d\n\", R/n, G/n, B/n; else print \"0 0 0\" }" "$file"
-}
-
+# Captures the window and counts pixels of a colour on the time: count_now COLOUR.
+count_now() { capture "$E2E_TMP/now" && count_pixels "$E2E_TMP/now" 10 1 60 16 "$1"; }
+shows() { [ "$(count_now "$1")" -ge 25 ]; }
 # Where things are on the 67 x 20 strip, relative to the window.
-TIME_X=25 TIME_Y=8     # on the time text
-HANDLE_X=3 HANDLE_Y=6  # on the invisible handle at the left end
-FACE_X=45 FACE_Y=17    # on the face, below the time
-
+TIME_X=25 TIME_Y=8 HANDLE_X=3 HANDLE_Y=6 FACE_X=45 FACE_Y=17
+RED='r>190 && g<70 && b<70'
+GREEN='g>190 && r<70 && b<70'
 click_at() {  # window-relative x y, button
+  local x y
   read -r x y _ _ <<<"$(window_geometry)"
   xdotool mousemove "$((x + $1))" "$((y + $2))" click "${3:-1}"
 }
-
 double_click_at() {
+  local x y
   read -r x y _ _ <<<"$(window_geometry)"
   xdotool mousemove "$((x + $1))" "$((y + $2))" click --repeat 2 --delay 40 1
 }
 
-RED='r>190 && g<70 && b<70'
-GREEN='g>190 && r<70 && b<70'
+# The shutdown-time entry: a double-click on the time, then (once the blink has handed the
+# field the keyboard) six digits and Enter.
+PINK='r>200 && g>150 && g<230 && b>150 && b<230'
+_entry_pixels() { capture "$E2E_TMP/entry" && count_pixels "$E2E_TMP/entry" 0 0 60 19 "$PINK"; }
+_entry_hidden() { [ "$(_entry_pixels)" -eq 0 ]; }
+_entry_shown() { [ "$(_entry_pixels)" -ge 10 ]; }
+enter_shutdown_time() {  # hhmmss
+  double_click_at $TIME_X $TIME_Y
+  eventually 10 _entry_hidden || fail "the entry field does not blink"
+  eventually 10 _entry_shown || fail "the entry field does not come back"
+  xdotool type --delay 30 "$1"
+  xdotool key Return
+  expect_stored time "${1:0:2}:${1:2:2}:${1:4:2}"
+}
+
+# After the set second has passed without a power-off: the program still runs, and a
+# double-click on the time gives the face back to the clock, which then moves on.
+expect_runs_on() {  # in what setting
+  sleep_until_ms $((POWER_OFF_MS + 1200))
+  running "$APP_PID" || fail "the program ended at the power-off time ($1)"
+  double_click_at $TIME_X $TIME_Y
+  sleep 0.3
+  capture "$E2E_TMP/before"
+  sleep 1.2
+  capture "$E2E_TMP/after"
+  ! cmp -s "$E2E_TMP/before" "$E2E_TMP/after" || fail "the clock does not run after the set second ($1)"
+  [ "$(count_pixels "$E2E_TMP/after" 10 1 60 16 "$RED")" -ge 25 ] || fail "the time is not back on the face ($1)"
+  pass "the set second passes and the clock runs on and answers: $1"
+}
+
+# The system bus: a private dbus-daemon, optionally with the fake login manager on it.
+POWER_OFF_LOG=$E2E_TMP/power-off.log
+start_system_bus() {
+  dbus-daemon --config-file="$(dirname "${BASH_SOURCE[0]}")/system_bus.conf" --nofork --print-address=3 \
+    3>"$E2E_TMP/bus-address" >/dev/null 2>"$E2E_TMP/bus.log" &
+  eventually 10 test -s "$E2E_TMP/bus-address" || fail "dbus-daemon did not start: $(cat "$E2E_TMP/bus.log")"
+  DBUS_SYSTEM_BUS_ADDRESS=$(head -n1 "$E2E_TMP/bus-address")
+}
+start_login_manager() {
+  : "${FAKE_LOGIN_MANAGER:?FAKE_LOGIN_MANAGER names the fake login manager program}"
+  "$FAKE_LOGIN_MANAGER" "$DBUS_SYSTEM_BUS_ADDRESS" "$POWER_OFF_LOG" >"$E2E_TMP/manager.out" 2>&1 &
+  eventually 10 grep -q '^ready$' "$E2E_TMP/manager.out" || fail "the fake login manager did not start"
+}
+# The PowerOff calls received so far, one line each: "<interactive> <epoch ms>".
+power_off_calls() { [ ! -f "$POWER_OFF_LOG" ] || sed -n 's/^PowerOff //p' "$POWER_OFF_LOG"; }
+power_off_count() { power_off_calls | wc -l; }
+_at_least_calls() { [ "$(power_off_count)" -ge "$1" ]; }
+expect_power_off_calls() { eventually 3 _at_least_calls "$1" || fail "$(power_off_count) PowerOff calls, expected $1"; }
+expect_no_power_off() {  # after what; BASE: the calls asked for on purpose
+  sleep 0.5
+  [ "$(power_off_count)" -eq "${BASE:-0}" ] || fail "PowerOff after $1: $(power_off_calls)"
+}
+
+# A power-off time the given whole seconds ahead, on the same day and not 00:00:00 (which
+# means "none"): sets POWER_OFF (hhmmss) and POWER_OFF_MS (the start of that second).
+power_off_in() {
+  local now target
+  while :; do
+    now=$(date +%s)
+    target=$((now + $1))
+    POWER_OFF=$(date -d "@$target" +%H%M%S)
+    [ "$(date -d "@$target" +%F)" != "$(date -d "@$now" +%F)" ] || [ "$POWER_OFF" = 000000 ] || break
+    sleep 1
+  done
+  POWER_OFF_MS=$((target * 1000))
+}
+store_power_off_in() {  # before the program starts
+  power_off_in "$1"
+  printf '[General]\ntime=%s\n' "${POWER_OFF:0:2}:${POWER_OFF:2:2}:${POWER_OFF:4:2}" >"$INI"
+}
+now_ms() { date +%s%3N; }
+sleep_until_ms() {
+  local left=$(($1 - $(now_ms)))
+  [ "$left" -le 0 ] || sleep "$(printf '%d.%03d' $((left / 1000)) $((left % 1000)))"
+}
