@@ -17,9 +17,6 @@ void SystemServices::setHotKey(std::int32_t value) {
     // Made on first use: it needs the running application's X connection.
     if (!hotKey_) {
         hotKey_ = std::make_unique<hotkey::X11HotKey>();
-        hotKey_->onPressed = [this] {
-            if (onHotKeyPressed) onHotKeyPressed();
-        };
         hotKey_->onReleased = [this] {
             if (onHotKeyReleased) onHotKeyReleased();
         };

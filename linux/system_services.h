@@ -29,9 +29,8 @@ public:
     void exitWindows(std::uint32_t flags, std::uint32_t reserved);
     void setHotKey(std::int32_t value);
 
-    // What the hot key does, set by whoever owns the hot-key window: the hot key went down,
-    // and a key was released while it held the keyboard.
-    std::function<void()> onHotKeyPressed;
+    // What the hot key does, set by whoever owns the hot-key window: a key was released
+    // while the hot key's window held the keyboard.
     std::function<void()> onHotKeyReleased;
 
 private:
