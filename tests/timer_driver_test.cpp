@@ -36,8 +36,9 @@ struct Rig : NativeTimer {
     // Timer i's handler does `what` at its next firing only.
     void once(int i, std::function<void()> what) {
         during[i] = [this, i, what] {
+            const std::function<void()> run = what;  // clearing the slot destroys this closure
             during[i] = nullptr;
-            what();
+            run();
         };
     }
     void set(int i, bool on, int ms) {
