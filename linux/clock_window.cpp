@@ -71,7 +71,7 @@ TimeFieldWidget* ClockWindow::timeFieldFor(ControlId id) {
     return nullptr;
 }
 
-void ClockWindow::showModel() {
+void ClockWindow::showModel(bool atOnce) {
     Form1& form = sink_.form();
     const Layout layout(form);
     const QRect placed = toQRect(layout.window());
@@ -88,7 +88,7 @@ void ClockWindow::showModel() {
         if (w->isVisibleTo(this) != control.visible) w->setVisible(control.visible);
     }
     // Each surface repaints only when what it shows has changed.
-    picture1_.showModel();
+    picture1_.showModel(atOnce);
     picture2_.showModel();
     shutdownField_.showModel();
     reminderField_.showModel();

@@ -20,7 +20,8 @@ public:
     explicit ClockWindow(EventSink& sink);
 
     // Brings position, size, every control and the text boxes in line with the model.
-    void showModel();
+    // `atOnce` paints the face now rather than with the next pass of the event loop.
+    void showModel(bool atOnce = false);
 
     // The widget that stands for a control; nullptr for a control drawn on another.
     QWidget* widgetFor(ControlId id);

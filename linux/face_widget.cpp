@@ -49,12 +49,12 @@ FaceWidget::Look FaceWidget::modelLook() const {
     return look;
 }
 
-void FaceWidget::showModel() {
+void FaceWidget::showModel(bool atOnce) {
     Look look = modelLook();
     if (painted_ && look == shown_) return;
     shown_ = std::move(look);
     painted_ = true;
-    update();
+    if (atOnce) repaint(); else update();
 }
 
 void FaceWidget::paintEvent(QPaintEvent*) {

@@ -17,8 +17,10 @@ public:
     FaceWidget(ControlId id, EventSink& sink, QWidget* parent);
     ControlId id() const { return id_; }
 
-    // Repaints the face when what it shows differs from the model's.
-    void showModel();
+    // Repaints the face when what it shows differs from the model's: at once for a tick
+    // (no round through the event loop, so the second is on screen sooner and a scrolling
+    // face costs one wake-up a frame), otherwise with the next pass of the event loop.
+    void showModel(bool atOnce = false);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "linux/look.h"
+#include "linux/system_timer.h"
 #include "window/layout.h"
 
 namespace horatta::shell {
@@ -36,10 +37,20 @@ QtPlatform::QtPlatform(Registry& registry, SystemServices& services)
     : registry_(registry), services_(services), font_(controlFont()) {}
 
 DateTime QtPlatform::now() {
-    const QDateTime now = QDateTime::currentDateTime();
-    const QDate d = now.date();
-    const QTime t = now.time();
-    return DateTime{d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second(), t.msec(), d.dayOfWeek() % 7};
+    const std::int64_t ms = SystemTimer::nowMs();
+    const std::int64_t second = ms >= 0 ? ms / 1000 : (ms - 999) / 1000;
+    // The local date and time of day change only with the second: a scrolling face asks
+    // twenty times a second, and each conversion reads the time zone from disk.
+    if (second != nowSecond_) {
+        const QDateTime local = QDateTime::fromSecsSinceEpoch(second);
+        const QDate d = local.date();
+        const QTime t = local.time();
+        nowAtSecond_ = DateTime{d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second(), 0, d.dayOfWeek() % 7};
+        nowSecond_ = second;
+    }
+    DateTime now = nowAtSecond_;
+    now.millisecond = static_cast<int>(ms - second * 1000);
+    return now;
 }
 
 std::string QtPlatform::longTimeText(TimeOfDay time) {

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QString>
+#include <cstdint>
 #include <memory>
 
 #include "linux/ini_registry.h"
@@ -45,6 +46,8 @@ private:
     Registry& registry_;
     SystemServices& services_;
     QFont font_;
+    std::int64_t nowSecond_ = -1;  // the wall-clock second nowAtSecond_ is for
+    DateTime nowAtSecond_;
 };
 
 }  // namespace horatta::shell

@@ -73,7 +73,7 @@ Shell::Shell(Form1& form, QtPlatform& platform)
     platform_.setWindowSystem(this);
     qApp->installEventFilter(this);
     timers_ = std::make_unique<FormTimers>(form_, systemTimer_, SystemTimer::nowMs, SystemTimer::alignmentSlackMs,
-                                           [this](std::size_t, const std::function<void()>& tick) { deliver(tick); });
+                                           [this](std::size_t, const std::function<void()>& tick) { handle(tick, true); });
     systemTimer_.onFired([this] { timers_->fired(); });
 }
 
@@ -96,13 +96,15 @@ void Shell::hotKeyReleased() {
     if (Form2* form2 = form_.form2()) deliver([form2] { form2->Form_KeyUp(0, 0); });
 }
 
-void Shell::deliver(const std::function<void()>& event) {
+void Shell::deliver(const std::function<void()>& event) { handle(event, false); }
+
+void Shell::handle(const std::function<void()>& event, bool paintFaceAtOnce) {
     if (ended_) return;  // nothing is handled once the program has ended
     event();
-    if (!ended_) showModel();
+    if (!ended_) showModel(paintFaceAtOnce);
 }
 
-void Shell::showModel() {
+void Shell::showModel(bool paintFaceAtOnce) {
     if (showing_) {
         showAgain_ = true;
         return;
@@ -110,7 +112,7 @@ void Shell::showModel() {
     showing_ = true;
     do {
         showAgain_ = false;
-        window_->showModel();
+        window_->showModel(paintFaceAtOnce);
     } while (showAgain_);
     showing_ = false;
     alignFocus();

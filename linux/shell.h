@@ -52,7 +52,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void showModel();
+    // A tick paints the face at once; the user's events paint with the next pass of the loop.
+    void handle(const std::function<void()>& event, bool paintFaceAtOnce);
+    void showModel(bool paintFaceAtOnce = false);
     void alignFocus();
     QWidget* widgetFor(ControlId id);
 

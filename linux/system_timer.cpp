@@ -1,25 +1,53 @@
 #include "linux/system_timer.h"
 
-#include <QDateTime>
-#include <algorithm>
+#include <sys/timerfd.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <stdexcept>
 
 namespace horatta::shell {
 
 SystemTimer::SystemTimer() {
-    native_.setSingleShot(true);
-    native_.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&native_, &QTimer::timeout, [this] {
+    fd_ = timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC);
+    if (fd_ < 0) throw std::runtime_error("no timer for the clock's ticks");
+    notifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
+    QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] {
+        // The count of expiries, or ECANCELED when the wall clock was set: either way the
+        // driver looks at the clock and serves or re-arms.
+        std::uint64_t expiries = 0;
+        if (read(fd_, &expiries, sizeof expiries) < 0 && errno == EAGAIN) return;
         if (fired_) fired_();
     });
 }
 
-std::int64_t SystemTimer::nowMs() { return QDateTime::currentMSecsSinceEpoch(); }
+SystemTimer::~SystemTimer() {
+    notifier_.reset();
+    close(fd_);
+}
+
+std::int64_t SystemTimer::nowMs() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1'000'000;
+}
+
+void SystemTimer::setTo(std::int64_t dueMs) {
+    itimerspec when{};
+    when.it_value.tv_sec = static_cast<time_t>(dueMs / 1000);
+    when.it_value.tv_nsec = static_cast<long>(dueMs % 1000) * 1'000'000;
+    timerfd_settime(fd_, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &when, nullptr);
+}
 
 void SystemTimer::arm(std::int64_t dueMs) {
-    // The event loop counts in its own clock; a wait longer than a day is armed again when
-    // it ends, which the driver does for any firing that comes before its moment.
-    const std::int64_t wait = std::clamp<std::int64_t>(dueMs - nowMs(), 0, 24LL * 3600 * 1000);
-    native_.start(static_cast<int>(wait));
+    // A moment that has passed (or the epoch itself, which would disarm) goes off at once.
+    setTo(dueMs > 0 ? dueMs : 1);
+}
+
+void SystemTimer::cancel() {
+    itimerspec off{};
+    timerfd_settime(fd_, 0, &off, nullptr);
 }
 
 }  // namespace horatta::shell
