@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "linux/key_mapping.h"
-#include "linux/text_index.h"
 
 namespace horatta::shell {
 namespace {
 
-TEST(KeyMapping, KeysBecomeTheCodesTheHandlersTake) {
-    struct Case {
+TEST(KeyMapping, KeysBecomeTheCodesTheHandlersTakeAndAReplacedCodeOnlyAPrintableCharacter) {
+    const struct {
         int key;
         QString text;
         std::optional<std::int16_t> code;
@@ -22,23 +21,9 @@ TEST(KeyMapping, KeysBecomeTheCodesTheHandlersTake) {
         {Qt::Key_Delete, "\x7f", std::nullopt},  // an edit key, not a character
         {Qt::Key_unknown, QString::fromUcs4(U"\U0001F600", 1), std::nullopt},  // no 16-bit code
     };
-    for (const Case& c : cases) EXPECT_EQ(keyAsciiFor(c.key, c.text), c.code) << c.key;
-}
-
-TEST(KeyMapping, AReplacedCodeInsertsOnlyAPrintableCharacter) {
+    for (const auto& c : cases) EXPECT_EQ(keyAsciiFor(c.key, c.text), c.code) << c.key;
     EXPECT_EQ(textForKeyAscii(static_cast<std::int16_t>(0x65E5)), QString(QChar(0x65E5)));
     for (std::int16_t code : {std::int16_t{0}, keyRefused, keyEnter}) EXPECT_EQ(textForKeyAscii(code), std::nullopt);
-}
-
-TEST(TextIndex, CharactersAndUtf16UnitsConvertBothWays) {
-    const QString text = QString::fromUtf8("a\xF0\x9F\x98\x80" "b");  // a, an emoji (two units), b
-    const std::pair<int, qsizetype> positions[] = {{1, 1}, {2, 3}, {3, 4}};
-    for (const auto& [characters, units] : positions) {
-        EXPECT_EQ(utf16Offset(text, characters), units);
-        EXPECT_EQ(characterIndex(text, units), characters);
-    }
-    EXPECT_EQ(utf16Offset(text, 9), 4);  // clamped
-    EXPECT_EQ(characterIndex(text, 99), 3);
 }
 
 }  // namespace

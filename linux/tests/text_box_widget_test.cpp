@@ -17,18 +17,34 @@ struct Sink : EventSink {
     ControlId controlAt(const QWidget&, const QPoint&) override { return ControlId::Text2; }
 };
 
-TEST(TextBoxWidget, AMemoOfAnyLengthGoesThroughTheFieldWhole) {
+// The model counts characters, the field UTF-16 units: a selection set in one lands on the
+// same characters in the other, and a memo of any length goes through whole.
+TEST(TextBoxWidget, TheSelectionAndTheTextGoThroughTheFieldWhole) {
     application();
     std::string repeated;
-    for (int i = 0; i < 11000; ++i) repeated += "备忘";  // 22,000 characters in three bytes each
-    for (const std::string& memo : {std::string(40000, 'm'), repeated + repeated}) {
+    for (int i = 0; i < 22000; ++i) repeated += "备忘";  // 44,000 characters in three bytes each
+    const std::string emoji = "\xF0\x9F\x98\x80";        // two UTF-16 units
+    const struct {
+        std::string memo;
+        int selStart, selLength;
+        std::string typed;
+        int caret;
+    } cases[] = {
+        {std::string(40000, 'm'), 40000, 0, std::string(40000, 'm') + "!", 40001},
+        {repeated, 44000, 0, repeated + "!", 44001},
+        {"a" + emoji + "b" + emoji + "c", 2, 2, "a" + emoji + "!c", 3},
+        {emoji + emoji, 9, 5, emoji + emoji + "!", 3},  // beyond the end: clamped
+    };
+    for (const auto& c : cases) {
         Sink sink;
         TextBoxWidget field(ControlId::Text2, sink, nullptr);
-        sink.form().Text2.Text = memo;
+        TextBox& memo = sink.form().Text2;
+        memo.Text = c.memo, memo.SelStart = c.selStart, memo.SelLength = c.selLength;
         field.showModel();
-        field.end(false);
         field.insert("!");
-        EXPECT_EQ(sink.form().Text2.Text, memo + "!");
+        EXPECT_EQ(memo.Text, c.typed);
+        EXPECT_EQ(memo.SelStart, c.caret);
+        EXPECT_EQ(memo.SelLength, 0);
     }
 }
 
