@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <QDataStream>
 #include <QDir>
 #include <QFile>
-#include <QFileDevice>
 #include <QTemporaryDir>
-#include <QVariant>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -27,9 +24,9 @@ protected:
 
     std::optional<std::string> read(std::string_view name) { return ReadSetting(registry, HKEY_LOCAL_MACHINE, settingsPath, name); }
     void write(std::string_view name, std::string_view value) { WriteSetting(registry, HKEY_LOCAL_MACHINE, settingsPath, name, value); }
-    void putFile(const QByteArray& bytes) {
+    void putFile(const QByteArray& bytes, const QString& name = {}) {
         QDir().mkpath(folder);
-        QFile f(path);
+        QFile f(name.isEmpty() ? path : name);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
@@ -37,21 +34,30 @@ protected:
         QFile f(name);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
+    ino_t inode() const {
+        struct stat s{};
+        return ::stat(path.toLocal8Bit().constData(), &s) == 0 ? s.st_ino : 0;
+    }
 };
 
-TEST_F(IniRegistryTest, NamesInAnyCaseAndTextsComeBackExactlyReplacingTheFileInOneStep) {
+TEST_F(IniRegistryTest, OnlyPlainTextsOfTheGeneralSectionCountAndEveryTextComesBackExactly) {
     EXPECT_EQ(read("time"), std::nullopt);
     EXPECT_FALSE(QFile::exists(path)) << "reading creates nothing";
-    putFile("[General]\nTIME=07:00:00\nTa=600\n");  // written by hand
-    EXPECT_EQ(read("time"), "07:00:00");
-    struct stat before{}, after{};
-    ASSERT_EQ(::stat(path.toLocal8Bit().constData(), &before), 0);
+    // Written by hand or by another program, with a temporary file of an interrupted write beside it.
+    putFile("[General]\nTIME=07:00:00\nTa=600\nlist=one, two\nnumber=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\n"
+            "bytes=@ByteArray(abc)\n[other]\ntb=900\n");
+    for (const char* name : {"time.ini.tmp-a1B2c3", "notes.txt", "time.ini.corrupt"}) putFile("", folder + "/" + name);
+    IniRegistry restarted{path, HKEY_LOCAL_MACHINE, std::string(settingsPath)};
+    const QStringList kept{"notes.txt", "time.ini", "time.ini.corrupt"};
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), kept);
+    const std::pair<const char*, std::optional<std::string>> values[] = {
+        {"time", "07:00:00"}, {"TA", "600"}, {"list", {}}, {"number", {}}, {"bytes", {}}, {"tb", {}}, {"other/tb", {}}};
+    for (const auto& [name, value] : values) EXPECT_EQ(read(name), value) << name;
+    const ino_t before = inode();
     write("Time", "08:00:00");
-    ASSERT_EQ(::stat(path.toLocal8Bit().constData(), &after), 0);
-    EXPECT_NE(after.st_ino, before.st_ino) << "written in place, not replaced";
-    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"time.ini"});
+    EXPECT_NE(inode(), before) << "written in place, not replaced in one step";
     EXPECT_TRUE(fileBytes(path).contains("time=08:00:00") && !fileBytes(path).contains("TIME")) << fileBytes(path).toStdString();
-    EXPECT_EQ(read("TA"), "600");
+    EXPECT_EQ(read("ta"), "600") << "a write keeps what another program stored";
     // Texts that INI quoting and QSettings' lists or serialised forms ("@…") could change.
     for (const std::string text : {"", "  padded  ", "a, b, c", "@at the start", "@Variant(\\0\\0\\0\\x2)", "@ByteArray(abc)",
                                    "\"quoted\"", "semi;colon #hash", "back\\slash", "x\\x41y", "中文备忘 ", "tab\there",
@@ -59,45 +65,12 @@ TEST_F(IniRegistryTest, NamesInAnyCaseAndTextsComeBackExactlyReplacingTheFileInO
         write("text", text);
         EXPECT_EQ(read("text"), text) << text;
     }
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), kept);
 }
 
-TEST_F(IniRegistryTest, OnlyTextValuesOfTheGeneralSectionCount) {
-    QByteArray variant;
-    QDataStream stream(&variant, QIODevice::WriteOnly);
-    stream << QVariant(QString("hi"));
-    QByteArray serialised = "@Variant(";
-    for (const char c : variant) serialised += "\\x" + QByteArray::number(static_cast<unsigned char>(c), 16);
-    putFile("[General]\nlist=one, two\nnumber=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\nbytes=@ByteArray(abc)\ntext=" +
-            serialised + ")\nplain=11\n[other]\ntb=900\n");
-    for (const char* name : {"list", "number", "bytes", "text", "tb", "other/tb"}) EXPECT_EQ(read(name), std::nullopt) << name;
-    EXPECT_EQ(read("plain"), "11");
-}
-
-TEST_F(IniRegistryTest, ACorruptFileReadsAsMissingValuesAndIsKeptAsideByTheNextWrite) {
-    const QByteArray corrupt[] = {
-        QByteArray("[General]\nta=600\n\0\0\0\x01garbage", 27),  // binary noise after a torn write
-        QByteArray("[General]\nta=600\ntext=\xff\xfe\xfd\n"),      // not UTF-8
-        QByteArray("[General\nta=600\n"),                          // a badly formed section
-    };
-    const QString aside[] = {path + ".corrupt", path + ".corrupt.1", path + ".corrupt.2"};
-    for (const QByteArray& bytes : corrupt) {
-        putFile(bytes);
-        EXPECT_EQ(read("ta"), std::nullopt) << bytes.toStdString();
-        EXPECT_EQ(read("ta"), std::nullopt) << "still corrupt when read again";
-        write("time", "00:00:00");
-        EXPECT_EQ(read("time"), "00:00:00");
-        EXPECT_EQ(read("ta"), std::nullopt) << "nothing from the corrupt file comes back";
-    }
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(fileBytes(aside[i]), corrupt[i]) << "an earlier copy is never replaced";
-}
-
-TEST_F(IniRegistryTest, WhatAnotherProgramStoresBetweenTwoReadsIsSeenByTheSecond) {
-    // Each step changes the file behind the registry's back, in the ways other programs do.
+TEST_F(IniRegistryTest, WhatAnotherProgramDoesToTheFileIsSeenAtTheNextRead) {
     const auto replaceWith = [&](const QByteArray& bytes) {
-        QFile f(path + ".new");
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        f.close();
+        putFile(bytes, path + ".new");
         ASSERT_EQ(::rename((path + ".new").toLocal8Bit().constData(), path.toLocal8Bit().constData()), 0);
     };
     const struct {
@@ -108,19 +81,27 @@ TEST_F(IniRegistryTest, WhatAnotherProgramStoresBetweenTwoReadsIsSeenByTheSecond
         {"created", [&] { putFile("[General]\nmemo=first\n"); }, "first"},
         {"written in place", [&] { putFile("[General]\nmemo=second one\n"); }, "second one"},
         {"replaced", [&] { replaceWith("[General]\nmemo=third and replaced\n"); }, "third and replaced"},
-        {"after a write of ours", [&] { write("memo", "ours"), putFile("[General]\nmemo=theirs again\n"); },
-         "theirs again"},
-        {"made corrupt", [&] { putFile("[General\nmemo=x\n"); }, std::nullopt},
+        {"after a write of ours", [&] { write("memo", "ours"), putFile("[General]\nmemo=theirs again\n"); }, "theirs again"},
         {"removed", [&] { QFile::remove(path); }, std::nullopt},
+        // Torn by a crash, not UTF-8, a badly formed section: each is set aside by our next write.
+        {"torn", [&] { putFile(QByteArray("[General]\nmemo=x\n\0\0\0\x01garbage", 27)); }, std::nullopt},
+        {"not text", [&] { putFile("[General]\nmemo=x\ntext=\xff\xfe\xfd\n"); }, std::nullopt},
+        {"badly formed", [&] { putFile("[General\nmemo=x\n"); }, std::nullopt},
     };
+    QStringList aside;
     for (const auto& step : steps) {
         SCOPED_TRACE(step.how);
         step.change();
+        const QByteArray bytes = fileBytes(path);
         EXPECT_EQ(read("memo"), step.memo);
+        EXPECT_EQ(read("memo"), step.memo) << "read again";
+        if (step.memo || bytes.isEmpty()) continue;
+        write("time", "00:00:00");
+        EXPECT_EQ(read("time"), "00:00:00");
+        EXPECT_EQ(read("memo"), std::nullopt) << "nothing from the corrupt file comes back";
+        aside << path + (aside.isEmpty() ? ".corrupt" : ".corrupt." + QString::number(aside.size()));
+        EXPECT_EQ(fileBytes(aside.back()), bytes) << "an earlier copy is never replaced";
     }
-    putFile("[General]\nmemo=x\nother=kept\n");
-    write("memo", "y");
-    EXPECT_EQ(read("other"), "kept") << "a write keeps what another program stored before it";
 }
 
 TEST_F(IniRegistryTest, WhatIsNoRegularFileIsNeitherReadNorReplaced) {
@@ -138,14 +119,6 @@ TEST_F(IniRegistryTest, WhatIsNoRegularFileIsNeitherReadNorReplaced) {
         EXPECT_FALSE(QFile::exists(path + ".corrupt")) << what;
         ASSERT_TRUE(QFile::remove(path) || QDir().rmdir(path));
     }
-}
-
-TEST_F(IniRegistryTest, ATemporaryFileLeftByAnInterruptedWriteIsRemovedAtTheNextStart) {
-    putFile("[General]\nta=600\n");
-    for (const char* name : {"time.ini.tmp-a1B2c3", "notes.txt", "time.ini.corrupt"}) QFile(folder + "/" + name).open(QIODevice::WriteOnly);
-    IniRegistry next{path, HKEY_LOCAL_MACHINE, std::string(settingsPath)};
-    EXPECT_EQ(QDir(folder).entryList(QDir::Files), (QStringList{"notes.txt", "time.ini", "time.ini.corrupt"}));
-    EXPECT_EQ(ReadSetting(next, HKEY_LOCAL_MACHINE, settingsPath, "ta"), "600");
 }
 
 // Permissions do not bind the superuser: run as an ordinary user for the length of the test

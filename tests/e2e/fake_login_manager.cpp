@@ -33,16 +33,10 @@ public:
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
         if (message.interface() != "org.freedesktop.login1.Manager" || message.member() != "PowerOff") return false;
         const qint64 at = QDateTime::currentMSecsSinceEpoch();
-        const bool valid = message.signature() == "b";
-        const char* interactive = !valid ? "invalid" : message.arguments().at(0).toBool() ? "true" : "false";
+        const char* interactive = message.signature() != "b" ? "invalid" : message.arguments().at(0).toBool() ? "true" : "false";
         QFile file(recordPath_);
-        if (file.open(QIODevice::Append | QIODevice::Text)) {
-            QTextStream(&file) << "PowerOff " << interactive << ' ' << at << '\n';
-        }
-        if (answers_ && message.isReplyRequired()) {
-            connection.send(valid ? message.createReply()
-                                  : message.createErrorReply(QDBusError::InvalidArgs, "expected one boolean"));
-        }
+        if (file.open(QIODevice::Append | QIODevice::Text)) QTextStream(&file) << "PowerOff " << interactive << ' ' << at << '\n';
+        if (answers_ && message.isReplyRequired()) connection.send(message.createReply());
         return true;
     }
 
@@ -62,14 +56,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     QDBusConnection bus = QDBusConnection::connectToBus(args.at(1), "bus");
-    if (!bus.isConnected()) {
-        std::fprintf(stderr, "fake_login_manager: cannot connect to %s\n", qPrintable(args.at(1)));
-        return 1;
-    }
     FakeManager manager(args.at(2), answers);
-    if (!bus.registerVirtualObject("/org/freedesktop/login1", &manager) ||
+    if (!bus.isConnected() || !bus.registerVirtualObject("/org/freedesktop/login1", &manager) ||
         !bus.registerService("org.freedesktop.login1")) {
-        std::fprintf(stderr, "fake_login_manager: cannot own org.freedesktop.login1\n");
+        std::fprintf(stderr, "fake_login_manager: cannot own org.freedesktop.login1 on %s\n", qPrintable(args.at(1)));
         return 1;
     }
     std::printf("ready\n");

@@ -72,16 +72,16 @@ start_x() {
 
 # Starts build/linux/<program> and waits for its clock window: sets APP_PID, WIN, APP_LOG.
 _find_window() { WIN=$(xdotool search --all --onlyvisible --pid "$APP_PID" --name '^time$' 2>/dev/null | head -n1); [ -n "$WIN" ]; }
+# The shell's last step of showing the strip; a gesture before it may find it busy.
+_on_every_workspace() { xprop -id "$WIN" _NET_WM_STATE _NET_WM_DESKTOP 2>/dev/null | grep -q 'STICKY\|= 4294967295$'; }
 start_program() {
-  APP_LOG=$E2E_TMP/$1.log
+  APP_LOG=$(mktemp "$E2E_TMP/$1.XXXX")
   "$HORATTA_BIN/$1" >"$APP_LOG" 2>&1 &
   APP_PID=$!
   eventually 10 _find_window || fail "$1 showed no window"
-  # The shell's last step of showing the strip; a gesture before it may find it busy.
   eventually 5 _on_every_workspace || fail "$1 did not finish its start"
-  sleep 0.3  # the first paint
+  eventually 5 shows "$VIVID" || fail "$1 did not paint its time"
 }
-_on_every_workspace() { xprop -id "$WIN" _NET_WM_STATE _NET_WM_DESKTOP 2>/dev/null | grep -q 'STICKY\|= 4294967295$'; }
 _app_ended() { ! running "$APP_PID"; }
 wait_for_exit() { eventually 5 _app_ended || fail "the program did not end"; wait "$APP_PID" 2>/dev/null || true; }
 
@@ -110,23 +110,19 @@ count_pixels() {
   awk -v x0="$2" -v y0="$3" -v x1="$4" -v y1="$5" \
     "\$1>=x0 && \$1<=x1 && \$2>=y0 && \$2<=y1 { r=\$3; g=\$4; b=\$5; if ($6) n++ } END { print n+0 }" "$1"
 }
-# Captures the window and counts pixels of a colour on the time: count_now COLOUR.
-count_now() { capture "$E2E_TMP/now" && count_pixels "$E2E_TMP/now" 10 1 60 16 "$1"; }
-shows() { [ "$(count_now "$1")" -ge 25 ]; }
+# Whether the time shows in a colour: shows COLOUR.
+shows() { capture "$E2E_TMP/now" && [ "$(count_pixels "$E2E_TMP/now" 10 1 60 16 "$1")" -ge 25 ]; }
 # Where things are on the 67 x 20 strip, relative to the window.
 TIME_X=25 TIME_Y=8 HANDLE_X=3 HANDLE_Y=6 FACE_X=45 FACE_Y=17
 RED='r>190 && g<70 && b<70'
 GREEN='g>190 && r<70 && b<70'
-click_at() {  # window-relative x y, button
+VIVID='r>g+150 || r>b+150 || g>r+150 || g>b+150 || b>r+150 || b>g+150'  # any time colour but the greys
+click_at() {  # window-relative x y, button; REPEAT=2 for a double-click
   local x y
   read -r x y _ _ <<<"$(window_geometry)"
-  xdotool mousemove "$((x + $1))" "$((y + $2))" click "${3:-1}"
+  xdotool mousemove "$((x + $1))" "$((y + $2))" click --repeat "${REPEAT:-1}" --delay 40 "${3:-1}"
 }
-double_click_at() {
-  local x y
-  read -r x y _ _ <<<"$(window_geometry)"
-  xdotool mousemove "$((x + $1))" "$((y + $2))" click --repeat 2 --delay 40 1
-}
+double_click_at() { REPEAT=2 click_at "$1" "$2"; }
 
 # The shutdown-time entry: a double-click on the time, then (once the blink has handed the
 # field the keyboard) six digits and Enter.
@@ -143,31 +139,14 @@ enter_shutdown_time() {  # hhmmss
   expect_stored time "${1:0:2}:${1:2:2}:${1:4:2}"
 }
 
-# After the set second has passed without a power-off: the program still runs, and a
-# double-click on the time gives the face back to the clock, which then moves on.
-expect_runs_on() {  # in what setting
-  sleep_until_ms $((POWER_OFF_MS + 1200))
-  running "$APP_PID" || fail "the program ended at the power-off time ($1)"
-  double_click_at $TIME_X $TIME_Y
-  sleep 0.3
-  capture "$E2E_TMP/before"
-  sleep 1.2
-  capture "$E2E_TMP/after"
-  ! cmp -s "$E2E_TMP/before" "$E2E_TMP/after" || fail "the clock does not run after the set second ($1)"
-  [ "$(count_pixels "$E2E_TMP/after" 10 1 60 16 "$RED")" -ge 25 ] || fail "the time is not back on the face ($1)"
-  pass "the set second passes and the clock runs on and answers: $1"
-}
-
-# The system bus: a private dbus-daemon, optionally with the fake login manager on it.
+# The system bus: a private dbus-daemon with the fake login manager on it.
 POWER_OFF_LOG=$E2E_TMP/power-off.log
 start_system_bus() {
+  : "${FAKE_LOGIN_MANAGER:?FAKE_LOGIN_MANAGER names the fake login manager program}"
   dbus-daemon --config-file="$(dirname "${BASH_SOURCE[0]}")/system_bus.conf" --nofork --print-address=3 \
     3>"$E2E_TMP/bus-address" >/dev/null 2>"$E2E_TMP/bus.log" &
   eventually 10 test -s "$E2E_TMP/bus-address" || fail "dbus-daemon did not start: $(cat "$E2E_TMP/bus.log")"
   DBUS_SYSTEM_BUS_ADDRESS=$(head -n1 "$E2E_TMP/bus-address")
-}
-start_login_manager() {
-  : "${FAKE_LOGIN_MANAGER:?FAKE_LOGIN_MANAGER names the fake login manager program}"
   "$FAKE_LOGIN_MANAGER" "$DBUS_SYSTEM_BUS_ADDRESS" "$POWER_OFF_LOG" >"$E2E_TMP/manager.out" 2>&1 &
   eventually 10 grep -q '^ready$' "$E2E_TMP/manager.out" || fail "the fake login manager did not start"
 }
@@ -176,6 +155,7 @@ power_off_calls() { [ ! -f "$POWER_OFF_LOG" ] || sed -n 's/^PowerOff //p' "$POWE
 power_off_count() { power_off_calls | wc -l; }
 _at_least_calls() { [ "$(power_off_count)" -ge "$1" ]; }
 expect_power_off_calls() { eventually 3 _at_least_calls "$1" || fail "$(power_off_count) PowerOff calls, expected $1"; }
+# Nothing can be waited for when nothing is to happen: a short grace for a stray call.
 expect_no_power_off() {  # after what; BASE: the calls asked for on purpose
   sleep 0.5
   [ "$(power_off_count)" -eq "${BASE:-0}" ] || fail "PowerOff after $1: $(power_off_calls)"
@@ -193,10 +173,6 @@ power_off_in() {
     sleep 1
   done
   POWER_OFF_MS=$((target * 1000))
-}
-store_power_off_in() {  # before the program starts
-  power_off_in "$1"
-  printf '[General]\ntime=%s\n' "${POWER_OFF:0:2}:${POWER_OFF:2:2}:${POWER_OFF:4:2}" >"$INI"
 }
 now_ms() { date +%s%3N; }
 sleep_until_ms() {

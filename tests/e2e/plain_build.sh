@@ -1,23 +1,35 @@
 #!/usr/bin/env bash
-# horatta-t: starts like horatta, takes the shutdown time in its plain field, shares the
-# settings with horatta, and only one clock runs per user.
+# horatta-t: the command line of both programs, a start like horatta's, the plain field, the
+# settings shared with horatta, one clock per user, and a new entry typed at once after one
+# was applied holding the old power-off time back.
 source "$(dirname "$0")/lib.sh"
+for program in horatta horatta-t; do
+  out=$("$HORATTA_BIN/$program" --version) || fail "$program --version failed"
+  [[ $out =~ ^$program\ [0-9]+\.[0-9]+ ]] || fail "$program --version printed '$out'"
+  "$HORATTA_BIN/$program" --help | grep -q -- "--autostart on|off" || fail "$program --help"
+  status=0
+  "$HORATTA_BIN/$program" --frobnicate >"$E2E_TMP/out" 2>"$E2E_TMP/err" || status=$?
+  [ "$status" -eq 2 ] && [ ! -s "$E2E_TMP/out" ] && grep -q "^Usage:" "$E2E_TMP/err" || fail "$program: an unknown option gave $status"
+  entry=$XDG_CONFIG_HOME/autostart/$program.desktop
+  "$HORATTA_BIN/$program" --autostart on && grep -q "^Exec=.*/$program\"$" "$entry" || fail "$program --autostart on"
+  if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$entry" || fail "$entry"; fi
+  "$HORATTA_BIN/$program" --autostart off && [ ! -e "$entry" ] || fail "$program --autostart off"
+done
+pass "--help, --version, a wrong option (status 2) and --autostart on|off, for both programs"
+
 start_x
+start_system_bus
 start_program horatta-t
 expect_geometry "907 40 67 20"
 props=$(xprop -id "$WIN")
 grep -q '_NET_WM_STATE_ABOVE' <<<"$props" && grep -q '_NET_WM_STATE_SKIP_TASKBAR' <<<"$props" ||
   fail "horatta-t does not ask to stay above and out of the taskbar: $props"
-shows "$RED" || fail "the time is not red"
+eventually 3 shows "$RED" || fail "the time is not red"
 expect_stored time "00:00:00"
 [ "$(stored text | wc -c)" -gt 100 ] || fail "no default memo stored"
-enter_shutdown_time "$(date -d '+6 hours' +%H%M%S)"
-eventually 3 shows "$RED" || fail "the red time did not come back after the entry"
-pass "horatta-t maps at 907,40 above others, stores the first values, and its plain field takes a time"
-sleep 0.4
 click_at $TIME_X $TIME_Y 1
 eventually 3 shows "$GREEN" || fail "a left click did not turn the time green"
-sleep 0.4
+sleep 0.4  # not a double-click
 double_click_at $HANDLE_X $HANDLE_Y
 wait_for_exit
 expect_stored ta 600
@@ -25,7 +37,7 @@ expect_stored tb 13605
 start_program horatta
 expect_geometry "907 40 67 20"
 eventually 3 shows "$GREEN" || fail "horatta did not take the colour horatta-t stored"
-pass "horatta-t steps the colour and saves on exit; horatta starts with what it stored"
+pass "horatta-t maps at 907,40 above others, steps the colour and saves on exit; horatta starts with what it stored"
 # A second start of either program, while horatta runs, ends at once with one line of
 # explanation, and the first keeps its window and its settings.
 before=$(cat "$INI")
@@ -37,3 +49,15 @@ done
 [ "$(xdotool search --all --onlyvisible --name '^time$' | wc -l)" -eq 1 ] || fail "a second clock window"
 [ "$(cat "$INI")" = "$before" ] && running "$APP_PID" || fail "the second start disturbed the first"
 pass "a second start ends at once: $(cat "$E2E_TMP/second.err")"
+stop "$APP_PID"
+
+# The plain field takes a time a few seconds ahead; typing a second entry at once keeps it
+# from powering off (the login manager records any request).
+start_program horatta-t
+power_off_in 7
+enter_shutdown_time "$POWER_OFF"
+eventually 3 shows "$GREEN" || fail "the time did not come back after the entry"
+double_click_at $TIME_X $TIME_Y
+while [ "$(now_ms)" -lt $((POWER_OFF_MS + 1500)) ]; do xdotool key 1; sleep 0.3; done
+expect_no_power_off "a second entry typed at once"
+pass "horatta-t's plain field takes a time; typing a second entry holds the first power-off back"

@@ -5,6 +5,7 @@
 
 #include "window/layout.h"
 #include "windows/services.h"
+#include "windows/skins.h"
 #include "windows/system_timer.h"
 #include "windows/wide.h"
 
@@ -22,27 +23,18 @@ protected:
     Services services;
 };
 
-TEST_F(ServicesTest, ReadsTimesAndDatesTheWayTheUserWritesThem) {
+TEST_F(ServicesTest, ReadsTimesAndDatesTheWayTheUserWritesThemAndFormatsInTheUsersLocale) {
     const std::pair<const char*, std::optional<TimeOfDay>> rows[] = {
-        {"21:30:00", TimeOfDay::fromHms(21, 30, 0)},
-        {"9:30:00 PM", TimeOfDay::fromHms(21, 30, 0)},
+        {"21:30:00", TimeOfDay::fromHms(21, 30, 0)}, {"9:30:00 PM", TimeOfDay::fromHms(21, 30, 0)},
         {"12/6/2026", TimeOfDay()},  // a date alone has the time 00:00:00
         {"  :  :  ", std::nullopt},   // a masked field nobody typed into
-        {"25:00:00", std::nullopt},
-        {"", std::nullopt},
-    };
+        {"25:00:00", std::nullopt},  {"", std::nullopt}};
     for (const auto& [text, time] : rows) EXPECT_EQ(services.parseDateOrTime(text), time) << text;
-}
-
-TEST_F(ServicesTest, FormatsInTheUsersLocaleAndReadsItBack) {
     EXPECT_EQ(services.longTimeText(*TimeOfDay::fromHms(21, 30, 5)), "9:30:05 PM");
-    EXPECT_EQ(services.weekdayName(0), "Sunday");
-    EXPECT_EQ(services.monthAbbreviation(1), "Jan");
+    EXPECT_EQ(services.weekdayName(0) + services.monthAbbreviation(1), "SundayJan");
     // The applied power-off time is stored in this form and read again at every start.
-    for (int seconds : {0, 1, 3599, 43200, 45296, 86399}) {
-        const TimeOfDay time = TimeOfDay::fromSeconds(seconds);
-        EXPECT_EQ(services.parseDateOrTime(services.longTimeText(time)), time) << time.hms();
-    }
+    for (int seconds : {0, 1, 3599, 43200, 45296, 86399})
+        EXPECT_EQ(services.parseDateOrTime(services.longTimeText(TimeOfDay::fromSeconds(seconds))), TimeOfDay::fromSeconds(seconds)) << seconds;
 }
 
 TEST(Services, TheClockAgreesWithTheSystemsLocalTime) {
@@ -66,9 +58,7 @@ TEST(Services, TheClockAgreesWithTheSystemsLocalTime) {
 
 TEST(Services, TextWidthIsMeasuredInWholePixels) {
     const float narrow = Services().textWidthTwips("1"), wide = Services().textWidthTwips("21:30:00");
-    EXPECT_GT(narrow, 0);
-    EXPECT_GT(wide, 4 * narrow);
-    EXPECT_EQ(static_cast<int>(wide) % twipsPerPixel, 0);
+    EXPECT_TRUE(narrow > 0 && wide > 4 * narrow && static_cast<int>(wide) % twipsPerPixel == 0) << narrow << " " << wide;
 }
 
 TEST(Services, TheShutdownPrivilegeIsEnabledForThisProcessOnly) {
@@ -101,6 +91,43 @@ TEST(Services, WithAFakePowerOffTheRequestIsOnlyRecorded) {
     EXPECT_FALSE(Services().recordPowerCall("x")) << "without the variable there is no record, and no fake";
 }
 #endif
+
+// The skins are linked into this test program as into the clock, from the same resources.
+TEST(Skins, EverySkinDecodesAtItsOwnSizeAndTheIconHasThe32PixelImage) {
+    Skins skins(GetModuleHandleW(nullptr));
+    for (Image image : {Image::Skin3, Image::Skin4, Image::Skin5, Image::Skin6, Image::Skin7, Image::Skin8, Image::Skin9}) {
+        const Bitmap* bitmap = skins.get(image);
+        ASSERT_NE(bitmap, nullptr) << static_cast<int>(image);
+        const bool big = image == Image::Skin4;  // the only 81 x 23 one
+        EXPECT_EQ(bitmap->width, big ? 81 : 63);
+        EXPECT_EQ(bitmap->height, big ? 23 : 18);
+    }
+    EXPECT_EQ(skins.get(Image::None), nullptr);
+    const char junk[] = "not a picture at all";
+    EXPECT_EQ(decodePicture(junk, sizeof junk), std::nullopt);
+    HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, 32, 32, 0));
+    ASSERT_NE(icon, nullptr);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    BITMAP colour{};
+    GetObjectW(info.hbmColor, sizeof colour, &colour);
+    EXPECT_TRUE(colour.bmWidth == 32 && colour.bmHeight == 32);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    DestroyIcon(icon);
+}
+
+TEST(Wide, PositionsCountASurrogatePairAsOneCharacter) {
+    const std::wstring text = widen("a\xF0\x9F\x95\x90" "b");  // a, U+1F550, b: four UTF-16 units
+    ASSERT_EQ(text.size(), 4u);
+    const std::pair<int, int> positions[] = {{1, 1}, {2, 3}, {3, 4}};  // characters, units
+    for (const auto& [characters, units] : positions) {
+        EXPECT_EQ(unitsBefore(text, characters), units);
+        EXPECT_EQ(charactersBefore(text, units), characters);
+    }
+    EXPECT_EQ(charactersBefore(text, 99), 3);
+    EXPECT_EQ(unitsBefore(text, 99), 4);
+}
 
 }  // namespace
 }  // namespace horatta::win
