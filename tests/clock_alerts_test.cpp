@@ -27,12 +27,12 @@ TEST(ClockTick, ADayShowsEverySecondOnceInOrderAndChimesEachFullHourOnce) {
             ASSERT_TRUE(ticks[i].visible);
         }
         ASSERT_EQ(sim.platform().beeps.size(), 24u);
-        for (int hour = 0; hour < 24; ++hour) {
-            const BeepCall& b = sim.platform().beeps[static_cast<std::size_t>(hour)];
+        for (std::size_t hour = 0; hour < 24; ++hour) {
+            const BeepCall& b = sim.platform().beeps[hour];
+            const std::string full = TimeOfDay::fromSeconds(static_cast<std::int64_t>(hour) * 3600).hms();
             EXPECT_EQ(b, chime);
-            EXPECT_EQ(fromMs(b.atMs).timeOfDay(), *TimeOfDay::fromHms(hour, 0, 0));
-            EXPECT_EQ(faceWhileChiming[static_cast<std::size_t>(hour)], TimeOfDay::fromHms(hour, 0, 0)->hms())
-                << "the full hour is on the face while the chime holds the tick";
+            EXPECT_EQ(fromMs(b.atMs).timeOfDay().hms(), full);
+            EXPECT_EQ(faceWhileChiming[hour], full) << "the full hour is on the face while the chime holds the tick";
         }
     }
 }
@@ -41,16 +41,14 @@ TEST(ClockTick, ADayShowsEverySecondOnceInOrderAndChimesEachFullHourOnce) {
 // scroll mode, in a blinking alert (short text) and in a scrolling one (long text).
 TEST(ClockTick, FastTicksAcrossAFullHourChimeOnce) {
     for (const char* alert : {"", "Tea", "A reminder far too long to fit on the face"}) {
-        SCOPED_TRACE(alert);
         Simulator sim(Build::Masked, at(2026, 12, 6, 12, 59, 58, 0), {{"t9", "1"}});
         if (*alert) {
             sim.form().Text1.Text = alert;
             sim.form().StartReminderAlert();
         }
         sim.runUntil(at(2026, 12, 6, 13, 0, 2, 0));
-        int chimes = 0;
-        for (const auto& b : sim.platform().beeps) chimes += b == chime;
-        EXPECT_EQ(chimes, 1);
+        const auto& beeps = sim.platform().beeps;
+        EXPECT_EQ(std::count(beeps.begin(), beeps.end(), chime), 1) << alert;
     }
 }
 
@@ -74,18 +72,12 @@ TEST(ClockTick, ScrollModeMovesTheMemoWrapsItSilentlyAndShowsTheTimeForAnyOtherC
     EXPECT_EQ(form.Label1.caption(), "10:00:25");
 }
 
-// Arms a reminder the way the reminder panel does, then puts the message in place.
-void armReminder(Simulator& sim, const char* time, const std::string& message) {
-    sim.form().reminderField().setText(time);
+// Arms a reminder at 12:00:05 the way the reminder panel does, then puts the message in place.
+Simulator& armReminder(Simulator& sim, const std::string& message) {
+    sim.form().reminderField().setText("12:00:05");
     sim.form().Picture2_DblClick();
     sim.form().Text1.Text = message;
-}
-
-std::vector<Tick> alertTicksOf(const Simulator& sim) {
-    std::vector<Tick> out;
-    for (const auto& t : sim.ticks())
-        if (t.timer == TimerId::Timer1 && t.alertOnBefore == 1) out.push_back(t);
-    return out;
+    return sim;
 }
 
 // A text that fits the face blinks for 119 ticks with 57 beep pairs (silent at two hide
@@ -95,9 +87,8 @@ TEST(ReminderAlert, ANarrowTextBlinksAndBeepsThenTheClockComesBack) {
     for (Build build : bothBuilds) {
         SCOPED_TRACE(buildName(build));
         Simulator sim(build, at(2026, 12, 6, 11, 59, 50, 300));
-        armReminder(sim, "12:00:05", "Tea time");
-        sim.runUntil(at(2026, 12, 6, 12, 2, 0, 500));
-        const auto alert = alertTicksOf(sim);
+        armReminder(sim, "Tea time").runUntil(at(2026, 12, 6, 12, 2, 0, 500));
+        const auto alert = sim.ticksOf(TimerId::Timer1, true);
         ASSERT_EQ(alert.size(), 119u);
         EXPECT_EQ(fromMs(alert.front().firedMs), at(2026, 12, 6, 12, 0, 5, 65));
         std::vector<int> silentHidePhases;
@@ -109,7 +100,7 @@ TEST(ReminderAlert, ANarrowTextBlinksAndBeepsThenTheClockComesBack) {
                 continue;
             }
             ++hidden;
-            if (t.beeps.empty()) silentHidePhases.push_back(t.ticksLeft);
+            if (t.beeps.empty()) silentHidePhases.push_back(t.ticksLeftBefore);
             else pairs += t.beeps == alertPair;
             EXPECT_EQ(t.left, -25);
             EXPECT_EQ(t.alignment, Alignment::Center);
@@ -133,9 +124,8 @@ TEST(ReminderAlert, ANarrowTextBlinksAndBeepsThenTheClockComesBack) {
 TEST(ReminderAlert, AWideTextScrollsAndBeepsAtEachOfTenWraps) {
     Simulator sim(Build::Plain, at(2026, 12, 6, 11, 59, 50, 300));
     const std::string message = "Call the plumber about the leak";
-    armReminder(sim, "12:00:05", message);
-    sim.runUntil(at(2026, 12, 6, 12, 3, 0, 500));
-    const auto alert = alertTicksOf(sim);
+    armReminder(sim, message).runUntil(at(2026, 12, 6, 12, 3, 0, 500));
+    const auto alert = sim.ticksOf(TimerId::Timer1, true);
     const float width = sim.platform().textWidth(message);
     // From the rest position off the left edge, then nine more passes from the right edge.
     ASSERT_EQ(alert.size(), static_cast<std::size_t>(std::ceil((150 + width) / 20) + 9 * std::ceil((995 + width) / 20)));
@@ -144,9 +134,7 @@ TEST(ReminderAlert, AWideTextScrollsAndBeepsAtEachOfTenWraps) {
         EXPECT_TRUE(t.visible);
         if (t.beeps.empty()) continue;
         EXPECT_EQ(t.beeps, alertPair);
-        if (++wraps < 10) {
-            EXPECT_EQ(t.left, 995);
-        }
+        if (++wraps < 10) { EXPECT_EQ(t.left, 995); }
     }
     EXPECT_EQ(wraps, 10);
     EXPECT_EQ(sim.form().reminderAlertOn, 0);
@@ -177,7 +165,7 @@ TEST(ReminderAlert, WhereTheTextAndTheCounterStandDecideItsShape) {
         EXPECT_EQ(sim.form().Timer1.interval(), c.interval);
         if (c.ticks == 0) continue;
         sim.runFor(120'000);
-        EXPECT_EQ(alertTicksOf(sim).size(), c.ticks);
+        EXPECT_EQ(sim.ticksOf(TimerId::Timer1, true).size(), c.ticks);
         EXPECT_EQ(sim.platform().beeps.empty(), c.ticksLeft < 0);
     }
 }
@@ -187,30 +175,11 @@ TEST(ReminderAlert, AClockThatJumpsOverTheSecondAlertsOnlyAfterASmallStep) {
     for (const auto& [stepMs, alerts] : {std::pair{3'000, true}, std::pair{60'000, true}, std::pair{90'000, false},
                                         std::pair{3'600'000, false}, std::pair{-600'000, false}}) {
         Simulator sim(Build::Masked, at(2026, 12, 6, 11, 59, 50, 300));
-        armReminder(sim, "12:00:05", "Tea time");
-        sim.runUntil(at(2026, 12, 6, 12, 0, 3, 700));
+        armReminder(sim, "Tea time").runUntil(at(2026, 12, 6, 12, 0, 3, 700));
         sim.stepClock(stepMs);
         sim.runFor(2'000);
-        EXPECT_EQ(sim.alertTicks() > 0, alerts) << stepMs;
+        EXPECT_EQ(sim.ticksOf(TimerId::Timer1, true).empty(), !alerts) << stepMs;
     }
-}
-
-// The simulator is what the journeys trust about time: timers due together fire in order, a
-// long handler delays the others, and a change made between ticks restarts the period.
-TEST(Simulator, TimersFireInOrderAndFollowEveryChange) {
-    Simulator sim(Build::Masked, at(2026, 12, 6, 12, 59, 59, 500));
-    sim.form().blinkingEntry = 5;        // a blink tick that does nothing
-    sim.form().Timer2.setEnabled(true);  // 600 ms, runs free
-    sim.runUntil(at(2026, 12, 6, 13, 0, 1, 20));
-    std::vector<std::pair<TimerId, int>> fired;
-    for (const auto& t : sim.ticks()) fired.emplace_back(t.timer, fromMs(t.firedMs).millisecond);
-    EXPECT_EQ(fired, (std::vector<std::pair<TimerId, int>>{{TimerId::Timer1, 15}, {TimerId::Timer3, 315},
-                                                           {TimerId::Timer2, 315}, {TimerId::Timer2, 915},
-                                                           {TimerId::Timer1, 15}, {TimerId::Timer3, 15}}));
-    sim.form().Timer1.setInterval(50);
-    EXPECT_EQ(sim.dueMs(TimerId::Timer1), sim.nowMs() + 50);
-    sim.form().Timer1.setEnabled(false);
-    EXPECT_FALSE(sim.dueMs(TimerId::Timer1));
 }
 
 }  // namespace

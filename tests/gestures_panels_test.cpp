@@ -49,7 +49,7 @@ Event pressOn(std::int16_t button, std::int64_t thenMs = 0) {
 Event firstTicksAfter(Event gesture) {
     return [=](Simulator& s) {
         gesture(s);
-        s.clearRecord();
+        s.ticks.clear();
         s.runFor(1100);
     };
 }

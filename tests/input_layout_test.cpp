@@ -192,64 +192,42 @@ TEST(PointerInput, ADoubleClickStraddlingABlinkCancelsThePowerOff) {
     }
 }
 
-// --- the colour and skin steps of a press on the time
-const Color red = Color::rgb(255, 0, 0);
-
-// Colour and skin behave the same in both programs.
-Simulator freshClock(const Simulator::Settings& stored = {}) {
-    return Simulator(Build::Masked, at(2026, 12, 6, 9, 15, 0, 0), stored);
-}
-
-TEST(ColourStep, TwelveLeftPressesRunThroughTheColoursAndStoreEachIndex) {
-    Simulator sim = freshClock();
-    Form1& form = sim.form();
-    ASSERT_EQ(form.Label1.ForeColor, red);
-    for (int i = 0; i < 12; ++i) {
+// Left presses on the time step through the twelve colours (the handle keeping the one before,
+// for the undo), right presses through the eight skins; each press stores the index it showed.
+// An index outside the table changes nothing but is stored and counted; the largest wraps.
+TEST(ColourAndSkin, PressesOnTheTimeStepThroughTheTablesAndStoreEachIndex) {
+    Simulator sim(Build::Masked, at(2026, 12, 6, 9, 15, 0, 0), {{"time3", "7"}});
+    Form1& f = sim.form();
+    const Image skins[]{Image::Skin4, Image::Skin3, Image::Skin8, Image::Skin5,
+                        Image::Skin6, Image::Skin9, Image::None,  Image::Skin7};
+    for (std::size_t i = 0; i < 12; ++i) {
         SCOPED_TRACE(i);
-        const Color before = form.Label1.ForeColor;
-        form.Label1_MouseDown(buttonLeft, 0, 0, 0);
-        EXPECT_EQ(form.Label1.ForeColor, colorTable[static_cast<std::size_t>(i)].step);
-        EXPECT_EQ(form.Label3.ForeColor, before);
-        EXPECT_EQ(sim.platform().stored("time2"), std::to_string(i));
-        EXPECT_EQ(form.colorIndex, i == 11 ? 0 : i + 1);
+        const Color before = f.Label1.ForeColor;
+        f.Label1_MouseDown(buttonLeft, 0, 0, 0);
+        EXPECT_EQ(f.Label3.ForeColor, before);
+        EXPECT_EQ(f.Label1.ForeColor, colorTable[i].step);
+        EXPECT_EQ(sim.stored("time2"), std::to_string(i));
+        if (i >= 8) continue;
+        f.Label1_MouseDown(buttonRight, 0, 0, 0);
+        EXPECT_EQ(f.Picture1.Picture, skins[i]);
+        EXPECT_EQ(sim.stored("time3"), std::to_string(i));
+        EXPECT_EQ(f.Label1.ForeColor, colorTable[i].step) << "the skin step keeps the colour";
     }
-    EXPECT_EQ(form.Label1.ForeColor, red);
-}
-
-TEST(SkinStep, EightRightPressesRunThroughTheSkinsAndStoreEachIndex) {
-    Simulator sim = freshClock({{"time3", "7"}});
-    Form1& form = sim.form();
-    const Image expected[]{Image::Skin4, Image::Skin3, Image::Skin8, Image::Skin5,
-                           Image::Skin6, Image::Skin9, Image::None,  Image::Skin7};
-    const Color colour = form.Label1.ForeColor;
-    for (int i = 0; i < 8; ++i) {
-        SCOPED_TRACE(i);
-        form.Label1_MouseDown(buttonRight, 0, 0, 0);
-        EXPECT_EQ(form.Picture1.Picture, expected[i]);
-        EXPECT_EQ(sim.platform().stored("time3"), std::to_string(i));
+    EXPECT_EQ(f.Label1.ForeColor, Color::rgb(255, 0, 0));
+    EXPECT_EQ((std::array<int, 2>{f.colorIndex, f.skinIndex}), (std::array{0, 0}));
+    const Color colour = f.Label1.ForeColor;
+    for (const auto& [colourAt, skinAt] : {std::pair{12, 8}, std::pair{-1, -1}, std::pair{32767, 32767}}) {
+        f.colorIndex = static_cast<std::int16_t>(colourAt);
+        f.skinIndex = static_cast<std::int16_t>(skinAt);
+        f.Label1_MouseDown(buttonLeft, 0, 0, 0);
+        f.Label1_MouseDown(buttonRight, 0, 0, 0);
+        EXPECT_EQ(f.Label1.ForeColor, colour);
+        EXPECT_EQ(f.Picture1.Picture, Image::Skin7);
+        EXPECT_EQ((std::array{sim.stored("time2"), sim.stored("time3")}),
+                  (std::array<std::optional<std::string>, 2>{std::to_string(colourAt), std::to_string(skinAt)}));
+        EXPECT_EQ((std::array<int, 2>{f.colorIndex, f.skinIndex}),
+                  (std::array{colourAt == 32767 ? 0 : colourAt + 1, skinAt == 32767 ? 0 : skinAt + 1}));
     }
-    EXPECT_EQ(form.skinIndex, 0);
-    EXPECT_EQ(form.Label1.ForeColor, colour);
-    EXPECT_FALSE(sim.platform().stored("time2"));
-}
-
-TEST(ColourStep, AnIndexOutOfTheTableChangesNothingButIsStoredAndCounted) {
-    Simulator sim = freshClock({{"time2", "12"}});
-    Form1& form = sim.form();
-    EXPECT_EQ(form.colorIndex, 13);
-    const Color colour = form.Label1.ForeColor;
-    form.Label1_MouseDown(buttonLeft, 0, 0, 0);
-    form.Label1_MouseDown(buttonLeft, 0, 0, 0);
-    EXPECT_EQ(form.Label1.ForeColor, colour);
-    EXPECT_EQ(sim.platform().stored("time2"), "14");
-
-    form.colorIndex = 32767;  // the largest index wraps instead of overflowing
-    form.Label1_MouseDown(buttonLeft, 0, 0, 0);
-    EXPECT_EQ(sim.platform().stored("time2"), "32767");
-    EXPECT_EQ(form.colorIndex, 0);
-    form.skinIndex = 32767;
-    form.Label1_MouseDown(buttonRight, 0, 0, 0);
-    EXPECT_EQ(form.skinIndex, 0);
 }
 
 // --- where the controls land in pixels

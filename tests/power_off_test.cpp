@@ -37,8 +37,8 @@ TEST(PowerOff, EnteredOnTheFaceCountedDownInTheLastMinuteAndArmedAgainAtTheNextS
         sim.type(field, "2");
         EXPECT_EQ(f.shutdownField().text(), build == Build::Masked ? "2 :  :  " : "2");
         sim.type(field, "35959");
-        EXPECT_EQ(sim.platform().callsStartingWith("showCaret"),
-                  std::vector<std::string>{"showCaret " + std::string(controlName(field))});
+        const auto& calls = sim.platform().calls;
+        EXPECT_EQ(std::count(calls.begin(), calls.end(), "showCaret " + std::string(controlName(field))), 1);
         sim.runFor(2000);
         EXPECT_TRUE(f.shutdownField().Visible) << "typing stopped the blink";
         sim.platform().memory.writtenNames.clear();
@@ -156,14 +156,14 @@ TEST(PowerOff, TheWatchRestsWhileTheTimeIsEditedAndResumesWithTheNewTime) {
             }
             sim.type(field, "2131");
             EXPECT_EQ(f.focus(), field);
-            sim.clearRecord();
+            sim.ticks.clear();
             sim.runUntil(at(2026, 12, 6, 21, 30, 5));
             EXPECT_EQ(sim.platform().powerOffCount, 0);
             EXPECT_TRUE(f.Timer1.enabled()) << "no countdown either";
             EXPECT_TRUE(sim.ticksOf(TimerId::Timer3).empty());
             sim.type(field, "00\r");
             sim.runUntil(at(2026, 12, 6, 21, 30, 6, 100));
-            EXPECT_EQ(sim.captionsAfter(TimerId::Timer3).back(), countdown(54));
+            EXPECT_EQ(sim.ticksOf(TimerId::Timer3).back().caption, countdown(54));
         }
     }
 }

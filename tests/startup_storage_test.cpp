@@ -21,9 +21,7 @@ TEST(Startup, AFirstStartShowsTheDefaultsStoresWhatWasMissingAndTalksToTheSystem
         EXPECT_EQ(f.Text2.Text, defaultMemo);
         EXPECT_EQ(f.Text1.Text, "6:36:16 PM") << "the reminder message starts as the time";
         EXPECT_EQ(f.focus(), ControlId::Picture1);
-        EXPECT_EQ(sim.platform().memory.accesses,
-                  (std::vector<std::string>{"read ta", "read tb", "read time", "read time2", "read time3", "write time",
-                                            "read t", "read text", "read t9", "write text"}));
+        EXPECT_EQ(sim.platform().memory.writtenNames, (std::vector<std::string>{"time", "text"}));
         EXPECT_EQ(sim.stored("time"), "00:00:00");
         EXPECT_EQ(sim.stored("text"), std::string(defaultMemo));
         EXPECT_EQ(sim.platform().calls, (std::vector<std::string>{"setHotKey Form2 1626", "showWindow Form2",
@@ -115,10 +113,9 @@ TEST(Startup, TheStripComesUpWhereItWasUnlessThatIsOffEveryScreen) {
         Simulator::Settings stored;
         if (c.top) stored.emplace_back("ta", c.top);
         if (c.left) stored.emplace_back("tb", c.left);
-        Simulator sim(Build::Masked, at(2026, 12, 6, 18, 36, 16, 500), stored, [&](FakePlatform& p) {
-            p.screenWidthPixels = c.screens[0].width;
-            p.screenRects = c.screens;
-        });
+        Simulator sim(Build::Masked, at(2026, 12, 6, 18, 36, 16, 500), stored);
+        sim.platform().screenRects = c.screens;
+        sim.restart();
         EXPECT_EQ(sim.form().Top, c.expectTop);
         EXPECT_EQ(sim.form().Left, c.expectLeft);
     }
@@ -147,7 +144,7 @@ TEST(Leaving, ADoubleClickOnTheHandleSavesWhereAndWhatAndTheNextStartComesBackTh
             sim.runFor(1020);
             sim.platform().dragTo = c.moved;
             sim.form().Label3_MouseDown(buttonLeft, 0, 10, 10);
-            sim.platform().advanceMs(c.unseenMs);
+            sim.platform().clockMs += c.unseenMs;
             sim.platform().memory.writtenNames.clear();
             sim.form().Label3_DblClick();
             EXPECT_EQ(sim.platform().memory.writtenNames, (std::vector<std::string>{"t9", "t", "ta", "tb"}));

@@ -1,175 +1,100 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <variant>
 
 #include "support/simulator.h"
 #include "window/time_field.h"
-#include <variant>
 
 namespace horatta::testing {
 namespace {
 
 enum class Field { Shutdown, Reminder };
 
-const char* fieldName(Field field) { return field == Field::Shutdown ? "shutdown field" : "reminder field"; }
-
 TimeField& fieldOf(Form1& f, Field field) { return field == Field::Shutdown ? f.shutdownField() : f.reminderField(); }
 
 // Opens the field by its gesture and lets the blink hand it the keyboard.
-void open(Simulator& clock, Field field) {
+TimeField& open(Simulator& clock, Field field) {
     Form1& f = clock.form();
-    if (field == Field::Shutdown) f.Label1_DblClick();
-    else f.Picture1_DblClick();
+    field == Field::Shutdown ? f.Label1_DblClick() : f.Picture1_DblClick();
     f.Timer2_Timer();
     f.Timer2_Timer();
+    return fieldOf(f, field);
 }
 
-// Whole entries typed as a user types them into either field, through the core's own field
-// editing. The first hour digit decides whether the second is limited; the plain field has no
-// mask, so after the hour and the minutes its rule adds the colon itself, whatever the key.
-TEST(TimeEntryTyping, WhatTheFieldHoldsAfterTyping) {
+// Whole entries typed into either field. The first hour digit decides whether the second is
+// limited; the plain field has no mask, so after the hour and the minutes its rule adds the
+// colon itself, whatever the key.
+TEST(TimeEntry, WhatTheFieldHoldsAfterTyping) {
+    using enum Build;
     struct Row {
         Build build;
-        const char* keys;
-        const char* text;
+        const char *keys, *text;
         int caret;
     };
     const std::vector<Row> rows{
-        {Build::Masked, "235959", "23:59:59", 8},
-        {Build::Plain, "235959", "23:59:59", 8},
-        {Build::Plain, "123045", "12:30:45", 8},
-        {Build::Masked, "24", "2 :  :  ", 1},   // 4 after 2 is no hour
-        {Build::Plain, "24", "2", 1},
-        {Build::Masked, "19", "19:  :  ", 3},
-        {Build::Plain, "19", "19", 2},
-        {Build::Masked, "09", "09:  :  ", 3},
-        {Build::Masked, "7", "  :  :  ", 0},    // a refused first key still clears the field
-        {Build::Masked, "/", "  :  :  ", 0},
-        {Build::Masked, "12/", "12:  :  ", 3},
-        {Build::Plain, "7", "", 0},
-        {Build::Masked, "126", "12:  :  ", 3},  // 6 is no tens of minutes
-        {Build::Plain, "126", "12:", 3},
-        {Build::Masked, "12306", "12:30:  ", 6}, // nor of seconds
-        {Build::Plain, "12306", "12:30:", 6},
-        {Build::Plain, "127", "12:", 3},         // the colon comes, the 7 does not
-        {Build::Masked, "123\b", "12:  :  ", 3}, // Backspace reaches the field where no rule refuses it
-        {Build::Plain, "123\b", "12:", 3},
-        {Build::Masked, "\x1b", "  :  :  ", 0},  // Escape clears like any first key, then is refused
-        {Build::Plain, "\x1b", "", 0},
-        {Build::Masked, "\r", "00:00:00", 0},    // Enter first keeps the old text and applies nothing
-        {Build::Plain, "\r", "00:00:00", 0},
+        {Masked, "235959", "23:59:59", 8}, {Plain, "235959", "23:59:59", 8}, {Plain, "123045", "12:30:45", 8},
+        {Masked, "24", "2 :  :  ", 1}, {Plain, "24", "2", 1},  // 4 after 2 is no hour
+        {Masked, "19", "19:  :  ", 3}, {Plain, "19", "19", 2}, {Masked, "09", "09:  :  ", 3},
+        {Masked, "7", "  :  :  ", 0}, {Masked, "/", "  :  :  ", 0}, {Plain, "7", "", 0},  // refused, yet cleared
+        {Masked, "12/", "12:  :  ", 3}, {Masked, "126", "12:  :  ", 3}, {Plain, "126", "12:", 3},  // no tens
+        {Masked, "12306", "12:30:  ", 6}, {Plain, "12306", "12:30:", 6}, {Plain, "127", "12:", 3},
+        {Masked, "123\b", "12:  :  ", 3}, {Plain, "123\b", "12:", 3},  // Backspace passes where no rule refuses it
+        {Masked, "\x1b", "  :  :  ", 0}, {Plain, "\x1b", "", 0},       // Escape clears, then is refused
+        {Masked, "\r", "00:00:00", 0}, {Plain, "\r", "00:00:00", 0},   // Enter first applies nothing
     };
     for (const auto& row : rows) {
         for (Field field : {Field::Shutdown, Field::Reminder}) {
-            if (field == Field::Reminder && row.keys[0] == '\r') continue;  // Enter there has rows of its own
-            SCOPED_TRACE(std::string(buildName(row.build)) + ", " + fieldName(field) + " typing \"" + row.keys + "\"");
+            if (field == Field::Reminder && row.keys[0] == '\r') continue;  // Enter there opens the message
+            SCOPED_TRACE(std::string(buildName(row.build)) + ", field " + std::to_string(int(field)) + ": " + row.keys);
             Simulator clock(row.build);
             Form1& f = clock.form();
-            open(clock, field);
-            const bool shutdown = field == Field::Shutdown;
-            clock.type(shutdown ? f.shutdownFieldId() : f.reminderFieldId(), row.keys);
-            EXPECT_EQ(fieldOf(f, field).text(), row.text);
-            EXPECT_EQ(fieldOf(f, field).selStart(), row.caret);
-            EXPECT_EQ(shutdown ? f.shutdownEntryStarted : f.reminderEntryStarted, row.keys[0] == '\r' ? 0 : 1);
-            EXPECT_TRUE(fieldOf(f, field).Visible) << "nothing applied";
-        }
-    }
-}
-
-// Enter applies a whole entry only where the rules let it through.
-TEST(ShutdownEntry, EnterAppliesAtSomeCaretIndexesOnly) {
-    for (Build build : {Build::Masked, Build::Plain}) {
-        for (int index = 0; index <= 8; ++index) {
-            if (build == Build::Masked && (index == 2 || index == 5)) continue;  // the caret skips the colons
-            const bool applies = index == 4 || index >= 7;
-            SCOPED_TRACE(std::string(buildName(build)) + ", Enter at index " + std::to_string(index));
-            Simulator clock(build);
-            Form1& f = clock.form();
-            open(clock, Field::Shutdown);
-            clock.type(f.shutdownFieldId(), "213000");
-            const ControlId id = f.shutdownFieldId();
-            f.timeFieldEditKey(id, EditKey::Home);
-            for (int i = 0; i < 8 && f.shutdownField().selStart() < index; ++i) f.timeFieldEditKey(id, EditKey::Right);
-            ASSERT_EQ(f.shutdownField().selStart(), index);
-            clock.type(f.shutdownFieldId(), "\r");
-            EXPECT_EQ(f.shutdownTime == *TimeOfDay::fromHms(21, 30, 0), applies);
-            EXPECT_EQ(f.shutdownField().Visible, !applies);
-            EXPECT_EQ(clock.platform().stored("TIME"), applies ? "9:30:00 PM" : "00:00:00");
-        }
-    }
-}
-
-// The key after the last digit: horatta-t applies at once, since its field has no end;
-// horatta marks a full shutdown entry as done and applies it when the field next takes the
-// keyboard, or on a double-click on the face. The reminder field has no such mark.
-TEST(ShutdownEntry, TheKeyAfterTheLastDigit) {
-    for (Build build : {Build::Masked, Build::Plain}) {
-        for (bool byFocus : {true, false}) {
-            SCOPED_TRACE(std::string(buildName(build)) + (byFocus ? ", focus" : ", double-click on the face"));
-            Simulator clock(build);
-            Form1& f = clock.form();
-            open(clock, Field::Shutdown);
-            clock.type(f.shutdownFieldId(), "2130009");
-            EXPECT_EQ(f.shutdownField().text(), "21:30:00") << "the key is not typed";
-            if (build == Build::Masked) {
-                EXPECT_EQ(f.shutdownEntryDone, 1);
-                EXPECT_TRUE(f.shutdownTime.isMidnight()) << "not yet applied";
-                if (byFocus) {
-                    f.focusArrived(ControlId::Picture1);
-                    f.focusArrived(ControlId::MaskEdBox1);
-                } else {
-                    f.Picture1_DblClick();
-                }
-            }
-            EXPECT_EQ(f.shutdownTime, *TimeOfDay::fromHms(21, 30, 0));
-            EXPECT_FALSE(f.shutdownField().Visible);
-            EXPECT_EQ(f.shutdownEntryDone, 0);
-        }
-        Simulator clock(build);
-        open(clock, Field::Reminder);
-        clock.type(clock.form().reminderFieldId(), "1837009");
-        EXPECT_EQ(clock.form().reminderTime == *TimeOfDay::fromHms(18, 37, 0), build == Build::Plain);
-        EXPECT_EQ(clock.form().shutdownEntryDone, 0);
-    }
-}
-
-// An entry that is not a whole time is applied neither by Enter nor by a double-click: the
-// field stays, the shutdown field takes the keyboard back, and the armed and stored times
-// stay as they were.
-TEST(TimeEntry, AnIncompleteOrInvalidEntryIsNotApplied) {
-    struct Row {
-        Build build;
-        Field field;
-        const char* keys;
-        int enterAt;
-    };
-    const std::vector<Row> rows{
-        {Build::Masked, Field::Shutdown, "213", 4},   {Build::Masked, Field::Shutdown, "21300", 7},
-        {Build::Plain, Field::Shutdown, "123x", 4},   {Build::Masked, Field::Reminder, "183", 4},
-        {Build::Masked, Field::Reminder, "18300", 7}, {Build::Plain, Field::Reminder, "183x", 4},
-    };
-    for (const auto& row : rows) {
-        for (bool byEnter : {true, false}) {
-            SCOPED_TRACE(std::string(buildName(row.build)) + ", " + fieldName(row.field) + ", \"" + row.keys +
-                         (byEnter ? "\", Enter" : "\", double-click"));
-            Simulator clock(row.build, at(2026, 12, 6, 18, 36, 16, 500), {{"time", "22:15:00"}});
-            Form1& f = clock.form();
-            open(clock, row.field);
-            TimeField& box = fieldOf(f, row.field);
+            TimeField& box = open(clock, field);
             clock.type(box.id, row.keys);
-            while (box.selStart() > row.enterAt) f.timeFieldEditKey(box.id, EditKey::Left);
+            EXPECT_EQ(box.text(), row.text);
+            EXPECT_EQ(box.selStart(), row.caret);
+            EXPECT_EQ(field == Field::Shutdown ? f.shutdownEntryStarted : f.reminderEntryStarted, row.keys[0] != '\r');
+            EXPECT_TRUE(box.Visible) << "nothing applied";
+        }
+    }
+}
+
+// Enter applies a whole entry only with the caret where the rules let it through; a
+// double-click on the face or panel applies any whole entry. An entry not applied leaves the
+// field open, the shutdown field takes the keyboard back, and the armed and stored times stay.
+TEST(TimeEntry, EnterAppliesAtSomeCaretIndexesADoubleClickAnyWholeEntry) {
+    using enum Build;
+    const std::vector<std::tuple<Build, Field, const char*>> rows{
+        {Masked, Field::Shutdown, "213000"}, {Plain, Field::Shutdown, "213000"}, {Masked, Field::Shutdown, "213"},
+        {Masked, Field::Shutdown, "21300"},  {Plain, Field::Shutdown, "123x"},   {Masked, Field::Reminder, "183"},
+        {Masked, Field::Reminder, "18300"},  {Plain, Field::Reminder, "183x"},
+    };
+    for (const auto& [build, field, keys] : rows) {
+        for (int caret = -1; caret <= 8; ++caret) {  // -1: a double-click instead of Enter
+            if (build == Masked && (caret == 2 || caret == 5)) continue;  // the caret skips the colons
+            SCOPED_TRACE(std::string(buildName(build)) + " " + keys + " at " + std::to_string(caret));
+            Simulator clock(build, at(2026, 12, 6, 18, 36, 16, 500), {{"time", "22:15:00"}});
+            Form1& f = clock.form();
+            TimeField& box = open(clock, field);
+            clock.type(box.id, keys);
+            if (caret > box.selStart()) continue;
+            while (box.selStart() > caret && caret >= 0) f.timeFieldEditKey(box.id, EditKey::Left);
+            ASSERT_EQ(box.selStart(), std::max(caret, box.selStart()));
             clock.platform().memory.writtenNames.clear();
-            if (byEnter) {
+            if (caret >= 0) {
                 f.timeFieldKeyPress(box.id, keyEnter);
             } else {
                 f.focusArrived(ControlId::Picture1);  // the click on the face takes the keyboard
-                row.field == Field::Shutdown ? f.Picture1_DblClick() : f.Picture2_DblClick();
+                field == Field::Shutdown ? f.Picture1_DblClick() : f.Picture2_DblClick();
             }
-            EXPECT_TRUE(box.Visible);
+            const bool applies = std::string(keys).size() == 6 && (caret < 0 || caret == 4 || caret >= 7);
+            EXPECT_EQ(box.Visible, !applies);
+            EXPECT_EQ(f.shutdownTime, *TimeOfDay::fromHms(applies ? 21 : 22, applies ? 30 : 15, 0));
+            EXPECT_EQ(clock.stored("TIME"), applies ? "9:30:00 PM" : "22:15:00");
+            if (applies) continue;
             EXPECT_TRUE(clock.platform().memory.writtenNames.empty());
-            EXPECT_EQ(f.shutdownTime, *TimeOfDay::fromHms(22, 15, 0));
             EXPECT_TRUE(f.reminderTime.isMidnight());
-            if (row.field == Field::Shutdown) {
+            if (field == Field::Shutdown) {
                 EXPECT_EQ(f.focus(), box.id);
                 EXPECT_FALSE(f.Label1.Visible);
                 EXPECT_FALSE(f.Timer3.enabled());
@@ -178,6 +103,34 @@ TEST(TimeEntry, AnIncompleteOrInvalidEntryIsNotApplied) {
                 EXPECT_EQ(f.reminderEntryStarted, 1);
             }
         }
+    }
+}
+
+// The key after the last digit: horatta-t applies at once, since its field has no end;
+// horatta marks a full shutdown entry as done and applies it when the field next takes the
+// keyboard, or on a double-click on the face. The reminder field has no such mark.
+TEST(TimeEntry, TheKeyAfterTheLastDigit) {
+    for (Build build : bothBuilds) {
+        for (bool byFocus : {true, false}) {
+            SCOPED_TRACE(std::string(buildName(build)) + (byFocus ? ", focus" : ", double-click on the face"));
+            Simulator clock(build);
+            Form1& f = clock.form();
+            clock.type(open(clock, Field::Shutdown).id, "2130009");
+            EXPECT_EQ(f.shutdownField().text(), "21:30:00") << "the key is not typed";
+            if (build == Build::Masked) {
+                EXPECT_EQ(f.shutdownEntryDone, 1);
+                EXPECT_TRUE(f.shutdownTime.isMidnight()) << "not yet applied";
+                f.focusArrived(ControlId::Picture1);
+                byFocus ? f.focusArrived(ControlId::MaskEdBox1) : f.Picture1_DblClick();
+            }
+            EXPECT_EQ(f.shutdownTime, *TimeOfDay::fromHms(21, 30, 0));
+            EXPECT_FALSE(f.shutdownField().Visible);
+            EXPECT_EQ(f.shutdownEntryDone, 0);
+        }
+        Simulator clock(build);
+        clock.type(open(clock, Field::Reminder).id, "1837009");
+        EXPECT_EQ(clock.form().reminderTime == *TimeOfDay::fromHms(18, 37, 0), build == Build::Plain);
+        EXPECT_EQ(clock.form().shutdownEntryDone, 0);
     }
 }
 
@@ -215,9 +168,8 @@ TEST(TimeField, TypingAndEditingKeysInBothFields) {
                   {EditKey::End, "\xC3\xA9:35", 4}, {ch('9'), "\xC3\xA9:359", 5}}},
     };
     for (const auto& [field, steps] : journeys) {
-        int n = 0;
-        for (const auto& s : steps) {
-            ++n;
+        for (std::size_t n = 0; n < steps.size(); ++n) {
+            const Step& s = steps[n];
             if (std::holds_alternative<std::int16_t>(s.key)) field->typeChar(std::get<std::int16_t>(s.key));
             else field->editKey(std::get<EditKey>(s.key));
             EXPECT_EQ(field->text(), s.text) << "after key " << n;
@@ -232,11 +184,12 @@ TEST(TimeField, TypingAndEditingKeysInBothFields) {
     EXPECT_EQ(plain.selStart(), 5);
 }
 
-// Setting a reminder: Enter slides the message open, selected for typing over; a
-// double-click on the panel applies without the reset and slides only a closed message.
-// A message that still reads as a time shows the new time; one the user wrote is kept
-// (horatta-t also fills an empty one). Either way the watch runs again, even when the
-// shutdown entry had stopped it, so the armed power-off still comes.
+// Setting a reminder: Enter slides the message open, selected for typing over; a double-click
+// on the panel applies without the reset and slides only a closed message. A message that
+// still reads as a time shows the new time; one the user wrote is kept (horatta-t also fills an
+// empty one). Either way the watch runs again, even when the shutdown entry had stopped it, so
+// the armed power-off still comes. Closing the message keeps the reminder armed; only the
+// double-click also closes the shutdown entry left open.
 TEST(ReminderEntry, AppliedByEnterOrOnThePanelTheMessageOpensAndTheWatchRuns) {
     const std::vector<std::pair<const char*, bool>> messages{
         {"6:00:00 PM", true}, {"18:00", true}, {"2026-12-06", true}, {"Call Anna", false}, {"", false}};
@@ -255,7 +208,8 @@ TEST(ReminderEntry, AppliedByEnterOrOnThePanelTheMessageOpensAndTheWatchRuns) {
                 sim.type(f.reminderFieldId(), byEnter ? "183700\r" : "183700");
                 if (!byEnter) f.Picture2_DblClick();
                 EXPECT_EQ(f.reminderTime, *TimeOfDay::fromHms(18, 37, 0));
-                EXPECT_EQ(f.Text1.Text, replaced || (build == Build::Plain && !*message) ? "18:37:00" : message);
+                const std::string shown = replaced || (build == Build::Plain && !*message) ? "18:37:00" : message;
+                EXPECT_EQ(f.Text1.Text, shown);
                 EXPECT_TRUE(f.Text1.Visible);
                 EXPECT_EQ((std::array{f.Text1.Top, f.Height}), (std::array{580.0f, 870.0f}));
                 EXPECT_EQ(f.reminderEntryStarted, byEnter ? 0 : 1);
@@ -263,10 +217,10 @@ TEST(ReminderEntry, AppliedByEnterOrOnThePanelTheMessageOpensAndTheWatchRuns) {
                 EXPECT_TRUE(f.reminderField().Visible);
                 EXPECT_EQ(f.focus(), ControlId::Text1);
                 if (byEnter) {
-                    EXPECT_EQ((std::array{f.Text1.SelStart, f.Text1.SelLength}), (std::array{0, static_cast<int>(f.Text1.Text.size())}));
+                    EXPECT_EQ((std::array{f.Text1.SelStart, f.Text1.SelLength}), (std::array{0, int(shown.size())}));
                 }
                 sim.runUntil(at(2026, 12, 6, 18, 40, 0, 600));
-                EXPECT_GT(sim.alertTicks(), 0);
+                EXPECT_FALSE(sim.ticksOf(TimerId::Timer1, true).empty());
                 EXPECT_GT(sim.platform().powerOffCount, 0);
                 // The message is open now: a second time is applied where it stands.
                 f.Text1.Top = 400;
@@ -274,6 +228,18 @@ TEST(ReminderEntry, AppliedByEnterOrOnThePanelTheMessageOpensAndTheWatchRuns) {
                 f.Picture2_DblClick();
                 EXPECT_EQ(f.reminderTime, *TimeOfDay::fromHms(18, 45, 0));
                 EXPECT_EQ(f.Text1.Top, 400);
+                f.Label1_DblClick();
+                const std::string kept = f.Text1.Text;
+                std::int16_t enter = keyEnter;
+                byEnter ? f.Text1_KeyPress(enter) : f.Text1_DblClick();
+                EXPECT_EQ(enter, byEnter ? 0 : keyEnter);
+                EXPECT_EQ((std::array{f.Text1.Visible, f.reminderField().Visible, f.Label1.Visible}),
+                          (std::array{false, false, true}));
+                EXPECT_EQ((std::array{f.Text1.Top, f.Picture2.Top, f.Height}), (std::array{360.0f, 0.0f, 300.0f}));
+                EXPECT_EQ(f.shutdownField().Visible, byEnter);
+                EXPECT_EQ(f.Text1.Text, kept);
+                EXPECT_EQ(f.reminderTime, *TimeOfDay::fromHms(18, 45, 0));
+                EXPECT_NE(f.focus(), ControlId::Text1);
             }
         }
     }

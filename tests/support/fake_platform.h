@@ -6,24 +6,24 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/window_system.h"
 #include "settings/memory_registry.h"
 
 namespace horatta::testing {
 
-// Milliseconds since 2000-01-01 00:00:00 local time, and back.
+// Milliseconds since 1970-01-01 00:00:00 local time, and back.
 std::int64_t toMs(const DateTime& t);
 DateTime fromMs(std::int64_t ms);
 DateTime at(int year, int month, int day, int hour, int minute, int second, int millisecond = 0);
 
-// An in-memory registry that also notes the name of every value written, in order, and
-// every value read or written as "read name" or "write name".
+// An in-memory registry that notes the name of every value written, in order.
 class RecordingRegistry : public MemoryRegistry {
 public:
     std::vector<std::string> writtenNames;
-    std::vector<std::string> accesses;
-    std::optional<RegistryValue> queryValue(Key key, std::string_view name) override;
-    bool setValue(Key key, std::string_view name, const RegistryValue& value) override;
+    bool setValue(Key key, std::string_view name, const RegistryValue& value) override {
+        writtenNames.emplace_back(name);
+        return MemoryRegistry::setValue(key, name, value);
+    }
 };
 
 struct BeepCall {
@@ -33,63 +33,58 @@ struct BeepCall {
     bool operator==(const BeepCall& o) const { return hz == o.hz && ms == o.ms; }
 };
 
-// A platform with a virtual clock, a fixed English locale and an in-memory registry. It
-// records every call the core makes, in order, and never touches the real system.
-class FakePlatform : public Platform {
+// A platform with a virtual clock, a fixed English locale and an in-memory registry. Its window
+// calls go through the same routing as the shells' and are recorded in order; it never touches
+// the real system.
+class FakePlatform : public WindowedPlatform {
 public:
-    FakePlatform();
+    FakePlatform() { setWindowSystem(&windows_); }
 
-    // --- the virtual clock
-    std::int64_t clockMs = 0;
-    void setNow(const DateTime& t) { clockMs = toMs(t); }
-    void advanceMs(std::int64_t ms) { clockMs += ms; }
-    bool beepTakesTime = true;
-
-    // --- configuration
-    int screenWidthPixels = 1920;
+    std::int64_t clockMs = toMs(at(2026, 12, 6, 18, 36, 16, 500));
     std::vector<PixelRect> screenRects{{0, 0, 1920, 1080}};
     float twipsPerCharacter = 75;  // text width: 5 pixels a character
     std::optional<WindowPosition> dragTo;
-    // Runs while a drag holds the mouse, to see what the clock looks like meanwhile.
-    std::function<void()> duringDrag;
-    // Runs while a tone holds the tick, to see what the face shows meanwhile.
-    std::function<void()> duringBeep;
+    std::function<void()> duringDrag;  // runs while a drag holds the mouse
+    std::function<void()> duringBeep;  // runs while a tone holds the tick
 
-    // --- what happened
     std::vector<std::string> calls;  // "showWindow Form2", "exitWindows 13 0", ...
     std::vector<BeepCall> beeps;
     int endProgramCount = 0;
-    int powerOffCount = 0;  // exitWindows calls
+    int powerOffCount = 0;
     RecordingRegistry memory;
-
-    std::vector<std::string> callsStartingWith(const std::string& prefix) const;
 
     DateTime now() override { return fromMs(clockMs); }
     std::string longTimeText(TimeOfDay time) override;
     std::string weekdayName(int weekday) override;
     std::string monthAbbreviation(int month) override;
-    std::optional<TimeOfDay> parseDateOrTime(const std::string& text) override;
-    void beep(int hz, int ms) override;
-    WindowPosition dragWindow(ControlId window, WindowPosition from) override;
-    void makeTopmost(ControlId window) override;
-    void showWindow(ControlId window) override;
-    void showCaret(ControlId field) override;
-    void hideCaret(ControlId field) override;
-    void setFocus(ControlId control) override;
-    int screenWidthTwips() override { return screenWidthPixels * 15; }
+    std::optional<TimeOfDay> parseDateOrTime(const std::string& text) override { return parseTimeOrDate(text); }
+    int screenWidthTwips() override { return screenRects[0].width * 15; }
     int twipsPerPixelX() override { return 15; }
     int twipsPerPixelY() override { return 15; }
     std::vector<PixelRect> screens() override { return screenRects; }
     float textWidth(const std::string& text) override;
-    void endProgram() override;
-    void enableShutdownPrivilege() override;
+    void enableShutdownPrivilege() override { calls.emplace_back("enableShutdownPrivilege"); }
     void exitWindows(std::uint32_t flags, std::uint32_t reserved) override;
     void setHotKey(ControlId window, std::int32_t value) override;
     Registry& registry() override { return memory; }
 
-    // The settings as the program would find them: a string value or nothing.
+    // The setting as the program would find it: a string value or nothing.
     std::optional<std::string> stored(const std::string& name);
-    void store(const std::string& name, const std::string& value);
+
+private:
+    void tone(int hz, int ms) override;
+    void note(const char* what, std::optional<ControlId> control);
+    struct Windows : WindowSystem {
+        FakePlatform& p;
+        explicit Windows(FakePlatform& platform) : p(platform) {}
+        WindowPosition dragWindow(ControlId window, WindowPosition from) override;
+        void makeTopmost(ControlId window) override { p.note("makeTopmost", window); }
+        void showWindow(ControlId window) override { p.note("showWindow", window); }
+        void setCaretShown(ControlId field, bool shown) override { p.note(shown ? "showCaret" : "hideCaret", field); }
+        void setFocus(ControlId control) override { p.note("setFocus", control); }
+        void endProgram() override { ++p.endProgramCount, p.note("endProgram", {}); }
+        void paintNow() override {}
+    } windows_{*this};
 };
 
 }  // namespace horatta::testing
