@@ -22,19 +22,11 @@ void waitFor(Simulator& sim, const std::function<bool()>& done, std::int64_t lim
 }
 
 using Event = std::function<void(Simulator&)>;
+constexpr std::int16_t L = buttonLeft, R = buttonRight, M = buttonMiddle;
 
-void dblClickTime(Simulator& s) {
-    s.form().Label1_MouseDown(buttonLeft, 0, 0, 0);
-    s.form().Label1_DblClick();
-}
-void dblClickFace(Simulator& s) {
-    s.form().Picture1_Click();
-    s.form().Picture1_DblClick();
-}
-void dblClickHandle(Simulator& s) {
-    s.form().Label3_MouseDown(buttonLeft, 0, 0, 0);
-    s.form().Label3_DblClick();
-}
+void dblClickTime(Simulator& s) { s.form().Label1_MouseDown(buttonLeft, 0, 0, 0), s.form().Label1_DblClick(); }
+void dblClickFace(Simulator& s) { s.form().Picture1_Click(), s.form().Picture1_DblClick(); }
+void dblClickHandle(Simulator& s) { s.form().Label3_MouseDown(buttonLeft, 0, 0, 0), s.form().Label3_DblClick(); }
 // A press on the handle; scroll mode toggles only once the drag has returned.
 Event pressOn(std::int16_t button, std::int64_t thenMs = 0) {
     return [=](Simulator& s) {
@@ -46,22 +38,15 @@ Event pressOn(std::int16_t button, std::int64_t thenMs = 0) {
     };
 }
 // The gesture, then the ticks of the next second and a little, recorded on their own.
-Event firstTicksAfter(Event gesture) {
-    return [=](Simulator& s) {
-        gesture(s);
-        s.ticks.clear();
-        s.runFor(1100);
-    };
+Event ticked(Event gesture) {
+    return [=](Simulator& s) { gesture(s), s.ticks.clear(), s.runFor(1100); };
 }
 void reminderComes(Simulator& s, const char* text) {
     s.form().Text1.Text = text;
     s.form().reminderTime = *TimeOfDay::fromHms(18, 36, 18);
 }
 Event reminderDue(const char* text) {
-    return [=](Simulator& s) {
-        reminderComes(s, text);
-        s.runUntil(ms(18, 36, 18, 200));
-    };
+    return [=](Simulator& s) { reminderComes(s, text), s.runUntil(ms(18, 36, 18, 200)); };
 }
 void lastMinute(Simulator& s) {
     s.form().shutdownTime = *TimeOfDay::fromHms(18, 37, 10);
@@ -92,15 +77,15 @@ std::unique_ptr<Simulator> reach(Build build, From from) {
             f.Picture1_Click();
             f.Text2.Text = memo + " and eggs";  // typed, not yet stored
             break;
-        case From::Scroll: pressOn(buttonRight)(s); break;
+        case From::Scroll: pressOn(R)(s); break;
         case From::ScrollShowingTime:
-            pressOn(buttonRight, 700)(s);
+            pressOn(R, 700)(s);
             dblClickTime(s);
             s.runFor(1200);  // the swap scrolls from the next whole second
             break;
         case From::ScrollEmptyMemo:
             f.Text2.Text.clear();
-            pressOn(buttonRight)(s);
+            pressOn(R)(s);
             break;
         case From::BlinkingShown: case From::ScrollingShown: case From::BlinkingHidden:
             reminderComes(s, from == From::ScrollingShown ? longText : shortText);
@@ -161,14 +146,14 @@ Tick faceNow(Form1& f) {
 // What follows the event besides the mode: FirstTick judges `left` and `caption` on the first
 // tick after it; the double-click on the handle that stops an alert or a countdown also
 // forgets the power-off for this run and writes nothing, and the next one saves and leaves.
-enum class Then { Face, FirstTick, ScrollOff, AlertOver, StoppedByTime, StoppedByHandle, Applied };
+enum Then { Face, First, ScrollOff, AlertOver, ByTime, ByHandle, Applied };
 
 struct Row {
     const char* name;
     From from;
     Event event;
     Mode next;
-    Then then = Then::Face;
+    Then then = Face;
     int interval = 0;            // of Timer1, when not 0
     float left = -1;             // of the time, when not negative
     const char* caption = "";   // "memo", "time" or the text itself, when not empty
@@ -180,45 +165,33 @@ struct Row {
 TEST(DisplayModes, EveryTransitionOfTheFace) {
     using enum From;
     const std::vector<Row> rows{
-        {"double-click on the time: the shutdown-time entry", Normal, dblClickTime, Mode::ShutdownEntry},
+        {"double-click on the time: the entry", Normal, dblClickTime, Mode::ShutdownEntry},
         {"memo open, double-click on the time: no entry", MemoOpen, dblClickTime, Mode::Normal},
-        {"right press on the handle: the memo scrolls", Normal, firstTicksAfter(pressOn(buttonRight)), Mode::Scroll,
-         Then::FirstTick, 50, 130, "memo"},
-        {"middle press, empty memo: the time scrolls", EmptyMemo, pressOn(buttonMiddle, 1100), Mode::Scroll,
-         Then::Face, 0, -1, "time"},
-        {"left press on the handle: only a drag", Normal, pressOn(buttonLeft, 1100), Mode::Normal},
-        {"stored scroll flag of 2: the clock runs", ScrollFlagTwo, pressOn(buttonLeft), Mode::Normal, Then::Face,
-         1000, 150},
-        {"stored scroll flag of 2: a press counts it as on", ScrollFlagTwo, pressOn(buttonRight), Mode::Normal,
-         Then::ScrollOff},
-        {"reminder due: a short text blinks", Normal, reminderDue(shortText), Mode::BlinkingAlert, Then::Face, 500},
-        {"reminder due: a long text scrolls", Normal, reminderDue(longText), Mode::ScrollingAlert, Then::Face, 50},
-        {"scroll mode, reminder due: scroll mode ends", Scroll, reminderDue(shortText), Mode::BlinkingAlert,
-         Then::ScrollOff},
-        {"blinking alert, right press: the alert goes on", BlinkingShown, pressOn(buttonRight, 600),
-         Mode::BlinkingAlert, Then::ScrollOff},
-        {"last minute: the countdown", Normal, lastMinute, Mode::Countdown, Then::Face, 0, -1, "50 关机"},
-        {"scroll mode, last minute: the countdown at rest", Scroll, lastMinute, Mode::Countdown, Then::Face, 0, 150},
-        {"scroll mode, double-click on the time: the time scrolls", Scroll, firstTicksAfter(dblClickTime),
-         Mode::Scroll, Then::FirstTick, 0, 130, "time"},
-        {"scrolling the time, double-click: the memo again", ScrollShowingTime, firstTicksAfter(dblClickTime),
-         Mode::Scroll, Then::FirstTick, 0, 130, "memo"},
-        {"scroll mode, empty memo, double-click: still the time", ScrollEmptyMemo, firstTicksAfter(dblClickTime),
-         Mode::Scroll, Then::Face, 0, -1, "time"},
-        {"scroll mode, right press: the clock", Scroll, pressOn(buttonRight, 1100), Mode::Normal, Then::Face, 1000, 150},
-        {"blinking alert runs its course", BlinkingShown, alertRunsItsCourse, Mode::Normal, Then::AlertOver},
-        {"scrolling alert runs its course", ScrollingShown, alertRunsItsCourse, Mode::Normal, Then::AlertOver},
-        {"blinking alert, double-click on the time", BlinkingShown, dblClickTime, Mode::Normal, Then::StoppedByTime},
-        {"scrolling alert, double-click on the time", ScrollingShown, dblClickTime, Mode::Normal, Then::StoppedByTime},
-        {"countdown, double-click on the time", CountdownShown, dblClickTime, Mode::Normal, Then::StoppedByTime},
-        {"blinking alert shown, double-click on the handle", BlinkingShown, dblClickHandle, Mode::Normal,
-         Then::StoppedByHandle},
-        {"blinking alert hidden, double-click on the handle", BlinkingHidden, dblClickHandle, Mode::Normal,
-         Then::StoppedByHandle},
-        {"scrolling alert, double-click on the handle", ScrollingShown, dblClickHandle, Mode::Normal,
-         Then::StoppedByHandle},
-        {"countdown, double-click on the handle", CountdownShown, dblClickHandle, Mode::Normal, Then::StoppedByHandle},
-        {"shutdown-time entry, Enter", ShutdownEntry, enterShutdown, Mode::Normal, Then::Applied},
+        {"right press on the handle", Normal, ticked(pressOn(R)), Mode::Scroll, First, 50, 130, "memo"},
+        {"middle press, empty memo: the time scrolls", EmptyMemo, pressOn(M, 1100), Mode::Scroll, Face, 0, -1, "time"},
+        {"left press on the handle: only a drag", Normal, pressOn(L, 1100), Mode::Normal},
+        {"stored scroll flag of 2: the clock runs", ScrollFlagTwo, pressOn(L), Mode::Normal, Face, 1000, 150},
+        {"stored scroll flag of 2: a press counts it as on", ScrollFlagTwo, pressOn(R), Mode::Normal, ScrollOff},
+        {"reminder due: a short text blinks", Normal, reminderDue(shortText), Mode::BlinkingAlert, Face, 500},
+        {"reminder due: a long text scrolls", Normal, reminderDue(longText), Mode::ScrollingAlert, Face, 50},
+        {"scroll mode, reminder due: scroll mode ends", Scroll, reminderDue(shortText), Mode::BlinkingAlert, ScrollOff},
+        {"blinking alert, right press", BlinkingShown, pressOn(R, 600), Mode::BlinkingAlert, ScrollOff},
+        {"last minute: the countdown", Normal, lastMinute, Mode::Countdown, Face, 0, -1, "50 关机"},
+        {"scroll mode, last minute: the countdown at rest", Scroll, lastMinute, Mode::Countdown, Face, 0, 150},
+        {"scroll mode, double-click", Scroll, ticked(dblClickTime), Mode::Scroll, First, 0, 130, "time"},
+        {"time scrolling, double-click", ScrollShowingTime, ticked(dblClickTime), Mode::Scroll, First, 0, 130, "memo"},
+        {"no memo, double-click", ScrollEmptyMemo, ticked(dblClickTime), Mode::Scroll, Face, 0, -1, "time"},
+        {"scroll mode, right press: the clock", Scroll, pressOn(R, 1100), Mode::Normal, Face, 1000, 150},
+        {"blinking alert runs its course", BlinkingShown, alertRunsItsCourse, Mode::Normal, AlertOver},
+        {"scrolling alert runs its course", ScrollingShown, alertRunsItsCourse, Mode::Normal, AlertOver},
+        {"blinking alert, double-click on the time", BlinkingShown, dblClickTime, Mode::Normal, ByTime},
+        {"scrolling alert, double-click on the time", ScrollingShown, dblClickTime, Mode::Normal, ByTime},
+        {"countdown, double-click on the time", CountdownShown, dblClickTime, Mode::Normal, ByTime},
+        {"blinking alert shown, double-click on the handle", BlinkingShown, dblClickHandle, Mode::Normal, ByHandle},
+        {"blinking alert hidden, double-click on the handle", BlinkingHidden, dblClickHandle, Mode::Normal, ByHandle},
+        {"scrolling alert, double-click on the handle", ScrollingShown, dblClickHandle, Mode::Normal, ByHandle},
+        {"countdown, double-click on the handle", CountdownShown, dblClickHandle, Mode::Normal, ByHandle},
+        {"shutdown-time entry, Enter", ShutdownEntry, enterShutdown, Mode::Normal, Applied},
     };
     for (Build build : bothBuilds) {
         for (const auto& row : rows) {
@@ -233,21 +206,23 @@ TEST(DisplayModes, EveryTransitionOfTheFace) {
             row.event(s);
             EXPECT_EQ(modeOf(f), row.next);
             EXPECT_EQ(f.Label1.ForeColor, colour) << "a double-click on the time undoes its first press";
-            const bool first = row.then == Then::FirstTick;
+            const bool first = row.then == First;
             const Tick face = first ? s.ticksOf(TimerId::Timer1).front() : faceNow(f);
             const std::string time = first ? fromMs(face.firedMs).timeOfDay().hms() : f.timeText();
             const std::string caption = row.caption;
             if (row.interval != 0) { EXPECT_EQ(f.Timer1.interval(), row.interval); }
             if (row.left >= 0) { EXPECT_EQ(face.left, row.left); }
-            if (!caption.empty()) { EXPECT_EQ(face.caption, caption == "memo" ? memo : caption == "time" ? time : caption); }
+            if (!caption.empty()) {
+                EXPECT_EQ(face.caption, caption == "memo" ? memo : caption == "time" ? time : caption);
+            }
             switch (row.then) {
-                case Then::ScrollOff: EXPECT_EQ(f.scrollOn, 0); break;
-                case Then::AlertOver: EXPECT_EQ(f.ticksLeft, ticksAtRest); break;
-                case Then::StoppedByTime:
+                case ScrollOff: EXPECT_EQ(f.scrollOn, 0); break;
+                case AlertOver: EXPECT_EQ(f.ticksLeft, ticksAtRest); break;
+                case ByTime:
                     EXPECT_EQ(f.ticksLeft, ticksAtRest);
                     backAtRest(s, f);
                     break;
-                case Then::StoppedByHandle:
+                case ByHandle:
                     EXPECT_FALSE(s.ended());
                     EXPECT_EQ(s.platform().memory.writtenNames.size(), writes);
                     EXPECT_TRUE(f.shutdownTime.isMidnight()) << "however far ahead it lay";
@@ -257,8 +232,8 @@ TEST(DisplayModes, EveryTransitionOfTheFace) {
                     dblClickHandle(s);
                     EXPECT_TRUE(s.ended());
                     break;
-                case Then::Applied: EXPECT_EQ(f.shutdownTime, *TimeOfDay::fromHms(22, 0, 0)); break;
-                case Then::Face: case Then::FirstTick: break;
+                case Applied: EXPECT_EQ(f.shutdownTime, *TimeOfDay::fromHms(22, 0, 0)); break;
+                case Face: case First: break;
             }
         }
     }

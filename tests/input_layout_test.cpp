@@ -249,19 +249,20 @@ TEST(Layout, RectanglesAreMappedEdgeByEdge) {
 }
 
 // The window keeps its size wherever its position rounds, and a window left on its pixel
-// keeps its twips; the controls are stacked front to back, hidden ones saying so.
+// keeps its twips. The controls are stacked front to back, hidden ones saying so, and a press
+// on the open shutdown field reaches it; on the face the handle is drawn over the time.
 TEST(Layout, TheWindowAndItsControls) {
     for (Build build : bothBuilds) {
         SCOPED_TRACE(buildName(build));
         Simulator clock(build);
         Form1& f = clock.form();
-        f.Text2.Visible = false;
-        const auto placed = Layout(f).controls();
-        const auto order = f.stackingOrder();
-        for (std::size_t i = 0; i < placed.size(); ++i) {
-            EXPECT_EQ(placed[i].id, order[i]);
-            EXPECT_EQ(placed[i].visible, f.control(order[i]).Visible) << controlName(order[i]);
-            EXPECT_GE(placed[i].rect.width, 0) << controlName(order[i]);
+        f.Label1_DblClick();
+        for (const auto& placed : Layout(f).controls()) {
+            EXPECT_EQ(placed.visible, f.control(placed.id).Visible) << controlName(placed.id);
+            EXPECT_GE(placed.rect.width, 0) << controlName(placed.id);
+            if (placed.id != f.shutdownFieldId()) continue;
+            const PixelRect& r = placed.rect;
+            EXPECT_EQ(PointerInput(f).controlAt(r.left + r.width / 2, r.top + r.height / 2), placed.id);
         }
         const PixelRect before = Layout(f).window();
         for (float left : {0.0f, 7.0f, 7.5f, 8.0f, -22.5f}) {
@@ -276,29 +277,17 @@ TEST(Layout, TheWindowAndItsControls) {
         EXPECT_EQ((std::array{moved.left, moved.top}), (std::array{13620.0f, 600.0f}));
         f.Width = 0;
         EXPECT_EQ(Layout(f).window().width, 1) << "a window has at least one pixel";
+        f.Label1.Visible = f.Label3.Visible = true;
+        std::vector<ControlId> drawn;
+        for (const auto& label : Layout(f).labelsOn(ControlId::Picture1)) drawn.push_back(label.id);
+        EXPECT_EQ(drawn, (std::vector{ControlId::Label1, ControlId::Label3}));
+        // The face lies 10 twips down (a pixel); a label 20 twips below its top lies at 30
+        // twips in the window, which is 2 pixels: one pixel into the face, not two.
+        f.Picture1.Top = 10;
+        f.Label1.Top = 20;
+        EXPECT_EQ((std::array{Layout(f).labelRect(ControlId::Label1).top, Layout(f).labelRectInWindow(ControlId::Label1).top}),
+                  (std::array{1, 2}));
     }
-}
-
-TEST(Layout, LabelsArePaintedBackToFrontAndLineUpWithTheFace) {
-    Simulator clock(Build::Masked);
-    Form1& f = clock.form();
-    Layout layout(f);
-    const auto face = layout.labelsOn(ControlId::Picture1);
-    ASSERT_EQ(face.size(), 2u);
-    EXPECT_EQ(face[0].id, ControlId::Label1);
-    EXPECT_EQ(face[1].id, ControlId::Label3) << "the handle is drawn over the time";
-    // The face lies 10 twips down (a pixel); a label 20 twips below its top lies at 30
-    // twips in the window, which is 2 pixels: one pixel into the face, not two.
-    f.Picture1.Top = 10;
-    f.Label1.Top = 20;
-    EXPECT_EQ(Layout(f).labelRect(ControlId::Label1).top, 1);
-    EXPECT_EQ(Layout(f).labelRectInWindow(ControlId::Label1).top, 2);
-
-    f.Label3.Visible = false;
-    const auto shown = Layout(f).labelsOn(ControlId::Picture1);
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].id, ControlId::Label1);
-    EXPECT_EQ(Layout(f).labelsOn(ControlId::Picture2).size(), 0u) << "the panel carries no label";
 }
 
 }  // namespace

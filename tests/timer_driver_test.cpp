@@ -123,29 +123,5 @@ TEST(TimerDriver, ServesDueTimersInOneWakeUpNeverEarlyAndFollowsRestarts) {
     }
 }
 
-TEST(TimerDriver, AlignedTicksSeeEverySecondAndHalfSecondOnce) {
-    for (int slack : {1, 15}) {
-        for (int interval : {1000, 500}) {
-            for (std::int64_t start : {0, 1, 3, 14, 15, 16, 499, 987, 999}) {
-                for (int handler : {0, 1, 300, 480}) {
-                    Rig rig(20'000 + start, slack);
-                    rig.set(2, false, 1000);
-                    rig.set(0, true, interval);
-                    rig.during[0] = [&rig, handler] { rig.now += handler; };
-                    rig.runUntil(30'000);
-                    const auto& t = rig.ticks;
-                    ASSERT_FALSE(t.empty());
-                    for (std::size_t i = 0; i < t.size(); ++i) {
-                        EXPECT_EQ(t[i].second % interval, slack) << slack << " " << interval << " " << start;
-                        if (i > 0) {
-                            EXPECT_EQ(t[i].second - t[i - 1].second, interval) << "skipped or repeated";
-                        }
-                    }
-                }
-            }
-        }
-    }
-}
-
 }  // namespace
 }  // namespace horatta
