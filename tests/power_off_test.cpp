@@ -94,12 +94,7 @@ TEST(PowerOff, EnteredOnTheFaceCountedDownInTheLastMinuteAndArmedAgainAtTheNextS
 // even when it wakes on the set second; a clock set back does not freeze the face. A time
 // already past today, or midnight, does nothing. The face always ends on the running clock.
 TEST(PowerOff, OnlyTheSetSecondOrASmallStepOverItPowersOff) {
-    struct Case {
-        const char* stored;
-        DateTime stepAt;
-        std::int64_t stepMs, runMs;
-        int powerOffs;
-    };
+    struct Case { const char* stored; DateTime stepAt; std::int64_t stepMs, runMs; int powerOffs; };
     const Case cases[]{
         {"23:00:00", at(2026, 12, 6, 22, 59, 58, 700), 0, 3'500, 2},
         {"23:00:00", at(2026, 12, 6, 22, 59, 58, 700), 0, 86'403'500, 4},  // and again the next day

@@ -83,11 +83,7 @@ TEST(Startup, StoredValuesComeBackAndDamagedOnesFallBackToTheDefaults) {
 TEST(Startup, TheStripComesUpWhereItWasUnlessThatIsOffEveryScreen) {
     const std::vector<PixelRect> one{{0, 0, 1920, 1080}};
     const std::vector<PixelRect> three{{0, 0, 1920, 1080}, {-1280, 0, 1280, 1024}, {1920, -200, 1280, 1024}};
-    struct Case {
-        std::vector<PixelRect> screens;
-        const char *top, *left;
-        float expectTop, expectLeft;
-    };
+    struct Case { std::vector<PixelRect> screens; const char *top, *left; float expectTop, expectLeft; };
     const Case cases[] = {
         {one, "0", "0", 0, 0},  // "0" is a position, not a missing one
         {one, "1500", nullptr, 1500, 0},

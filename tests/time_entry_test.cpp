@@ -27,11 +27,7 @@ TimeField& open(Simulator& clock, Field field) {
 // colon itself, whatever the key.
 TEST(TimeEntry, WhatTheFieldHoldsAfterTyping) {
     using enum Build;
-    struct Row {
-        Build build;
-        const char *keys, *text;
-        int caret;
-    };
+    struct Row { Build build; const char *keys, *text; int caret; };
     const std::vector<Row> rows{
         {Masked, "235959", "23:59:59", 8}, {Plain, "235959", "23:59:59", 8}, {Plain, "123045", "12:30:45", 8},
         {Masked, "24", "2 :  :  ", 1}, {Plain, "24", "2", 1},  // 4 after 2 is no hour
@@ -135,11 +131,7 @@ TEST(TimeEntry, TheKeyAfterTheLastDigit) {
 }
 
 // The fields' own editing: each step is a key, then the text and caret expected.
-struct Step {
-    std::variant<std::int16_t, EditKey> key;
-    const char* text;
-    int caret;
-};
+struct Step { std::variant<std::int16_t, EditKey> key; const char* text; int caret; };
 constexpr std::int16_t ch(char c) { return static_cast<std::int16_t>(c); }
 
 TEST(TimeField, TypingAndEditingKeysInBothFields) {
