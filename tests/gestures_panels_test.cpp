@@ -73,20 +73,12 @@ std::unique_ptr<Simulator> reach(Build build, From from) {
     switch (from) {
         case From::Normal: case From::ScrollFlagTwo: break;
         case From::EmptyMemo: f.Text2.Text.clear(); break;
-        case From::MemoOpen:
-            f.Picture1_Click();
-            f.Text2.Text = memo + " and eggs";  // typed, not yet stored
-            break;
+        case From::MemoOpen: f.Picture1_Click(), f.Text2.Text = memo + " and eggs"; break;  // typed, unstored
         case From::Scroll: pressOn(R)(s); break;
-        case From::ScrollShowingTime:
-            pressOn(R, 700)(s);
-            dblClickTime(s);
-            s.runFor(1200);  // the swap scrolls from the next whole second
+        case From::ScrollShowingTime:  // the swap scrolls from the next whole second
+            pressOn(R, 700)(s), dblClickTime(s), s.runFor(1200);
             break;
-        case From::ScrollEmptyMemo:
-            f.Text2.Text.clear();
-            pressOn(R)(s);
-            break;
+        case From::ScrollEmptyMemo: f.Text2.Text.clear(), pressOn(R)(s); break;
         case From::BlinkingShown: case From::ScrollingShown: case From::BlinkingHidden:
             reminderComes(s, from == From::ScrollingShown ? longText : shortText);
             waitFor(s, alertOn);
@@ -94,12 +86,9 @@ std::unique_ptr<Simulator> reach(Build build, From from) {
             if (from == From::BlinkingHidden) waitFor(s, [&f] { return !f.Label1.Visible; });
             return sim;
         case From::ScrollingHidden:  // the alert begins hidden; the first scrolling tick shows it
-            reminderComes(s, longText);
-            waitFor(s, alertOn);
-            return sim;
         case From::MemoUnderHiddenAlert:
-            f.Picture1_Click();
-            reminderComes(s, shortText);
+            if (from == From::MemoUnderHiddenAlert) f.Picture1_Click();
+            reminderComes(s, from == From::ScrollingHidden ? longText : shortText);
             waitFor(s, alertOn);
             return sim;
         case From::CountdownShown: case From::CountdownHidden:
@@ -138,8 +127,7 @@ void backAtRest(Simulator& s, Form1& f) {
 
 Tick faceNow(Form1& f) {
     Tick t;
-    t.caption = f.Label1.caption();
-    t.left = f.Label1.Left;
+    t.caption = f.Label1.caption(), t.left = f.Label1.Left;
     return t;
 }
 
@@ -148,16 +136,10 @@ Tick faceNow(Form1& f) {
 // forgets the power-off for this run and writes nothing, and the next one saves and leaves.
 enum Then { Face, First, ScrollOff, AlertOver, ByTime, ByHandle, Applied };
 
-struct Row {
-    const char* name;
-    From from;
-    Event event;
-    Mode next;
-    Then then = Face;
-    int interval = 0;            // of Timer1, when not 0
-    float left = -1;             // of the time, when not negative
-    const char* caption = "";   // "memo", "time" or the text itself, when not empty
-};
+// Checked when given: Timer1's interval (not 0), the time's left edge (not negative), and the
+// caption ("memo", "time" or the text itself).
+struct Row { const char* name; From from; Event event; Mode next; Then then = Face; int interval = 0; float left = -1;
+             const char* caption = ""; };
 
 // The rows of the mode machine for the double-click on the time, the presses on the handle,
 // its double-click, and the ticks. The handle's double-click in the running clock saves and
@@ -218,10 +200,7 @@ TEST(DisplayModes, EveryTransitionOfTheFace) {
             switch (row.then) {
                 case ScrollOff: EXPECT_EQ(f.scrollOn, 0); break;
                 case AlertOver: EXPECT_EQ(f.ticksLeft, ticksAtRest); break;
-                case ByTime:
-                    EXPECT_EQ(f.ticksLeft, ticksAtRest);
-                    backAtRest(s, f);
-                    break;
+                case ByTime: EXPECT_EQ(f.ticksLeft, ticksAtRest), backAtRest(s, f); break;
                 case ByHandle:
                     EXPECT_FALSE(s.ended());
                     EXPECT_EQ(s.platform().memory.writtenNames.size(), writes);
@@ -244,13 +223,9 @@ TEST(DisplayModes, EveryTransitionOfTheFace) {
 // keyboard). It never stores the memo and never powers off; a cancelled countdown stays so.
 TEST(PanelSwitching, DoubleClickOnTheFaceFromEveryState) {
     using enum From;
-    struct Case {
-        const char* name;
-        From from;
-        int height;            // 0: the panel opens in horatta only, where the alert text stands at -25
-        bool restsAtOnce;      // the time stands at rest at once, not only from the next tick
-        int shutdownHour;    // of the power-off afterwards; 0 for none
-    };
+    // height 0: the panel opens in horatta only, where the alert text stands at -25; restsAtOnce:
+    // the time stands at rest at once, not only from the next tick; shutdownHour 0: none.
+    struct Case { const char* name; From from; int height; bool restsAtOnce; int shutdownHour; };
     const std::vector<Case> rows{
         {"normal clock: the memo opened by the click hides", Normal, 600, true, 23},
         {"memo open and edited: hidden unstored", MemoOpen, 600, true, 23},
@@ -264,8 +239,7 @@ TEST(PanelSwitching, DoubleClickOnTheFaceFromEveryState) {
         {"countdown shown: cancelled", CountdownShown, 300, true, 0},
         {"countdown hidden: cancelled and the time shows", CountdownHidden, 300, true, 0},
         {"shutdown-time entry: applied", ShutdownEntry, 300, false, 22},
-        {"memo left open under a hidden alert: the window keeps its height", MemoUnderHiddenAlert, 580, true,
-         23},
+        {"memo left open under a hidden alert: the height stays", MemoUnderHiddenAlert, 580, true, 23},
     };
     for (Build build : bothBuilds) {
         for (const Case& row : rows) {
