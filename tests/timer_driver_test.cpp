@@ -41,32 +41,18 @@ struct Rig : NativeTimer {
             run();
         };
     }
-    void set(int i, bool on, int ms) {
-        enabled[i] = on;
-        interval[i] = ms;
-        driver.changed(static_cast<std::size_t>(i));
-    }
+    void set(int i, bool on, int ms) { enabled[i] = on, interval[i] = ms, driver.changed(static_cast<std::size_t>(i)); }
     // The native timer goes off exactly when asked, up to `untilMs`.
     void runUntil(std::int64_t untilMs) {
-        while (armed && *armed <= untilMs) {
-            now = std::max(now, *armed);
-            armed.reset();
-            ++wakeUps;
-            driver.fired();
-        }
+        while (armed && *armed <= untilMs) now = std::max(now, *armed), armed.reset(), ++wakeUps, driver.fired();
         now = std::max(now, untilMs);
     }
 };
 
 using Ticks = std::vector<std::pair<int, std::int64_t>>;
 
-struct Case {
-    const char* name;
-    int slackMs;
-    std::function<void(Rig&)> script;  // the rig starts at 10.400 s
-    Ticks expected;
-    int wakeUps;
-};
+// The rig starts at 10.400 s.
+struct Case { const char* name; int slackMs; std::function<void(Rig&)> script; Ticks expected; int wakeUps; };
 
 TEST(TimerDriver, ServesDueTimersInOneWakeUpNeverEarlyAndFollowsRestarts) {
     const std::vector<Case> cases{
