@@ -113,15 +113,13 @@ std::unique_ptr<Simulator> reach(Build build, From from) {
 
 // The face at rest in the normal clock, with no beep and no power-off to follow.
 void backAtRest(Simulator& s, Form1& f) {
-    EXPECT_TRUE(f.Label1.Visible);
-    EXPECT_TRUE(f.Label1.autoSize());
+    EXPECT_EQ((std::array{f.Label1.Visible, f.Label1.autoSize()}), (std::array{true, true}));
     EXPECT_EQ(f.Label1.alignment, Alignment::Left);
     EXPECT_EQ(f.Label1.Left, 150);
     const std::size_t beeps = s.platform().beeps.size();
     s.runUntil(ms(18, 37, 15, 100));
-    EXPECT_EQ(f.Timer1.interval(), 1000);
     EXPECT_EQ(s.platform().beeps.size(), beeps) << "stopped at once";
-    EXPECT_EQ(s.platform().powerOffCount, 0);
+    EXPECT_EQ((std::array{f.Timer1.interval(), s.platform().powerOffCount}), (std::array{1000, 0}));
     EXPECT_EQ(f.Label1.caption(), "18:37:15");
 }
 
@@ -194,19 +192,16 @@ TEST(DisplayModes, EveryTransitionOfTheFace) {
             const std::string caption = row.caption;
             if (row.interval != 0) { EXPECT_EQ(f.Timer1.interval(), row.interval); }
             if (row.left >= 0) { EXPECT_EQ(face.left, row.left); }
-            if (!caption.empty()) {
-                EXPECT_EQ(face.caption, caption == "memo" ? memo : caption == "time" ? time : caption);
-            }
+            if (!caption.empty()) { EXPECT_EQ(face.caption, caption == "memo" ? memo : caption == "time" ? time : caption); }
             switch (row.then) {
                 case ScrollOff: EXPECT_EQ(f.scrollOn, 0); break;
                 case AlertOver: EXPECT_EQ(f.ticksLeft, ticksAtRest); break;
-                case ByTime: EXPECT_EQ(f.ticksLeft, ticksAtRest), backAtRest(s, f); break;
+                case ByTime: EXPECT_EQ(f.ticksLeft, ticksAtRest); backAtRest(s, f); break;
                 case ByHandle:
                     EXPECT_FALSE(s.ended());
                     EXPECT_EQ(s.platform().memory.writtenNames.size(), writes);
                     EXPECT_TRUE(f.shutdownTime.isMidnight()) << "however far ahead it lay";
-                    EXPECT_EQ(f.ticksLeft, ticksLeft);
-                    EXPECT_EQ(f.Timer3.interval(), watch);
+                    EXPECT_EQ((std::array<int, 2>{f.ticksLeft, f.Timer3.interval()}), (std::array<int, 2>{ticksLeft, watch}));
                     backAtRest(s, f);
                     dblClickHandle(s);
                     EXPECT_TRUE(s.ended());
@@ -248,10 +243,8 @@ TEST(PanelSwitching, DoubleClickOnTheFaceFromEveryState) {
             Simulator& s = *sim;
             Form1& f = s.form();
             dblClickFace(s);
-            EXPECT_TRUE(f.Label3.Visible);
-            EXPECT_FALSE(f.Text2.Visible);
-            EXPECT_EQ(f.reminderAlertOn, 0);
-            EXPECT_EQ(f.scrollOn, 0);
+            EXPECT_EQ((std::array{f.Label3.Visible, f.Text2.Visible}), (std::array{true, false}));
+            EXPECT_EQ((std::array<int, 2>{f.reminderAlertOn, f.scrollOn}), (std::array{0, 0}));
             EXPECT_EQ(modeOf(f), Mode::Normal);
             EXPECT_EQ(f.Text2.Text, row.from == MemoOpen ? memo + " and eggs" : memo);
             const int height = row.height != 0 ? row.height : build == Build::Masked ? 600 : 300;
@@ -272,8 +265,7 @@ TEST(PanelSwitching, DoubleClickOnTheFaceFromEveryState) {
                 backAtRest(s, f);
             }
             s.runUntil(ms(18, 37, 15, 100));
-            EXPECT_TRUE(f.Label1.Visible);
-            EXPECT_EQ(f.Timer1.interval(), 1000);
+            EXPECT_EQ((std::array{f.Label1.Visible, f.Timer1.interval() == 1000}), (std::array{true, true}));
             EXPECT_EQ(f.Label1.caption(), "18:37:15");
             EXPECT_EQ(f.shutdownTime, *TimeOfDay::fromHms(row.shutdownHour, 0, 0));
             EXPECT_EQ(s.platform().stored("text"), memo);

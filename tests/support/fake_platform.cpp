@@ -3,8 +3,6 @@
 #include <array>
 #include <chrono>
 
-#include "settings/settings.h"
-#include "window/utf8.h"
 
 namespace horatta::testing {
 
@@ -39,19 +37,11 @@ std::string FakePlatform::longTimeText(TimeOfDay time) {
 }
 
 std::string FakePlatform::weekdayName(int weekday) {
-    static const std::array<const char*, 7> names{"Sunday", "Monday", "Tuesday", "Wednesday",
-                                                  "Thursday", "Friday", "Saturday"};
-    return names.at(static_cast<std::size_t>(weekday));
+    return std::array{"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"}.at(weekday);
 }
 
 std::string FakePlatform::monthAbbreviation(int month) {
-    static const std::array<const char*, 12> names{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                                   "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    return names.at(static_cast<std::size_t>(month - 1));
-}
-
-float FakePlatform::textWidth(const std::string& text) {
-    return static_cast<float>(utf8::length(text)) * twipsPerCharacter;
+    return std::string("JanFebMarAprMayJunJulAugSepOctNovDec").substr(static_cast<std::size_t>(month - 1) * 3, 3);
 }
 
 void FakePlatform::exitWindows(std::uint32_t flags, std::uint32_t reserved) {
@@ -61,10 +51,6 @@ void FakePlatform::exitWindows(std::uint32_t flags, std::uint32_t reserved) {
 
 void FakePlatform::setHotKey(ControlId window, std::int32_t value) {
     calls.push_back(std::string("setHotKey ") + controlName(window) + " " + std::to_string(value));
-}
-
-std::optional<std::string> FakePlatform::stored(const std::string& name) {
-    return ReadSetting(memory, HKEY_LOCAL_MACHINE, settingsPath, name);
 }
 
 void FakePlatform::tone(int hz, int ms) {

@@ -8,6 +8,8 @@
 
 #include "platform/window_system.h"
 #include "settings/memory_registry.h"
+#include "settings/settings.h"
+#include "window/utf8.h"
 
 namespace horatta::testing {
 
@@ -26,10 +28,10 @@ public:
     }
 };
 
+// A tone; `atMs` is the virtual time when it began.
 struct BeepCall {
-    int hz;
-    int ms;
-    std::int64_t atMs;  // virtual time when the tone began
+    int hz, ms;
+    std::int64_t atMs;
     bool operator==(const BeepCall& o) const { return hz == o.hz && ms == o.ms; }
 };
 
@@ -62,14 +64,16 @@ public:
     int twipsPerPixelX() override { return 15; }
     int twipsPerPixelY() override { return 15; }
     std::vector<PixelRect> screens() override { return screenRects; }
-    float textWidth(const std::string& text) override;
+    float textWidth(const std::string& text) override { return static_cast<float>(utf8::length(text)) * twipsPerCharacter; }
     void enableShutdownPrivilege() override { calls.emplace_back("enableShutdownPrivilege"); }
     void exitWindows(std::uint32_t flags, std::uint32_t reserved) override;
     void setHotKey(ControlId window, std::int32_t value) override;
     Registry& registry() override { return memory; }
 
     // The setting as the program would find it: a string value or nothing.
-    std::optional<std::string> stored(const std::string& name);
+    std::optional<std::string> stored(const std::string& name) {
+        return ReadSetting(memory, HKEY_LOCAL_MACHINE, settingsPath, name);
+    }
 
 private:
     void tone(int hz, int ms) override;
