@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "support/simulator.h"
 
 namespace horatta::testing {

@@ -1,11 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <array>
-#include <string>
-#include <utility>
-#include <vector>
-
 #include "support/simulator.h"
 #include "window/layout.h"
 #include "window/pointer_input.h"
