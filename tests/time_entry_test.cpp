@@ -139,6 +139,7 @@ TEST(TimeField, TypingAndEditingKeysInBothFields) {
     PlainTimeField plain;
     masked.setText("00:00:00");
     masked.setText("21-30-00");
+    masked.setText("x1:30:00");
     EXPECT_EQ(masked.text(), "00:00:00") << "only texts that fit the mask are taken";
     plain.setText("12:45");
     const std::vector<std::pair<TimeField*, std::vector<Step>>> journeys{
