@@ -190,7 +190,8 @@ TEST(DisplayModes, EveryTransitionOfTheFace) {
             const std::string caption = row.caption;
             if (row.interval != 0) { EXPECT_EQ(f.Timer1.interval(), row.interval); }
             if (row.left >= 0) { EXPECT_EQ(face.left, row.left); }
-            if (!caption.empty()) { EXPECT_EQ(face.caption, caption == "memo" ? memo : caption == "time" ? time : caption); }
+            const std::string expected = caption == "memo" ? memo : caption == "time" ? time : caption;
+            if (!caption.empty()) { EXPECT_EQ(face.caption, expected); }
             switch (row.then) {
                 case ScrollOff: EXPECT_EQ(f.scrollOn, 0); break;
                 case AlertOver: EXPECT_EQ(f.ticksLeft, ticksAtRest); break;
@@ -199,7 +200,8 @@ TEST(DisplayModes, EveryTransitionOfTheFace) {
                     EXPECT_FALSE(s.ended());
                     EXPECT_EQ(s.platform().memory.writtenNames.size(), writes);
                     EXPECT_TRUE(f.shutdownTime.isMidnight()) << "however far ahead it lay";
-                    EXPECT_EQ((std::array<int, 2>{f.ticksLeft, f.Timer3.interval()}), (std::array<int, 2>{ticksLeft, watch}));
+                    EXPECT_EQ(f.ticksLeft, ticksLeft);
+                    EXPECT_EQ(f.Timer3.interval(), watch);
                     backAtRest(s, f);
                     dblClickHandle(s);
                     EXPECT_TRUE(s.ended());

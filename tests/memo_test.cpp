@@ -10,7 +10,7 @@ namespace {
 // and stores the memo exactly as typed (no padding, nothing cut), and it comes back whole after
 // a restart, whatever its characters.
 TEST(Memo, OpensSelectedAndClosingStoresItExactlyAcrossARestart) {
-    const std::vector<std::pair<std::string, int>> memos{{"你好，世界", 5}, {"  two  spaces inside  and before", 32}};
+    const std::pair<std::string, int> memos[]{{"你好，世界", 5}, {"  two  spaces inside  and before", 32}};
     for (Build build : bothBuilds) {
         for (bool byEnter : {true, false}) {
             for (const auto& [memo, characters] : memos) {

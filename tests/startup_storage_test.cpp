@@ -35,12 +35,13 @@ std::string restored(Form1& f) {
 }
 
 TEST(Startup, StoredValuesComeBackAndDamagedOnesFallBackToTheDefaults) {
-    const std::string skin8 = std::to_string(static_cast<int>(Image::Skin8)), none = std::to_string(static_cast<int>(Image::None));
-    const std::string skin4 = std::to_string(static_cast<int>(Image::Skin4)), skin7 = std::to_string(static_cast<int>(Image::Skin7));
+    const auto number = [](Image i) { return std::to_string(static_cast<int>(i)); };
+    const std::string skin8 = number(Image::Skin8), none = number(Image::None), skin4 = number(Image::Skin4);
+    const std::string skin7 = number(Image::Skin7);
     const std::string dm(defaultMemo);
     const std::string rest = " 255,0,0#0 " + skin8 + "#3 00:00:00 00:00:00 ";
     const std::pair<Simulator::Settings, std::string> cases[]{
-        {{{"t", "2"}, {"t9", "1"}, {"text", "shopping"}}, "shopping 1 255,0,0#0 " + skin8 + "#3 00:00:00 00:00:00 shopping"},
+        {{{"t", "2"}, {"t9", "1"}, {"text", "shopping"}}, "shopping 1" + rest + "shopping"},
         {{{"t", "1"}, {"t9", "1"}, {"text", "shopping"}}, "18:36:16 1" + rest + "shopping"},
         {{{"t", "2"}, {"t9", "0"}, {"text", "shopping"}}, "18:36:16 0" + rest + "shopping"},
         {{{"t", "2"}, {"t9", "1"}, {"text", ""}}, "18:36:16 1" + rest + dm},
@@ -109,7 +110,12 @@ TEST(Startup, TheStripComesUpWhereItWasUnlessThatIsOffEveryScreen) {
 // next start comes back where the window was left and in the mode it showed.
 TEST(Leaving, ADoubleClickOnTheHandleSavesWhereAndWhatAndTheNextStartComesBackThere) {
     // unseenMs: a new second begun but not yet shown.
-    struct Case { Simulator::Settings stored; std::int64_t unseenMs; WindowPosition moved; const char *t9, *t, *left, *top; };
+    struct Case {
+        Simulator::Settings stored;
+        std::int64_t unseenMs;
+        WindowPosition moved;
+        const char *t9, *t, *left, *top;
+    };
     const Case cases[]{
         {{}, 0, {13605, 600}, "0", "1", "13605", "600"},
         {{}, 990, {4200, 900}, "0", "2", "4200", "900"},
@@ -143,7 +149,7 @@ TEST(Leaving, ADoubleClickOnTheHandleSavesWhereAndWhatAndTheNextStartComesBackTh
 TEST(SettingsStore, ValuesAreStringsUnderCaseBlindNamesAndAReadOnlyKeyKeepsItsOldValue) {
     MemoryRegistry registry;
     const auto read = [&](std::string_view name) { return ReadSetting(registry, HKEY_LOCAL_MACHINE, settingsPath, name); };
-    const auto write = [&](auto name, auto value) { WriteSetting(registry, HKEY_LOCAL_MACHINE, settingsPath, name, value); };
+    const auto write = [&](auto name, auto text) { WriteSetting(registry, HKEY_LOCAL_MACHINE, settingsPath, name, text); };
     EXPECT_FALSE(read("text"));
     EXPECT_FALSE(registry.keyExists(HKEY_LOCAL_MACHINE, settingsPath));
     for (const std::string text : {"abcde     ", "\xE5\x85\xB3 \xE6\x98\x8E", ""}) {

@@ -188,7 +188,7 @@ TEST(TimeField, TypingAndEditingKeysInBothFields) {
 // the armed power-off still comes. Closing the message keeps the reminder armed; only the
 // double-click also closes the shutdown entry left open.
 TEST(ReminderEntry, AppliedByEnterOrOnThePanelTheMessageOpensAndTheWatchRuns) {
-    const std::pair<const char*, bool> messages[]{{"6:00:00 PM", true}, {"2026-12-06", true}, {"Call Anna", false}, {"", false}};
+    const std::pair<const char*, bool> messages[]{{"6:00:00 PM", 1}, {"2026-12-06", 1}, {"Call Anna", 0}, {"", 0}};
     for (Build build : bothBuilds) {
         for (bool byEnter : {true, false}) {
             for (const auto& [message, replaced] : messages) {

@@ -93,7 +93,8 @@ TEST(TimerDriver, ServesDueTimersInOneWakeUpNeverEarlyAndFollowsRestarts) {
          [](Rig& r) { r.once(2, [&r] { r.set(1, true, 600); }), r.runUntil(11'700); },
          {{0, 11'015}, {2, 11'015}, {1, 11'615}}, 2},
         {"a timer due again while another ran waits for the next wake-up", 15,
-         [](Rig& r) { r.once(2, [&r] { r.now += 1100; }), r.runUntil(12'200); }, {{0, 11'015}, {2, 11'015}, {0, 12'115}}, 2},
+         [](Rig& r) { r.once(2, [&r] { r.now += 1100; }), r.runUntil(12'200); },
+         {{0, 11'015}, {2, 11'015}, {0, 12'115}}, 2},
         {"a timer stopped in a handler stays quiet", 15,
          [](Rig& r) {
              r.during[0] = [&r] { r.driver.stop(); };

@@ -64,7 +64,7 @@ public:
     int twipsPerPixelX() override { return 15; }
     int twipsPerPixelY() override { return 15; }
     std::vector<PixelRect> screens() override { return screenRects; }
-    float textWidth(const std::string& text) override { return static_cast<float>(utf8::length(text)) * twipsPerCharacter; }
+    float textWidth(const std::string& text) override { return float(utf8::length(text)) * twipsPerCharacter; }
     void enableShutdownPrivilege() override { calls.emplace_back("enableShutdownPrivilege"); }
     void exitWindows(std::uint32_t flags, std::uint32_t reserved) override;
     void setHotKey(ControlId window, std::int32_t value) override;

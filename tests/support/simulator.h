@@ -27,10 +27,9 @@ struct Tick {
     bool alertOn = false;              // the reminder alert was on as the handler began
     std::int16_t ticksLeftBefore = 0;  // ticksLeft as the handler began
     std::vector<BeepCall> beeps;       // the tones the handler sounded
-    std::string caption;
+    std::string caption;               // the face as the handler left it
     bool visible = false;
-    float left = 0;
-    float width = 0;
+    float left = 0, width = 0;
     Alignment alignment = Alignment::Left;
 };
 
@@ -48,7 +47,6 @@ public:
     // Stores `stored` in the registry, sets the virtual clock to `start` and starts the clock.
     explicit Simulator(Build build, const DateTime& start = at(2026, 12, 6, 18, 36, 16, 500),
                        const Settings& stored = {});
-    Simulator(const Simulator&) = delete;
 
     FakePlatform& platform() { return platform_; }
     Form1& form() { return *form_; }
