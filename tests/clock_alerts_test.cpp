@@ -37,21 +37,6 @@ TEST(ClockTick, ADayShowsEverySecondOnceInOrderAndChimesEachFullHourOnce) {
     }
 }
 
-// Ticks of 50 or 500 ms see the full-hour second several times; it still chimes once, in
-// scroll mode, in a blinking alert (short text) and in a scrolling one (long text).
-TEST(ClockTick, FastTicksAcrossAFullHourChimeOnce) {
-    for (const char* alert : {"", "Tea", "A reminder far too long to fit on the face"}) {
-        Simulator sim(Build::Masked, at(2026, 12, 6, 12, 59, 58, 0), {{"t9", "1"}});
-        if (*alert) {
-            sim.form().Text1.Text = alert;
-            sim.form().StartReminderAlert();
-        }
-        sim.runUntil(at(2026, 12, 6, 13, 0, 2, 0));
-        const auto& beeps = sim.platform().beeps;
-        EXPECT_EQ(std::count(beeps.begin(), beeps.end(), chime), 1) << alert;
-    }
-}
-
 TEST(ClockTick, ScrollModeMovesTheMemoWrapsItSilentlyAndShowsTheTimeForAnyOtherCaption) {
     Simulator sim(Build::Masked, at(2026, 12, 6, 10, 0, 5, 0), {{"t9", "1"}, {"t", "2"}, {"text", "Buy butter"}});
     Form1& form = sim.form();
@@ -137,27 +122,6 @@ TEST(ReminderAlert, AWideTextScrollsAndBeepsAtEachOfTenWraps) {
     EXPECT_EQ((std::array{f.reminderAlertOn == 0, f.Label1.autoSize()}), (std::array{true, true}));
     EXPECT_EQ(f.Label1.Left, 150);
     EXPECT_EQ(sim.form().Label1.caption(), sim.form().timeText());
-}
-
-// The text that fits exactly blinks and one twip more scrolls; a blinking alert that starts
-// with the counter spent (as a countdown can leave it) is one silent tick.
-TEST(ReminderAlert, WhereTheTextAndTheCounterStandDecideItsShape) {
-    struct Case { float twipsPerCharacter; std::int16_t ticksLeft; float left; int interval; std::size_t ticks; };
-    for (const Case c : {Case{199.0f, 60, -25, 500, 119}, Case{199.2f, 60, 130, 50, 0}, Case{75, -3, 150, 500, 1}}) {
-        SCOPED_TRACE(c.twipsPerCharacter);
-        Simulator sim(Build::Masked, at(2026, 12, 6, 11, 0, 10, 500));
-        sim.platform().twipsPerCharacter = c.twipsPerCharacter;
-        sim.form().Text1.Text = "Hello";
-        sim.form().ticksLeft = c.ticksLeft;
-        sim.form().StartReminderAlert();
-        sim.runFor(60);
-        EXPECT_EQ(sim.form().Label1.Left, c.left);
-        EXPECT_EQ(sim.form().Timer1.interval(), c.interval);
-        if (c.ticks == 0) continue;
-        sim.runFor(120'000);
-        EXPECT_EQ(sim.ticksOf(TimerId::Timer1, true).size(), c.ticks);
-        EXPECT_EQ(sim.platform().beeps.empty(), c.ticksLeft < 0);
-    }
 }
 
 }  // namespace

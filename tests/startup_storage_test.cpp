@@ -93,6 +93,7 @@ TEST(Startup, TheStripComesUpWhereItWasUnlessThatIsOffEveryScreen) {
         {three, "16500", "-3000", 15060, -3000},  // below the left one
         {{{0, 0, 1920, 1080}, {2700, 0, 0, 0}}, "900", "40000", 900, 1920 * 15 - 1000},  // no size: never nearest
         {{{0, 0, 0, 0}}, "900", "40000", 900, 40000},
+        {{{0, 0, 1, 1}}, "900", "40000", 0, 0},  // a screen of one pixel still holds the strip's corner
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.top ? c.top : "default") + " / " + (c.left ? c.left : "none"));

@@ -2,15 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
-#include <functional>
 #include <memory>
-#include <optional>
 #include <ostream>
-#include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 #include "support/fake_platform.h"
 #include "window/form1.h"
