@@ -141,24 +141,6 @@ TEST(ColourAndSkin, AnIndexOutsideTheTableChangesNothingButIsStoredAndCounted) {
     }
 }
 
-// --- where the controls land in pixels
-std::array<int, 4> edges(const PixelRect& r) { return {r.left, r.top, r.width, r.height}; }
-
-TEST(Layout, RectanglesAreMappedEdgeByEdge) {
-    // Each edge rounds on its own, so controls that meet in twips meet in pixels.
-    const std::pair<std::array<float, 4>, std::array<int, 4>> cases[] = {
-        {{0, 10, 995, 292}, {0, 1, 66, 19}},     // Picture1
-        {{0, 295, 995, 285}, {0, 20, 66, 19}},   // the memo, slid open: it meets Picture1
-        {{7, 7, 15, 15}, {0, 0, 1, 1}},          // both edges below half a pixel
-        {{7.5f, 7.5f, 15, 15}, {1, 1, 1, 1}},    // half a pixel rounds away from zero
-        {{-150, 0, 300, 15}, {-10, 0, 20, 1}},   // a caption scrolled out to the left
-        {{-7.5f, 0, 7, 7}, {-1, 0, 1, 0}},       // and one leaving by half a pixel
-        {{1, 1, 5, 5}, {0, 0, 0, 0}},            // smaller than a pixel
-    };
-    for (const auto& [twips, pixels] : cases)
-        EXPECT_EQ(edges(toPixelRect(twips[0], twips[1], twips[2], twips[3])), pixels) << twips[0] << ", " << twips[1];
-}
-
 // The window keeps its size wherever its position rounds, and a window left on its pixel
 // keeps its twips. The controls are stacked front to back, hidden ones saying so, and a press
 // on the open shutdown field reaches it; on the face the handle is in front of the time, and
