@@ -58,33 +58,20 @@ TEST(TimerDriver, ServesDueTimersInOneWakeUpNeverEarlyAndFollowsRestarts) {
         {"timers due together share a wake-up", 15, [](Rig& r) { r.runUntil(12'500); },
          {{0, 11'015}, {2, 11'015}, {0, 12'015}, {2, 12'015}}, 2},
         {"the slack is the shell's", 1, [](Rig& r) { r.runUntil(11'500); }, {{0, 11'001}, {2, 11'001}}, 1},
-        {"an early firing is armed again for the rest", 15,
+        {"an early firing (even at the moment of arming) is armed again for the rest", 15,
          [](Rig& r) {
-             r.driver.fired();  // at the very moment it was armed
-             r.now = 11'012;
-             r.driver.fired();
+             r.driver.fired(), r.now = 11'012, r.driver.fired();
              EXPECT_EQ(r.armed, 11'015);
              r.runUntil(11'500);
          },
          {{0, 11'015}, {2, 11'015}}, 1},
         {"a clock set back ticks at once rather than waiting for the old moment", 15,
-         [](Rig& r) {
-             r.now = 5'000;
-             r.driver.fired();
-             EXPECT_EQ(r.armed, 6'015);
-         },
-         {{0, 5'000}, {2, 5'000}}, 0},
+         [](Rig& r) { r.now = 5'000, r.driver.fired(); EXPECT_EQ(r.armed, 6'015); }, {{0, 5'000}, {2, 5'000}}, 0},
         {"a long handler delays the others within the wake-up, the next second is aligned", 15,
-         [](Rig& r) {
-             r.during[0] = [&r] { r.now += 300; };
-             r.runUntil(12'100);
-         },
+         [](Rig& r) { r.during[0] = [&r] { r.now += 300; }, r.runUntil(12'100); },
          {{0, 11'015}, {2, 11'315}, {0, 12'015}, {2, 12'315}}, 2},
         {"a restart from inside the handler holds; the untouched timer keeps its period", 15,
-         [](Rig& r) {
-             r.once(0, [&r] { r.set(0, true, 50), r.now += 20; });  // and the handler goes on
-             r.runUntil(11'120);
-         },
+         [](Rig& r) { r.once(0, [&r] { r.set(0, true, 50), r.now += 20; }), r.runUntil(11'120); },
          {{0, 11'015}, {2, 11'035}, {0, 11'065}, {0, 11'115}}, 3},
         {"a native timer going off inside a handler serves nothing twice", 15,
          [](Rig& r) { r.once(0, [&r] { r.driver.fired(); }), r.runUntil(11'500); },
