@@ -51,8 +51,7 @@ public:
 
     std::vector<std::string> calls;  // "showWindow Form2", "exitWindows 13 0", ...
     std::vector<BeepCall> beeps;
-    int endProgramCount = 0;
-    int powerOffCount = 0;
+    int endProgramCount = 0, powerOffCount = 0;
     RecordingRegistry memory;
 
     DateTime now() override { return fromMs(clockMs); }
