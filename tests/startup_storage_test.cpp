@@ -6,21 +6,6 @@
 namespace horatta::testing {
 namespace {
 
-TEST(Startup, AFirstStartShowsTheDefaultsStoresWhatWasMissingAndTalksToTheSystemInOrder) {
-    for (Build build : bothBuilds) {
-        SCOPED_TRACE(buildName(build));
-        Simulator sim(build, at(2026, 12, 6, 18, 36, 16, 500), {{"other", "x"}});
-        Form1& f = sim.form();
-        EXPECT_EQ(f.Label1.ToolTipText, " Sunday,Dec 6,2026 ");
-        EXPECT_EQ(f.Text1.Text, "6:36:16 PM") << "the reminder message starts as the time";
-        EXPECT_EQ(f.focus(), ControlId::Picture1);
-        EXPECT_EQ(sim.stored("time").value_or("") + "|" + sim.stored("text").value_or(""), "00:00:00|" + std::string(defaultMemo));
-        EXPECT_EQ(sim.platform().calls, (std::vector<std::string>{"setHotKey Form2 1626", "showWindow Form2",
-                                                                  "showWindow Form1", "makeTopmost Form1"}));
-        EXPECT_TRUE(f.form2() && f.form2()->Visible);
-    }
-}
-
 // What a start makes of stored values: "caption scrollOn colour# skin skin# shutdown".
 std::string restored(Form1& f) {
     const Color c = f.Label1.ForeColor;
