@@ -35,24 +35,19 @@ std::string outcome(Simulator& sim, std::size_t writesBefore) {
     const auto& calls = sim.platform().calls;
     for (auto n = std::count(calls.begin(), calls.end(), "dragWindow Form1"); n > 0; --n) add("drag");
     const auto& written = sim.platform().memory.writtenNames;
-    for (auto it = written.begin() + static_cast<std::ptrdiff_t>(writesBefore); it != written.end(); ++it) {
-        if (*it == "time2") add("colour");
-        if (*it == "time3") add("skin");
-        if (*it == "text") add("memo-stored");
-    }
-    if (f.Text2.Visible) add("memo");
-    if (f.Picture2.Top == 300) add("panel");
-    if (f.shutdownField().Visible) add("entry");
-    if (f.scrollOn == 1) add("scroll");
-    if (sim.ended()) add("exit");
+    for (auto it = written.begin() + static_cast<std::ptrdiff_t>(writesBefore); it != written.end(); ++it)
+        for (const auto& [name, word] : {std::pair{"time2", "colour"}, {"time3", "skin"}, {"text", "memo-stored"}})
+            if (*it == name) add(word);
+    for (const auto& [shown, word] : {std::pair{f.Text2.Visible, "memo"}, {f.Picture2.Top == 300, "panel"},
+                                      {f.shutdownField().Visible, "entry"}, {f.scrollOn == 1, "scroll"}, {sim.ended(), "exit"}})
+        if (shown) add(word);
     return out;
 }
 
 void play(PointerInput& input, const std::vector<Step>& steps, std::int64_t start = 0) {
     for (const Step& s : steps) {
         if (s.kind == Press) input.press(s.button, 0, s.at.x, s.at.y, start + s.ms);
-        if (s.kind == Release) input.release(s.button, s.at.x, s.at.y);
-        if (s.kind == Cancel) input.cancel();
+        else s.kind == Release ? input.release(s.button, s.at.x, s.at.y) : input.cancel();
     }
 }
 
