@@ -121,12 +121,6 @@ void backAtRest(Simulator& s, Form1& f) {
     EXPECT_EQ(f.Label1.caption(), "18:37:15");
 }
 
-Tick faceNow(Form1& f) {
-    Tick t;
-    t.caption = f.Label1.caption(), t.left = f.Label1.Left;
-    return t;
-}
-
 // What follows the event besides the mode: FirstTick judges `left` and `caption` on the first
 // tick after it; the double-click on the handle that stops an alert or a countdown also
 // forgets the power-off for this run and writes nothing, and the next one saves and leaves.
@@ -185,7 +179,8 @@ TEST(DisplayModes, EveryTransitionOfTheFace) {
             EXPECT_EQ(modeOf(f), row.next);
             EXPECT_EQ(f.Label1.ForeColor, colour) << "a double-click on the time undoes its first press";
             const bool first = row.then == First;
-            const Tick face = first ? s.ticksOf(TimerId::Timer1).front() : faceNow(f);
+            Tick face = first ? s.ticksOf(TimerId::Timer1).front() : Tick{};
+            if (!first) face.caption = f.Label1.caption(), face.left = f.Label1.Left;
             const std::string time = first ? fromMs(face.firedMs).timeOfDay().hms() : f.timeText();
             const std::string caption = row.caption;
             if (row.interval != 0) { EXPECT_EQ(f.Timer1.interval(), row.interval); }

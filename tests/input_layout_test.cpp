@@ -174,10 +174,9 @@ TEST(Layout, TheWindowAndItsControls) {
             EXPECT_EQ((std::array{r.left, r.width, r.height}), (std::array{toPixels(left), before.width, before.height}));
         }
         const WindowPosition from{13607, 598};  // not on a whole pixel
-        const WindowPosition same = Layout(f).positionAt(907, 40, from);
-        EXPECT_EQ((std::array{same.left, same.top}), (std::array{from.left, from.top}));
-        const WindowPosition moved = Layout(f).positionAt(908, 40, from);
-        EXPECT_EQ((std::array{moved.left, moved.top}), (std::array{13620.0f, 600.0f}));
+        const auto place = [&](int x) { const auto p = Layout(f).positionAt(x, 40, from); return std::array{p.left, p.top}; };
+        EXPECT_EQ(place(907), (std::array{from.left, from.top}));
+        EXPECT_EQ(place(908), (std::array{13620.0f, 600.0f}));
         f.Width = 0;
         EXPECT_EQ(Layout(f).window().width, 1) << "a window has at least one pixel";
         f.Label1.Visible = f.Label3.Visible = true;
