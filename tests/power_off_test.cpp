@@ -21,7 +21,7 @@ TEST(PowerOff, EnteredOnTheFaceCountedDownInTheLastMinuteAndArmedAgainAtTheNextS
         f.Label1_MouseDown(buttonLeft, 0, 0, 0);
         f.Label1_DblClick();  // undoes the colour step of its first press and parks the skin
         EXPECT_EQ(f.Picture1.Picture, Image::None);
-        EXPECT_EQ(modeOf(f), Mode::ShutdownEntry);
+        EXPECT_EQ(modeOf(f), "shutdown entry");
         const std::int64_t opened = sim.nowMs();
         ASSERT_TRUE(sim.runUntilTrue([&] { return !f.shutdownField().Visible; }, opened + 5000));
         ASSERT_TRUE(sim.runUntilTrue([&] { return f.shutdownField().Visible; }, opened + 5000));
@@ -42,7 +42,7 @@ TEST(PowerOff, EnteredOnTheFaceCountedDownInTheLastMinuteAndArmedAgainAtTheNextS
             << "the time and the colour on screen";
         EXPECT_EQ(f.Label1.autoSize(), build == Build::Plain);
         EXPECT_EQ(f.Picture1.Picture, Image::Skin8);
-        EXPECT_EQ(modeOf(f), Mode::Normal);
+        EXPECT_EQ(modeOf(f), "normal");
         EXPECT_EQ(f.shutdownEntryStarted, 0);
         EXPECT_NE(f.focus(), field) << "the hidden field gave up the keyboard";
         f.Label1_MouseDown(buttonLeft, 0, 0, 0);

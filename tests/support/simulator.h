@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <memory>
-#include <ostream>
 #include <string_view>
 
 #include "support/fake_platform.h"
@@ -90,19 +89,11 @@ inline constexpr std::array<Build, 2> bothBuilds{Build::Masked, Build::Plain};
 
 // The display mode the face is in, judged by the timer, the alert and scroll flags and, for
 // an alert, whether the text fits the face.
-enum class Mode { Normal, Scroll, BlinkingAlert, ScrollingAlert, Countdown, ShutdownEntry };
-
-inline std::ostream& operator<<(std::ostream& out, Mode m) {
-    return out << std::array{"normal", "scroll", "blinking alert", "scrolling alert", "countdown",
-                             "shutdown entry"}[static_cast<std::size_t>(m)];
-}
-
-inline Mode modeOf(Form1& f) {
-    if (!f.Timer1.enabled()) return Mode::Countdown;
-    if (f.shutdownField().Visible && !f.Label1.Visible && !f.Label3.Visible) return Mode::ShutdownEntry;
-    if (f.reminderAlertOn == 1)
-        return f.Label1.Width <= f.Picture1.Width ? Mode::BlinkingAlert : Mode::ScrollingAlert;
-    return f.scrollOn == 1 ? Mode::Scroll : Mode::Normal;
+inline std::string modeOf(Form1& f) {
+    if (!f.Timer1.enabled()) return "countdown";
+    if (f.shutdownField().Visible && !f.Label1.Visible && !f.Label3.Visible) return "shutdown entry";
+    if (f.reminderAlertOn == 1) return f.Label1.Width <= f.Picture1.Width ? "blinking alert" : "scrolling alert";
+    return f.scrollOn == 1 ? "scroll" : "normal";
 }
 
 }  // namespace horatta::testing
