@@ -15,8 +15,8 @@ const char* const longText = "Leave for the station in ten minutes";
 std::int64_t ms(int hour, int minute, int second, int millisecond = 0) {
     return toMs(at(2026, 12, 6, hour, minute, second, millisecond));
 }
-void waitFor(Simulator& sim, const std::function<bool()>& done, std::int64_t limitMs = 10'000) {
-    EXPECT_TRUE(sim.runUntilTrue(done, sim.nowMs() + limitMs));
+void waitFor(Simulator& s, const std::function<bool()>& done, int limitMs = 10'000) {
+    EXPECT_TRUE(s.runUntilTrue(done, s.nowMs() + limitMs));
 }
 
 using Event = std::function<void(Simulator&)>;

@@ -53,10 +53,7 @@ void play(PointerInput& input, const std::vector<Step>& steps, std::int64_t star
 
 // `whileDragging`: what comes in while a press handler drags.
 struct Case {
-    const char* what;
-    std::vector<Step> steps;
-    std::string expected;
-    bool memoOpen = false, windowMoves = false;
+    const char* what; std::vector<Step> steps; std::string expected; bool memoOpen = false, windowMoves = false;
     std::vector<Step> whileDragging = {};
 };
 

@@ -59,11 +59,7 @@ TEST(TimerDriver, ServesDueTimersInOneWakeUpNeverEarlyAndFollowsRestarts) {
          {{0, 11'015}, {2, 11'015}, {0, 12'015}, {2, 12'015}}, 2},
         {"the slack is the shell's", 1, [](Rig& r) { r.runUntil(11'500); }, {{0, 11'001}, {2, 11'001}}, 1},
         {"an early firing (even at the moment of arming) is armed again for the rest", 15,
-         [](Rig& r) {
-             r.driver.fired(), r.now = 11'012, r.driver.fired();
-             EXPECT_EQ(r.armed, 11'015);
-             r.runUntil(11'500);
-         },
+         [](Rig& r) { r.driver.fired(), r.now = 11'012, r.driver.fired(); EXPECT_EQ(r.armed, 11'015); r.runUntil(11'500); },
          {{0, 11'015}, {2, 11'015}}, 1},
         {"a clock set back ticks at once rather than waiting for the old moment", 15,
          [](Rig& r) { r.now = 5'000, r.driver.fired(); EXPECT_EQ(r.armed, 6'015); }, {{0, 5'000}, {2, 5'000}}, 0},
@@ -83,11 +79,7 @@ TEST(TimerDriver, ServesDueTimersInOneWakeUpNeverEarlyAndFollowsRestarts) {
          [](Rig& r) { r.once(2, [&r] { r.now += 1100; }), r.runUntil(12'200); },
          {{0, 11'015}, {2, 11'015}, {0, 12'115}}, 2},
         {"a timer stopped in a handler stays quiet", 15,
-         [](Rig& r) {
-             r.during[0] = [&r] { r.driver.stop(); };
-             r.runUntil(13'000);
-             EXPECT_FALSE(r.armed);
-         },
+         [](Rig& r) { r.during[0] = [&r] { r.driver.stop(); }, r.runUntil(13'000); EXPECT_FALSE(r.armed); },
          {{0, 11'015}}, 1},
     };
     for (const auto& c : cases) {
