@@ -3,7 +3,6 @@
 #include <array>
 #include <chrono>
 
-
 namespace horatta::testing {
 
 using namespace std::chrono;
@@ -34,39 +33,6 @@ std::string FakePlatform::longTimeText(TimeOfDay time) {
     std::snprintf(buf.data(), buf.size(), "%d:%02d:%02d %s", (time.hour() + 11) % 12 + 1, time.minute(),
                   time.second(), time.hour() < 12 ? "AM" : "PM");
     return buf.data();
-}
-
-std::string FakePlatform::weekdayName(int weekday) {
-    return std::array{"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"}.at(weekday);
-}
-
-std::string FakePlatform::monthAbbreviation(int month) {
-    return std::string("JanFebMarAprMayJunJulAugSepOctNovDec").substr(static_cast<std::size_t>(month - 1) * 3, 3);
-}
-
-void FakePlatform::exitWindows(std::uint32_t flags, std::uint32_t reserved) {
-    ++powerOffCount;
-    calls.push_back("exitWindows " + std::to_string(flags) + " " + std::to_string(reserved));
-}
-
-void FakePlatform::setHotKey(ControlId window, std::int32_t value) {
-    calls.push_back(std::string("setHotKey ") + controlName(window) + " " + std::to_string(value));
-}
-
-void FakePlatform::tone(int hz, int ms) {
-    beeps.push_back({hz, ms, clockMs});
-    if (duringBeep) duringBeep();
-    clockMs += ms;  // the tone holds the tick
-}
-
-WindowPosition FakePlatform::Windows::dragWindow(ControlId window, WindowPosition from) {
-    p.note("dragWindow", window);
-    if (p.duringDrag) p.duringDrag();
-    return p.dragTo.value_or(from);
-}
-
-void FakePlatform::note(const char* what, std::optional<ControlId> control) {
-    calls.push_back(control ? std::string(what) + " " + controlName(*control) : what);
 }
 
 }  // namespace horatta::testing

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -44,7 +45,6 @@ public:
 
     std::int64_t clockMs = toMs(at(2026, 12, 6, 18, 36, 16, 500));
     std::vector<PixelRect> screenRects{{0, 0, 1920, 1080}};
-    float twipsPerCharacter = 75;  // text width: 5 pixels a character
     std::optional<WindowPosition> dragTo;
     std::function<void()> duringDrag;  // runs while a drag holds the mouse
     std::function<void()> duringBeep;  // runs while a tone holds the tick
@@ -56,31 +56,44 @@ public:
 
     DateTime now() override { return fromMs(clockMs); }
     std::string longTimeText(TimeOfDay time) override;
-    std::string weekdayName(int weekday) override;
-    std::string monthAbbreviation(int month) override;
+    std::string weekdayName(int day) override {
+        return std::array{"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"}.at(day);
+    }
+    std::string monthAbbreviation(int month) override {
+        return std::string("JanFebMarAprMayJunJulAugSepOctNovDec").substr(std::size_t(month - 1) * 3, 3);
+    }
     std::optional<TimeOfDay> parseDateOrTime(const std::string& text) override { return parseTimeOrDate(text); }
     int screenWidthTwips() override { return screenRects[0].width * 15; }
     int twipsPerPixelX() override { return 15; }
     int twipsPerPixelY() override { return 15; }
     std::vector<PixelRect> screens() override { return screenRects; }
-    float textWidth(const std::string& text) override { return float(utf8::length(text)) * twipsPerCharacter; }
+    float textWidth(const std::string& text) override { return float(utf8::length(text)) * 75; }  // 5 pixels each
     void enableShutdownPrivilege() override { calls.emplace_back("enableShutdownPrivilege"); }
-    void exitWindows(std::uint32_t flags, std::uint32_t reserved) override;
-    void setHotKey(ControlId window, std::int32_t value) override;
+    void exitWindows(std::uint32_t flags, std::uint32_t reserved) override {
+        ++powerOffCount, calls.push_back("exitWindows " + std::to_string(flags) + " " + std::to_string(reserved));
+    }
+    void setHotKey(ControlId window, std::int32_t value) override {
+        calls.push_back(std::string("setHotKey ") + controlName(window) + " " + std::to_string(value));
+    }
     Registry& registry() override { return memory; }
 
-    // The setting as the program would find it: a string value or nothing.
-    std::optional<std::string> stored(const std::string& name) {
-        return ReadSetting(memory, HKEY_LOCAL_MACHINE, settingsPath, name);
-    }
-
 private:
-    void tone(int hz, int ms) override;
-    void note(const char* what, std::optional<ControlId> control);
+    void tone(int hz, int ms) override {
+        beeps.push_back({hz, ms, clockMs});
+        if (duringBeep) duringBeep();
+        clockMs += ms;  // the tone holds the tick
+    }
+    void note(const char* what, std::optional<ControlId> control) {
+        calls.push_back(control ? std::string(what) + " " + controlName(*control) : what);
+    }
     struct Windows : WindowSystem {
         FakePlatform& p;
         explicit Windows(FakePlatform& platform) : p(platform) {}
-        WindowPosition dragWindow(ControlId window, WindowPosition from) override;
+        WindowPosition dragWindow(ControlId window, WindowPosition from) override {
+            p.note("dragWindow", window);
+            if (p.duringDrag) p.duringDrag();
+            return p.dragTo.value_or(from);
+        }
         void makeTopmost(ControlId window) override { p.note("makeTopmost", window); }
         void showWindow(ControlId window) override { p.note("showWindow", window); }
         void setCaretShown(ControlId field, bool shown) override { p.note(shown ? "showCaret" : "hideCaret", field); }

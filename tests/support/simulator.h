@@ -19,8 +19,8 @@ struct Tick {
     std::int64_t firedMs = 0;          // virtual time when the handler began
     bool alertOn = false;              // the reminder alert was on as the handler began
     std::int16_t ticksLeftBefore = 0;  // ticksLeft as the handler began
-    std::vector<BeepCall> beeps;       // the tones the handler sounded
-    std::string caption;               // the face as the handler left it
+    std::vector<BeepCall> beeps = {};  // the tones the handler sounded
+    std::string caption = {};          // the face as the handler left it
     bool visible = false;
     float left = 0, width = 0;
     Alignment alignment = Alignment::Left;
@@ -39,11 +39,20 @@ public:
 
     // Stores `stored` in the registry, sets the virtual clock to `start` and starts the clock.
     explicit Simulator(Build build, const DateTime& start = at(2026, 12, 6, 18, 36, 16, 500),
-                       const Settings& stored = {});
+                       const Settings& stored = {}) : build_(build) {
+        for (const auto& [name, value] : stored)
+            WriteSetting(platform_.memory, HKEY_LOCAL_MACHINE, settingsPath, name, value);
+        platform_.memory.writtenNames.clear();  // seeding the registry is not a write of the program's
+        platform_.clockMs = toMs(start);
+        restart();
+    }
 
     FakePlatform& platform() { return platform_; }
     Form1& form() { return *form_; }
-    std::optional<std::string> stored(const std::string& name) { return platform_.stored(name); }
+    // The setting as the program would find it: a string value or nothing.
+    std::optional<std::string> stored(const std::string& name) {
+        return ReadSetting(platform_.memory, HKEY_LOCAL_MACHINE, settingsPath, name);
+    }
     // Keys typed into a control as the shell forwards them; "\r" is Enter.
     void type(ControlId field, std::string_view keys) {
         for (unsigned char c : keys) form_->timeFieldKeyPress(field, static_cast<std::int16_t>(c));
@@ -56,7 +65,16 @@ public:
     void runUntil(const DateTime& t) { runUntil(toMs(t)); }
     void runFor(std::int64_t ms) { runUntil(nowMs() + ms); }
     // Lets the timers fire until `done()` holds after a wake-up; gives up at `limitMs`.
-    bool runUntilTrue(const std::function<bool()>& done, std::int64_t limitMs);
+    bool runUntilTrue(const std::function<bool()>& done, std::int64_t limitMs) {
+        while (!ended() && armed_ && *armed_ <= limitMs) {
+            platform_.clockMs = std::max(platform_.clockMs, *armed_);
+            armed_.reset();  // a single shot
+            timers_->fired();
+            if (done()) return true;
+        }
+        platform_.clockMs = std::max(platform_.clockMs, limitMs);
+        return false;
+    }
     // The wall clock jumps by `ms` between two firings (a time server, the user, a sleep). The
     // native timer counts real time: it goes off after the wait it was armed with.
     void stepClock(std::int64_t ms) {
@@ -66,13 +84,37 @@ public:
 
     bool ended() const { return platform_.endProgramCount > endCountAtStart_; }
     // Starts the program again on the same registry at the current virtual time.
-    void restart();
+    void restart() {
+        timers_.reset(), form_.reset(), armed_.reset();
+        endCountAtStart_ = platform_.endProgramCount;
+        form_ = std::make_unique<Form1>(build_, platform_);
+        timers_ = std::make_unique<FormTimers>(
+            *form_, static_cast<NativeTimer&>(*this), [this] { return platform_.clockMs; }, slackMs,
+            [this](std::size_t index, const std::function<void()>& handler) { deliver(index, handler); });
+        form_->Form_Load();
+        timers_->start();  // the timers start running once start-up has finished
+    }
 
     std::vector<Tick> ticks;
-    std::vector<Tick> ticksOf(TimerId timer, bool alertOnly = false) const;
+    std::vector<Tick> ticksOf(TimerId id, bool alertOnly = false) const {
+        std::vector<Tick> out;
+        std::copy_if(ticks.begin(), ticks.end(), std::back_inserter(out),
+                     [&](const Tick& t) { return t.timer == id && (t.alertOn || !alertOnly); });
+        return out;
+    }
 
 private:
-    void deliver(std::size_t index, const std::function<void()>& handler);
+    void deliver(std::size_t index, const std::function<void()>& handler) {
+        if (ended()) return;  // as in the shells, nothing is handled once the program has ended
+        Tick tick{static_cast<TimerId>(index), platform_.clockMs, form_->reminderAlertOn == 1, form_->ticksLeft};
+        const auto beepsBefore = static_cast<std::ptrdiff_t>(platform_.beeps.size());
+        handler();
+        const Label& face = form_->Label1;
+        tick.beeps.assign(platform_.beeps.begin() + beepsBefore, platform_.beeps.end());
+        tick.caption = face.caption(), tick.visible = face.Visible, tick.left = face.Left, tick.width = face.Width;
+        tick.alignment = face.alignment;
+        ticks.push_back(std::move(tick));
+    }
     void arm(std::int64_t dueMs) override { armed_ = dueMs; }
     void cancel() override { armed_.reset(); }
 
