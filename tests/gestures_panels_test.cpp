@@ -12,12 +12,8 @@ const std::string memo = "Buy milk";
 const char* const shortText = "Tea";
 const char* const longText = "Leave for the station in ten minutes";
 
-std::int64_t ms(int hour, int minute, int second, int millisecond = 0) {
-    return toMs(at(2026, 12, 6, hour, minute, second, millisecond));
-}
-void waitFor(Simulator& s, const std::function<bool()>& done, int limitMs = 10'000) {
-    EXPECT_TRUE(s.runUntilTrue(done, s.nowMs() + limitMs));
-}
+std::int64_t ms(int hour, int minute, int second, int millisecond) { return toMs(at(2026, 12, 6, hour, minute, second, millisecond)); }
+void waitFor(Simulator& s, const std::function<bool()>& done) { EXPECT_TRUE(s.runUntilTrue(done, s.nowMs() + 10'000)); }
 
 using Event = std::function<void(Simulator&)>;
 constexpr std::int16_t L = buttonLeft, R = buttonRight, M = buttonMiddle;
@@ -30,26 +26,14 @@ Event pressOn(std::int16_t button, std::int64_t thenMs = 0) {
     return [=](Simulator& s) {
         Form1& f = s.form();
         s.platform().duringDrag = [&f, was = f.scrollOn] { EXPECT_EQ(f.scrollOn, was) << "the toggle waits"; };
-        f.Label3_MouseDown(button, 0, 0, 0);
-        s.platform().duringDrag = nullptr;
-        s.runFor(thenMs);
+        f.Label3_MouseDown(button, 0, 0, 0), s.platform().duringDrag = nullptr, s.runFor(thenMs);
     };
 }
 // The gesture, then the ticks of the next second and a little, recorded on their own.
-Event ticked(Event gesture) {
-    return [=](Simulator& s) { gesture(s), s.ticks.clear(), s.runFor(1100); };
-}
-void reminderComes(Simulator& s, const char* text) {
-    s.form().Text1.Text = text;
-    s.form().reminderTime = *TimeOfDay::fromHms(18, 36, 18);
-}
-Event reminderDue(const char* text) {
-    return [=](Simulator& s) { reminderComes(s, text), s.runUntil(ms(18, 36, 18, 200)); };
-}
-void lastMinute(Simulator& s) {
-    s.form().shutdownTime = *TimeOfDay::fromHms(18, 37, 10);
-    s.runUntil(ms(18, 36, 20, 200));
-}
+Event ticked(Event gesture) { return [=](Simulator& s) { gesture(s), s.ticks.clear(), s.runFor(1100); }; }
+void reminderComes(Simulator& s, const char* text) { s.form().Text1.Text = text, s.form().reminderTime = *TimeOfDay::fromHms(18, 36, 18); }
+Event reminderDue(const char* text) { return [=](Simulator& s) { reminderComes(s, text), s.runUntil(ms(18, 36, 18, 200)); }; }
+void lastMinute(Simulator& s) { s.form().shutdownTime = *TimeOfDay::fromHms(18, 37, 10), s.runUntil(ms(18, 36, 20, 200)); }
 void enterShutdown(Simulator& s) { s.form().timeFieldKeyPress(s.form().shutdownFieldId(), keyEnter); }
 
 enum class From {
@@ -71,12 +55,9 @@ std::unique_ptr<Simulator> reach(Build build, From from) {
         case From::EmptyMemo: f.Text2.Text.clear(); break;
         case From::MemoOpen: f.Picture1_Click(), f.Text2.Text = memo + " and eggs"; break;  // typed, unstored
         case From::Scroll: pressOn(R)(s); break;
-        case From::ScrollShowingTime:  // the swap scrolls from the next whole second
-            pressOn(R, 700)(s), dblClickTime(s), s.runFor(1200);
-            break;
+        case From::ScrollShowingTime: pressOn(R, 700)(s), dblClickTime(s), s.runFor(1200); break;  // swapped next second
         case From::BlinkingShown: case From::ScrollingShown: case From::BlinkingHidden:
-            reminderComes(s, from == From::ScrollingShown ? longText : shortText);
-            waitFor(s, alertOn);
+            reminderComes(s, from == From::ScrollingShown ? longText : shortText), waitFor(s, alertOn);
             waitFor(s, [&f] { return f.Label1.Visible; });
             if (from == From::BlinkingHidden) waitFor(s, [&f] { return !f.Label1.Visible; });
             return sim;
@@ -84,17 +65,14 @@ std::unique_ptr<Simulator> reach(Build build, From from) {
             f.Picture1_Click(), reminderComes(s, shortText), waitFor(s, alertOn);
             return sim;
         case From::CountdownShown: case From::CountdownHidden:
-            lastMinute(s);
-            waitFor(s, [&f, from] { return f.Label1.Visible == (from == From::CountdownShown); });
+            lastMinute(s), waitFor(s, [&f, from] { return f.Label1.Visible == (from == From::CountdownShown); });
             return sim;
         case From::ShutdownEntry:
-            dblClickTime(s);
-            waitFor(s, [&f] { return f.shutdownField().Visible && f.focus() == f.shutdownFieldId(); });
+            dblClickTime(s), waitFor(s, [&f] { return f.shutdownField().Visible && f.focus() == f.shutdownFieldId(); });
             s.type(f.shutdownFieldId(), "220000");
             return sim;
         case From::ReminderPanel: case From::ReminderMessage:
-            dblClickFace(s);
-            waitFor(s, [&f] { return f.reminderField().Visible && f.focus() == f.reminderFieldId(); });
+            dblClickFace(s), waitFor(s, [&f] { return f.reminderField().Visible && f.focus() == f.reminderFieldId(); });
             s.type(f.reminderFieldId(), from == From::ReminderPanel ? "19" : "193000\r");
             return sim;
     }
@@ -106,11 +84,10 @@ std::unique_ptr<Simulator> reach(Build build, From from) {
 void backAtRest(Simulator& s, Form1& f) {
     EXPECT_EQ((std::array{f.Label1.Visible, f.Label1.autoSize(), f.Label1.alignment == Alignment::Left, f.Label1.Left == 150}),
               (std::array{true, true, true, true}));
-    const std::size_t beeps = s.platform().beeps.size();
+    const std::size_t beeps = s.platform().beeps.size();  // stopped at once
     s.runUntil(ms(18, 37, 15, 100));
-    EXPECT_EQ(s.platform().beeps.size(), beeps) << "stopped at once";
-    EXPECT_EQ((std::array{f.Timer1.interval(), s.platform().powerOffCount}), (std::array{1000, 0}));
-    EXPECT_EQ(f.Label1.caption(), "18:37:15");
+    EXPECT_EQ(f.Label1.caption() + std::to_string(f.Timer1.interval() + s.platform().powerOffCount) +
+              std::to_string(s.platform().beeps.size() - beeps), "18:37:1510000");
 }
 
 // What follows the event besides the mode: First judges `left` and `caption` on the first
@@ -176,10 +153,8 @@ TEST(DisplayModes, EveryTransitionOfTheFace) {
                 case ByTime: EXPECT_EQ(f.ticksLeft, ticksAtRest); backAtRest(s, f); break;
                 case ByHandle:
                     EXPECT_FALSE(s.ended() || s.platform().memory.writtenNames.size() != writes) << "nothing saved";
-                    EXPECT_TRUE(f.shutdownTime.isMidnight()) << "however far ahead it lay";
-                    EXPECT_EQ(f.ticksLeft, ticksLeft);
-                    backAtRest(s, f);
-                    dblClickHandle(s);
+                    EXPECT_TRUE(f.shutdownTime.isMidnight() && f.ticksLeft == ticksLeft) << "however far ahead it lay";
+                    backAtRest(s, f), dblClickHandle(s);
                     EXPECT_TRUE(s.ended());
                     break;
                 case Applied: EXPECT_EQ(f.shutdownTime, *TimeOfDay::fromHms(22, 0, 0)); break;
@@ -222,22 +197,12 @@ TEST(PanelSwitching, DoubleClickOnTheFaceFromEveryState) {
             EXPECT_EQ(modeOf(f), "normal");
             EXPECT_EQ(f.Text2.Text, row.from == MemoOpen ? memo + " and eggs" : memo);
             const int height = row.height != 0 ? row.height : build == Build::Masked ? 600 : 300;
-            EXPECT_EQ(f.Height, height);
-            EXPECT_EQ(f.Text1.Visible, height == 870);
-            EXPECT_EQ(f.reminderField().Visible, height == 600 || height == 870);
-            if (height == 600) {
-                EXPECT_EQ(f.Picture2.Top, 300);
-                waitFor(s, [&f] { return f.focus() == f.reminderFieldId(); });
-            }
-            if (height == 300) { EXPECT_FALSE(f.Timer2.enabled()); }
-            if (row.from == ReminderPanel) {
-                EXPECT_FALSE(f.Timer2.enabled()) << "typing stopped the blink and it stays stopped";
-                EXPECT_EQ(f.reminderField().text(), build == Build::Masked ? "19:  :  " : "19");
-            }
-            if (row.restsAtOnce) {
-                EXPECT_EQ(f.Label1.caption(), f.timeText());
-                backAtRest(s, f);
-            }
+            EXPECT_EQ((std::array{int(f.Height), int{f.Text1.Visible}, int{f.reminderField().Visible}}),
+                      (std::array{height, int{height == 870}, int{height == 600 || height == 870}}));
+            if (height == 600) { EXPECT_EQ(f.Picture2.Top, 300); waitFor(s, [&f] { return f.focus() == f.reminderFieldId(); }); }
+            if (height == 300 || row.from == ReminderPanel) { EXPECT_FALSE(f.Timer2.enabled()) << "the blink stays stopped"; }
+            if (row.from == ReminderPanel) { EXPECT_EQ(f.reminderField().text(), build == Build::Masked ? "19:  :  " : "19"); }
+            if (row.restsAtOnce) { EXPECT_EQ(f.Label1.caption(), f.timeText()); backAtRest(s, f); }
             s.runUntil(ms(18, 37, 15, 100));
             EXPECT_EQ(f.Label1.Visible ? f.Label1.caption() : "", "18:37:15");
             EXPECT_EQ(f.shutdownTime, *TimeOfDay::fromHms(row.shutdownHour, 0, 0));

@@ -1,11 +1,9 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
+#include <chrono>
+#include <cstdio>
 #include <functional>
-#include <optional>
-#include <string>
-#include <vector>
 
 #include "platform/window_system.h"
 #include "settings/memory_registry.h"
@@ -15,9 +13,24 @@
 namespace horatta::testing {
 
 // Milliseconds since 1970-01-01 00:00:00 local time, and back.
-std::int64_t toMs(const DateTime& t);
-DateTime fromMs(std::int64_t ms);
-DateTime at(int year, int month, int day, int hour, int minute, int second, int millisecond = 0);
+inline std::int64_t toMs(const DateTime& t) {
+    using namespace std::chrono;
+    return (sys_days{year(t.year) / t.month / t.day}.time_since_epoch() + hours(t.hour) + minutes(t.minute) +
+            seconds(t.second) + milliseconds(t.millisecond)) / 1ms;
+}
+inline DateTime fromMs(std::int64_t ms) {
+    using namespace std::chrono;
+    const sys_time<milliseconds> moment{milliseconds(ms)};
+    const sys_days day = floor<days>(moment);
+    const year_month_day date{day};
+    const hh_mm_ss time{moment - day};
+    return {int(date.year()), int(unsigned(date.month())), int(unsigned(date.day())), int(time.hours().count()),
+            int(time.minutes().count()), int(time.seconds().count()), int(time.subseconds().count()),
+            int(weekday(day).c_encoding())};
+}
+inline DateTime at(int year, int month, int day, int hour, int minute, int second, int millisecond = 0) {
+    return fromMs(toMs({year, month, day, hour, minute, second, millisecond}));  // fills the weekday
+}
 
 // An in-memory registry that notes the name of every value written, in order.
 class RecordingRegistry : public MemoryRegistry {
@@ -55,7 +68,12 @@ public:
     RecordingRegistry memory;
 
     DateTime now() override { return fromMs(clockMs); }
-    std::string longTimeText(TimeOfDay time) override;
+    std::string longTimeText(TimeOfDay time) override {
+        std::array<char, 32> buf{};  // English long time: "9:30:00 PM"
+        std::snprintf(buf.data(), buf.size(), "%d:%02d:%02d %s", (time.hour() + 11) % 12 + 1, time.minute(),
+                      time.second(), time.hour() < 12 ? "AM" : "PM");
+        return buf.data();
+    }
     std::string weekdayName(int day) override {
         return std::array{"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"}.at(day);
     }
