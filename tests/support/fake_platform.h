@@ -68,41 +68,35 @@ public:
     RecordingRegistry memory;
 
     DateTime now() override { return fromMs(clockMs); }
-    std::string longTimeText(TimeOfDay time) override {
-        std::array<char, 32> buf{};  // English long time: "9:30:00 PM"
-        std::snprintf(buf.data(), buf.size(), "%d:%02d:%02d %s", (time.hour() + 11) % 12 + 1, time.minute(),
-                      time.second(), time.hour() < 12 ? "AM" : "PM");
+    std::string longTimeText(TimeOfDay t) override {  // English long time: "9:30:00 PM"
+        std::array<char, 32> buf{};
+        std::snprintf(buf.data(), buf.size(), "%d:%02d:%02d %cM", (t.hour() + 11) % 12 + 1, t.minute(), t.second(), "AP"[t.hour() / 12]);
         return buf.data();
     }
     std::string weekdayName(int day) override {
         return std::array{"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"}.at(day);
     }
-    std::string monthAbbreviation(int month) override {
-        return std::string("JanFebMarAprMayJunJulAugSepOctNovDec").substr(std::size_t(month - 1) * 3, 3);
-    }
+    std::string monthAbbreviation(int m) override { return std::string("JanFebMarAprMayJunJulAugSepOctNovDec").substr(m * 3u - 3, 3); }
     std::optional<TimeOfDay> parseDateOrTime(const std::string& text) override { return parseTimeOrDate(text); }
     int screenWidthTwips() override { return screenRects[0].width * 15; }
     int twipsPerPixelX() override { return 15; }
     int twipsPerPixelY() override { return 15; }
     std::vector<PixelRect> screens() override { return screenRects; }
     float textWidth(const std::string& text) override { return float(utf8::length(text)) * 75; }  // 5 pixels each
-    void enableShutdownPrivilege() override { calls.emplace_back("enableShutdownPrivilege"); }
+    void enableShutdownPrivilege() override { note("enableShutdownPrivilege"); }
     void exitWindows(std::uint32_t flags, std::uint32_t reserved) override {
-        ++powerOffCount, calls.push_back("exitWindows " + std::to_string(flags) + " " + std::to_string(reserved));
+        ++powerOffCount, note("exitWindows " + std::to_string(flags) + " " + std::to_string(reserved));
     }
-    void setHotKey(ControlId window, std::int32_t value) override {
-        calls.push_back(std::string("setHotKey ") + controlName(window) + " " + std::to_string(value));
-    }
+    void setHotKey(ControlId window, std::int32_t value) override { note("setHotKey", window, " " + std::to_string(value)); }
     Registry& registry() override { return memory; }
 
 private:
-    void tone(int hz, int ms) override {
-        beeps.push_back({hz, ms, clockMs});
-        if (duringBeep) duringBeep();
-        clockMs += ms;  // the tone holds the tick
+    void tone(int hz, int ms) override {  // the tone holds the tick
+        if (beeps.push_back({hz, ms, clockMs}); duringBeep) duringBeep();
+        clockMs += ms;
     }
-    void note(const char* what, std::optional<ControlId> control) {
-        calls.push_back(control ? std::string(what) + " " + controlName(*control) : what);
+    void note(std::string what, std::optional<ControlId> control = {}, const std::string& then = "") {
+        calls.push_back(control ? what + " " + controlName(*control) + then : what);
     }
     struct Windows : WindowSystem {
         FakePlatform& p;
@@ -116,7 +110,7 @@ private:
         void showWindow(ControlId window) override { p.note("showWindow", window); }
         void setCaretShown(ControlId field, bool shown) override { p.note(shown ? "showCaret" : "hideCaret", field); }
         void setFocus(ControlId control) override { p.note("setFocus", control); }
-        void endProgram() override { ++p.endProgramCount, p.note("endProgram", {}); }
+        void endProgram() override { ++p.endProgramCount, p.note("endProgram"); }
         void paintNow() override {}
     } windows_{*this};
 };
