@@ -237,7 +237,7 @@ TEST(Memo, OpensSelectedAndClosingStoresItExactlyAcrossARestart) {
         byEnter ? f.Text2_KeyPress(enter) : f.Text2_DblClick();
         EXPECT_EQ(enter, byEnter ? 0 : keyEnter) << "Enter is swallowed";
         EXPECT_EQ((std::array{f.Text2.Visible, f.Text2.Top == 20, f.Height == 300, f.focus() == ControlId::Text2}),
-                  (std::array{false, true, true, false})) << "a hidden note cannot keep the keyboard";
+                  (std::array{false, true, true, false})) << "a hidden memo cannot keep the keyboard";
         EXPECT_EQ(clock.stored("text"), typed);
         clock.restart();
         EXPECT_EQ(clock.form().Text2.Text + "|" + *clock.stored("text"), typed + "|" + typed) << "not rewritten";
