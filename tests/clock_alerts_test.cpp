@@ -69,8 +69,7 @@ TEST(ReminderAlert, ANarrowTextBlinksAndBeepsThenTheClockComesBack) {
         std::vector<int> silentHidePhases;
         int pairs = 0, hidden = 0;
         for (const auto& t : alert) {
-            EXPECT_EQ(t.width, 995);
-            EXPECT_TRUE(t.visible ? t.beeps.empty() : t.left == -25 && t.alignment == Alignment::Center);
+            EXPECT_TRUE(t.width == 995 && (t.visible ? t.beeps.empty() : t.left == -25 && t.alignment == Alignment::Center));
             hidden += !t.visible;
             if (!t.visible && t.beeps.empty()) silentHidePhases.push_back(t.ticksLeftBefore);
             pairs += t.beeps == alertPair;
@@ -78,9 +77,8 @@ TEST(ReminderAlert, ANarrowTextBlinksAndBeepsThenTheClockComesBack) {
         EXPECT_EQ((std::array{hidden, pairs}), (std::array{59, 57}));
         EXPECT_EQ(silentHidePhases, (std::vector<int>{52, 26}));
         const Form1& form = sim.form();
-        EXPECT_EQ(form.Label1.caption(), "12:02:00");
-        EXPECT_EQ((std::array{form.ticksLeft == 60, form.Label1.alignment == Alignment::Left, form.Label1.Width == 995}),
-                  (std::array{true, true, true}));
+        EXPECT_TRUE(form.Label1.caption() == "12:02:00" && form.ticksLeft == 60 && form.Label1.alignment == Alignment::Left &&
+                    form.Label1.Width == 995) << form.Label1.caption();
     }
 }
 
@@ -94,10 +92,8 @@ TEST(ReminderAlert, AWideTextScrollsAndBeepsAtEachOfTenWraps) {
     ASSERT_EQ(alert.size(), std::size_t(std::ceil((150 + width) / 20) + 9 * std::ceil((995 + width) / 20)));
     int wraps = 0;
     for (const auto& t : alert) {
-        EXPECT_TRUE(t.visible);
-        if (t.beeps.empty()) continue;
-        EXPECT_EQ(t.beeps, alertPair);
-        if (++wraps < 10) { EXPECT_EQ(t.left, 995); }
+        EXPECT_TRUE(t.visible && (t.beeps.empty() || t.beeps == alertPair));
+        if (!t.beeps.empty() && ++wraps < 10) { EXPECT_EQ(t.left, 995); }
     }
     EXPECT_EQ(wraps, 10);
     const Form1& f = sim.form();
