@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <variant>
-
 #include "support/simulator.h"
 #include "window/time_field.h"
 
@@ -79,40 +77,30 @@ TEST(TimeEntry, TheKeyAfterTheLastDigit) {
     }
 }
 
-// The fields' own editing: each step is a key, then the text and caret expected.
-struct Step { std::variant<std::int16_t, EditKey> key; const char* text; int caret; };
-constexpr std::int16_t ch(char c) { return static_cast<std::int16_t>(c); }
-
 TEST(TimeField, TypingAndEditingKeysInBothFields) {
     MaskedTimeField masked;
     PlainTimeField plain;
     masked.setText("00:00:00"), masked.setText("21-30-00"), masked.setText("x1:30:00"), plain.setText("12:45");
     EXPECT_EQ(masked.text(), "00:00:00") << "only texts that fit the mask are taken";
-    const std::vector<std::pair<TimeField*, std::vector<Step>>> journeys{
-        {&masked, {{EditKey::End, "00:00:00", 8}, {ch('1'), "00:00:00", 8}, {keyBackspace, "00:00:0 ", 7},
-                   {keyBackspace, "00:00:  ", 6}, {keyBackspace, "00:0 :  ", 4}, {EditKey::Left, "00:0 :  ", 3},
-                   {EditKey::Left, "00:0 :  ", 1}, {EditKey::Right, "00:0 :  ", 3}, {EditKey::Delete, "00:  :  ", 3},
-                   {ch('a'), "00:  :  ", 3}, {ch(':'), "00:  :  ", 3}, {keyEnter, "00:  :  ", 3},
-                   {ch('5'), "00:5 :  ", 4}, {EditKey::Home, "00:5 :  ", 0}, {EditKey::Left, "00:5 :  ", 0},
-                   {keyBackspace, "00:5 :  ", 0}, {ch('2'), "20:5 :  ", 1}, {ch('3'), "23:5 :  ", 3},
-                   {EditKey::Right, "23:5 :  ", 4}, {ch('9'), "23:59:  ", 6}, {ch('5'), "23:59:5 ", 7},
-                   {ch('9'), "23:59:59", 8}, {EditKey::Right, "23:59:59", 8}, {EditKey::Delete, "23:59:59", 8}}},
-        {&plain, {{EditKey::End, "12:45", 5}, {EditKey::Left, "12:45", 4}, {EditKey::Left, "12:45", 3},
-                  {ch('3'), "12:345", 4}, {EditKey::Delete, "12:35", 4}, {keyRefused, "12:35", 4},
-                  {keyEnter, "12:35", 4}, {EditKey::Home, "12:35", 0}, {keyBackspace, "12:35", 0},
-                  {EditKey::Delete, "2:35", 0}, {static_cast<std::int16_t>(0x0080), "\xC2\x80" "2:35", 1},
-                  {static_cast<std::int16_t>(0x5173), "\xC2\x80\xE5\x85\xB3" "2:35", 2},
-                  {EditKey::Right, "\xC2\x80\xE5\x85\xB3" "2:35", 3}, {keyBackspace, "\xC2\x80\xE5\x85\xB3:35", 2},
-                  {keyBackspace, "\xC2\x80:35", 1}, {static_cast<std::int16_t>(0xD83D), "\xC2\x80:35", 1},
-                  {EditKey::End, "\xC2\x80:35", 4}, {ch('9'), "\xC2\x80:359", 5}}},
+    // Keys in turn (the arrows are the editing keys, in EditKey's order); after each, the text @ the caret.
+    const std::u16string_view editKeys = u"←→⇤⇥⌦";
+    const std::tuple<TimeField*, std::u16string_view, std::string> journeys[]{
+        {&masked, u"⇥1\b\b\b←←→⌦a:\r5⇤←\b23→959→⌦",
+         "00:00:00@8|00:00:00@8|00:00:0 @7|00:00:  @6|00:0 :  @4|00:0 :  @3|00:0 :  @1|00:0 :  @3|00:  :  @3|00:  :  @3|"
+         "00:  :  @3|00:  :  @3|00:5 :  @4|00:5 :  @0|00:5 :  @0|00:5 :  @0|20:5 :  @1|23:5 :  @3|23:5 :  @4|23:59:  @6|"
+         "23:59:5 @7|23:59:59@8|23:59:59@8|23:59:59@8|"},
+        {&plain, u"⇥←←3⌦\x11\r⇤\b⌦\u0080\u5173→\b\b\xD83D⇥9",  // 0x11: a key the shell refused
+         "12:45@5|12:45@4|12:45@3|12:345@4|12:35@4|12:35@4|12:35@4|12:35@0|12:35@0|2:35@0|\xC2\x80" "2:35@1|\xC2\x80\xE5\x85\xB3"
+         "2:35@2|\xC2\x80\xE5\x85\xB3" "2:35@3|\xC2\x80\xE5\x85\xB3:35@2|\xC2\x80:35@1|\xC2\x80:35@1|\xC2\x80:35@4|\xC2\x80:359@5|"},
     };
-    for (const auto& [field, steps] : journeys) {
-        for (std::size_t n = 0; n < steps.size(); ++n) {
-            const Step& s = steps[n];
-            if (std::holds_alternative<std::int16_t>(s.key)) field->typeChar(std::get<std::int16_t>(s.key));
-            else field->editKey(std::get<EditKey>(s.key));
-            EXPECT_EQ(field->text() + " " + std::to_string(field->selStart()), s.text + (" " + std::to_string(s.caret))) << n;
+    for (const auto& [field, keys, expected] : journeys) {
+        std::string seen;
+        for (char16_t key : keys) {
+            const auto edit = editKeys.find(key);
+            edit == editKeys.npos ? field->typeChar(static_cast<std::int16_t>(key)) : field->editKey(static_cast<EditKey>(edit));
+            seen += field->text() + "@" + std::to_string(field->selStart()) + "|";
         }
+        EXPECT_EQ(seen, expected);
     }
     const bool wasComplete = masked.complete();
     masked.setText(""), plain.setSelStart(40);
