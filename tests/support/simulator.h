@@ -62,8 +62,7 @@ public:
     std::int64_t clockMs = toMs(at(2026, 12, 6, 18, 36, 16, 500));
     std::vector<PixelRect> screenRects{{0, 0, 1920, 1080}};
     std::optional<WindowPosition> dragTo;
-    std::function<void()> duringDrag;  // runs while a drag holds the mouse
-    std::function<void()> duringBeep;  // runs while a tone holds the tick
+    std::function<void()> duringDrag, duringBeep;  // run while a drag holds the mouse, a tone the tick
 
     std::vector<std::string> calls;  // "showWindow Form2", "exitWindows 13 0", ...
     std::vector<BeepCall> beeps;
@@ -120,14 +119,15 @@ private:
 
 enum class TimerId { Timer1, Timer2, Timer3 };
 
-// One timer firing, and the face (Label1) as the handler left it.
+// One timer firing: when, whether the reminder alert was on and the ticks left as the handler
+// began, the tones it sounded, and the face (Label1) as it left it.
 struct Tick {
     TimerId timer = TimerId::Timer1;
-    std::int64_t firedMs = 0;          // virtual time when the handler began
-    bool alertOn = false;              // the reminder alert was on as the handler began
-    std::int16_t ticksLeftBefore = 0;  // ticksLeft as the handler began
-    std::vector<BeepCall> beeps = {};  // the tones the handler sounded
-    std::string caption = {};          // the face as the handler left it
+    std::int64_t firedMs = 0;
+    bool alertOn = false;
+    std::int16_t ticksLeftBefore = 0;
+    std::vector<BeepCall> beeps = {};
+    std::string caption = {};
     bool visible = false;
     float left = 0, width = 0;
     Alignment alignment = Alignment::Left;
@@ -150,16 +150,13 @@ public:
         for (const auto& [name, value] : stored)
             WriteSetting(platform_.memory, HKEY_LOCAL_MACHINE, settingsPath, name, value);
         platform_.memory.writtenNames.clear();  // seeding the registry is not a write of the program's
-        platform_.clockMs = toMs(start);
-        restart();
+        platform_.clockMs = toMs(start), restart();
     }
 
     FakePlatform& platform() { return platform_; }
     Form1& form() { return *form_; }
     // The setting as the program would find it: a string value or nothing.
-    std::optional<std::string> stored(const std::string& name) {
-        return ReadSetting(platform_.memory, HKEY_LOCAL_MACHINE, settingsPath, name);
-    }
+    std::optional<std::string> stored(const std::string& name) { return ReadSetting(platform_.memory, HKEY_LOCAL_MACHINE, settingsPath, name); }
     // Keys typed into a control as the shell forwards them; "\r" is Enter.
     void type(ControlId field, std::string_view keys) {
         for (unsigned char c : keys) form_->timeFieldKeyPress(field, static_cast<std::int16_t>(c));
@@ -174,9 +171,7 @@ public:
     // Lets the timers fire until `done()` holds after a wake-up; gives up at `limitMs`.
     bool runUntilTrue(const std::function<bool()>& done, std::int64_t limitMs) {
         while (!ended() && armed_ && *armed_ <= limitMs) {
-            platform_.clockMs = std::max(platform_.clockMs, *armed_);
-            armed_.reset();  // a single shot
-            timers_->fired();
+            platform_.clockMs = std::max(platform_.clockMs, *armed_), armed_.reset(), timers_->fired();  // a single shot
             if (done()) return true;
         }
         platform_.clockMs = std::max(platform_.clockMs, limitMs);
@@ -184,16 +179,12 @@ public:
     }
     // The wall clock jumps by `ms` between two firings (a time server, the user, a sleep). The
     // native timer counts real time: it goes off after the wait it was armed with.
-    void stepClock(std::int64_t ms) {
-        platform_.clockMs += ms;
-        if (armed_) *armed_ += ms;
-    }
+    void stepClock(std::int64_t ms) { if (platform_.clockMs += ms; armed_) *armed_ += ms; }
 
     bool ended() const { return platform_.endProgramCount > endCountAtStart_; }
     // Starts the program again on the same registry at the current virtual time.
     void restart() {
-        timers_.reset(), form_.reset(), armed_.reset();
-        endCountAtStart_ = platform_.endProgramCount;
+        timers_.reset(), form_.reset(), armed_.reset(), endCountAtStart_ = platform_.endProgramCount;
         form_ = std::make_unique<Form1>(build_, platform_);
         timers_ = std::make_unique<FormTimers>(
             *form_, static_cast<NativeTimer&>(*this), [this] { return platform_.clockMs; }, slackMs,
