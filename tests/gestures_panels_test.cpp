@@ -44,9 +44,8 @@ enum class From {
 // Starts the clock at 18:36:16.5 with a memo and a power-off stored for 23:00, and takes it
 // into the state.
 std::unique_ptr<Simulator> reach(Build build, From from) {
-    Simulator::Settings stored{{"text", memo}, {"time", "23:00:00"}};
-    if (from == From::ScrollFlagTwo) stored.emplace_back("t9", "2");
-    auto sim = std::make_unique<Simulator>(build, at(2026, 12, 6, 18, 36, 16, 500), stored);
+    auto sim = std::make_unique<Simulator>(build, at(2026, 12, 6, 18, 36, 16, 500), Simulator::Settings{
+        {"text", memo}, {"time", "23:00:00"}, {"t9", from == From::ScrollFlagTwo ? "2" : "0"}});
     Simulator& s = *sim;
     Form1& f = s.form();
     const auto alertOn = [&f] { return f.reminderAlertOn == 1; };
@@ -138,8 +137,8 @@ TEST(DisplayModes, EveryTransitionOfTheFace) {
             const std::int16_t ticksLeft = f.ticksLeft;
             const std::size_t writes = s.platform().memory.writtenNames.size();
             row.event(s);
-            EXPECT_EQ(modeOf(f), row.next);
-            EXPECT_EQ(f.Label1.ForeColor, colour) << "a double-click on the time undoes its first press";
+            // a double-click on the time undoes its first press
+            EXPECT_EQ(modeOf(f) + (f.Label1.ForeColor == colour ? "" : ", recoloured"), row.next);
             const bool first = row.then == First;
             Tick face = first ? s.ticksOf(TimerId::Timer1).front() : Tick{};
             if (!first) face.caption = f.Label1.caption(), face.left = f.Label1.Left;
@@ -194,8 +193,7 @@ TEST(PanelSwitching, DoubleClickOnTheFaceFromEveryState) {
             Form1& f = s.form();
             dblClickFace(s);
             EXPECT_EQ((std::array{f.Label3.Visible, f.Text2.Visible, f.scrollOn == 1}), (std::array{true, false, false}));
-            EXPECT_EQ(modeOf(f), "normal");
-            EXPECT_EQ(f.Text2.Text, row.from == MemoOpen ? memo + " and eggs" : memo);
+            EXPECT_EQ(modeOf(f) + ": " + f.Text2.Text, "normal: " + (row.from == MemoOpen ? memo + " and eggs" : memo));
             const int height = row.height != 0 ? row.height : build == Build::Masked ? 600 : 300;
             EXPECT_EQ((std::array{int(f.Height), int{f.Text1.Visible}, int{f.reminderField().Visible}}),
                       (std::array{height, int{height == 870}, int{height == 600 || height == 870}}));
@@ -222,23 +220,20 @@ TEST(Memo, OpensSelectedAndClosingStoresItExactlyAcrossARestart) {
         Simulator clock(byEnter ? Build::Masked : Build::Plain, at(2026, 12, 6, 18, 36, 16, 500), {{"text", note}});
         Form1& f = clock.form();
         f.Picture1_Click();
-        EXPECT_EQ((std::array{f.Text2.Top, f.Height, float(f.Text2.SelStart), float(f.Text2.SelLength)}),
-                  (std::array{295.0f, 580.0f, 0.0f, 19.0f}));
-        EXPECT_EQ(f.focus(), ControlId::Text2);
+        EXPECT_EQ((std::array{f.Text2.Top, f.Height, float(f.Text2.SelStart), float(f.Text2.SelLength), float(f.focus() == ControlId::Text2)}),
+                  (std::array{295.0f, 580.0f, 0.0f, 19.0f, 1.0f}));
         for (int key : {int('a'), int('\b'), 27, 10, 0x4F60}) {
             auto passed = static_cast<std::int16_t>(key);
             f.Text2_KeyPress(passed);
             EXPECT_TRUE(passed == key && f.Text2.Visible) << "goes to the text";
         }
         EXPECT_EQ(clock.stored("text"), note) << "nothing stored while typing";
-        f.Text2.Text = typed;  // as the native field reports what was typed
-        f.Text2.SelStart = 3;
+        f.Text2.Text = typed, f.Text2.SelStart = 3;  // as the native field reports what was typed
         std::int16_t enter = keyEnter;
         byEnter ? f.Text2_KeyPress(enter) : f.Text2_DblClick();
         EXPECT_EQ(enter, byEnter ? 0 : keyEnter) << "Enter is swallowed";
         EXPECT_EQ((std::array{f.Text2.Visible, f.Text2.Top == 20, f.Height == 300, f.focus() == ControlId::Text2}),
                   (std::array{false, true, true, false})) << "a hidden memo cannot keep the keyboard";
-        EXPECT_EQ(clock.stored("text"), typed);
         clock.restart();
         EXPECT_EQ(clock.form().Text2.Text + "|" + *clock.stored("text"), typed + "|" + typed) << "not rewritten";
     }
