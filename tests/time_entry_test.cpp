@@ -125,10 +125,9 @@ TEST(ReminderEntry, AppliedByEnterOrOnThePanelTheMessageOpensAndTheWatchRuns) {
                 Form1& f = sim.form();
                 f.Text1.Text = message, f.Picture1_DblClick();
                 f.Label1_DblClick();  // the shutdown entry, opened over the panel, stops the watch
-                ASSERT_TRUE(sim.runUntilTrue([&] { return f.focus() == f.shutdownFieldId(); }, sim.nowMs() + 5000));
-                ASSERT_FALSE(f.Timer3.enabled());
-                f.focusArrived(f.reminderFieldId());  // a click into the reminder field
-                sim.type(f.reminderFieldId(), byEnter ? "183700\r" : "183700");
+                ASSERT_TRUE(sim.runUntilTrue([&] { return f.focus() == f.shutdownFieldId(); }, sim.nowMs() + 5000) &&
+                            !f.Timer3.enabled());
+                f.focusArrived(f.reminderFieldId()), sim.type(f.reminderFieldId(), byEnter ? "183700\r" : "183700");  // clicked in
                 if (!byEnter) f.Picture2_DblClick();
                 const std::string shown = replaced || (build == Build::Plain && !*message) ? "18:37:00" : message;
                 EXPECT_EQ(f.reminderTime.hms() + " " + f.Text1.Text, "18:37:00 " + shown);
