@@ -25,10 +25,9 @@ TEST(PowerOff, EnteredOnTheFaceCountedDownInTheLastMinuteAndArmedAgainAtTheNextS
         ASSERT_TRUE(sim.runUntilTrue([&] { return f.shutdownField().Visible; }, opened + 5000));
         EXPECT_EQ(sim.nowMs() - opened + (f.focus() != field), 1200) << "the field blinks at 600 ms, and has the keys";
         sim.type(field, "235959");
-        std::vector<std::string> carets;  // hidden while the field blinks, shown once typing begins
-        for (const auto& c : sim.platform().calls)
-            if (c.find("Caret") != std::string::npos) carets.push_back(c.substr(0, 4));
-        EXPECT_EQ(carets, (std::vector<std::string>{"hide", "show"}));
+        std::string carets;  // hidden while the field blinks, shown once typing begins
+        for (const auto& c : sim.platform().calls) carets += c.find("Caret") != std::string::npos ? c.substr(0, 4) : "";
+        EXPECT_EQ(carets, "hideshow");
         sim.runFor(2000);
         EXPECT_TRUE(f.shutdownField().Visible && f.Timer1.enabled()) << "typing stopped the blink; no countdown on the old time";
         auto& written = sim.platform().memory.writtenNames;
@@ -41,8 +40,6 @@ TEST(PowerOff, EnteredOnTheFaceCountedDownInTheLastMinuteAndArmedAgainAtTheNextS
         f.Label1_MouseDown(buttonLeft, 0, 0, 0);
         EXPECT_EQ(f.Label1.ForeColor, Color::rgb(0, 255, 0)) << "the colour steps on from the one committed";
 
-        sim.runUntil(at(2026, 12, 6, 23, 58, 58, 900));
-        EXPECT_EQ(f.Label1.caption(), "23:58:58");
         const std::int64_t minuteBefore = toMs(at(2026, 12, 6, 23, 58, 59));
         sim.runUntil(at(2026, 12, 6, 23, 59, 59, 600));
         const auto& calls = sim.platform().calls;

@@ -32,7 +32,6 @@ TEST(Startup, StoredValuesComeBackAndDamagedOnesFallBackToTheDefaults) {
         {{{"time2", "10"}, {"time3", "6"}}, "18:36:16 0 0,0,1#11" + skin(Image::None) + "#7 00:00:00 00:00:00 " + dm},
         {{{"time2", "12"}, {"time3", "8"}}, "18:36:16 0 255,0,0#13" + skin8 + "#9 00:00:00 00:00:00 " + dm},
         {{{"time2", "-1"}, {"time3", "-3"}}, "18:36:16 0 255,0,0#0" + skin8 + "#-2 00:00:00 00:00:00 " + dm},
-        {{{"time2", "32767"}, {"time3", "32767"}}, "18:36:16 0 255,0,0#0" + skin8 + "#0 00:00:00 00:00:00 " + dm},
         {{{"time2", "abc"}, {"time3", "70000"}, {"t", "yes"}, {"t9", "zz"}, {"time", "25:00:00"}},
          "18:36:16 0" + rest + dm},
     };
@@ -53,7 +52,6 @@ TEST(Startup, TheStripComesUpWhereItWasUnlessThatIsOffEveryScreen) {
     struct Case { std::vector<PixelRect> screens; const char *top, *left; float expectTop, expectLeft; };
     const Case cases[] = {
         {one, "0", "0", 0, 0},  // "0" is a position, not a missing one
-        {one, "4500.5", "7000", 4500.5f, 7000},
         {one, " 600 ", "27800", 600, 27800},  // the right edge of the screen, exactly
         {{{0, 0, 800, 600}}, nullptr, nullptr, 660, 10200},
         {one, "900", "40000", 900, 1920 * 15 - 1000},
