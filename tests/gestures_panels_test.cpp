@@ -49,33 +49,30 @@ std::unique_ptr<Simulator> reach(Build build, From from) {
     Simulator& s = *sim;
     Form1& f = s.form();
     const auto alertOn = [&f] { return f.reminderAlertOn == 1; };
-    switch (from) {
-        case From::Normal: case From::ScrollFlagTwo: break;
-        case From::EmptyMemo: f.Text2.Text.clear(); break;
-        case From::MemoOpen: f.Picture1_Click(), f.Text2.Text = memo + " and eggs"; break;  // typed, unstored
-        case From::Scroll: pressOn(R)(s); break;
-        case From::ScrollShowingTime: pressOn(R, 700)(s), dblClickTime(s), s.runFor(1200); break;  // swapped next second
+    switch (from) {  // the settled states are seen 0.7 s on
+        case From::Normal: case From::ScrollFlagTwo: s.runFor(700); break;
+        case From::EmptyMemo: f.Text2.Text.clear(), s.runFor(700); break;
+        case From::MemoOpen: f.Picture1_Click(), f.Text2.Text = memo + " and eggs", s.runFor(700); break;  // typed, unstored
+        case From::Scroll: pressOn(R, 700)(s); break;
+        case From::ScrollShowingTime: pressOn(R, 700)(s), dblClickTime(s), s.runFor(1900); break;  // swapped next second
         case From::BlinkingShown: case From::ScrollingShown: case From::BlinkingHidden:
             reminderComes(s, from == From::ScrollingShown ? longText : shortText), waitFor(s, alertOn);
             waitFor(s, [&f] { return f.Label1.Visible; });
             if (from == From::BlinkingHidden) waitFor(s, [&f] { return !f.Label1.Visible; });
-            return sim;
-        case From::MemoUnderHiddenAlert:  // the alert begins hidden
-            f.Picture1_Click(), reminderComes(s, shortText), waitFor(s, alertOn);
-            return sim;
+            break;
+        case From::MemoUnderHiddenAlert: f.Picture1_Click(), reminderComes(s, shortText), waitFor(s, alertOn); break;  // hidden
         case From::CountdownShown: case From::CountdownHidden:
             lastMinute(s), waitFor(s, [&f, from] { return f.Label1.Visible == (from == From::CountdownShown); });
-            return sim;
+            break;
         case From::ShutdownEntry:
             dblClickTime(s), waitFor(s, [&f] { return f.shutdownField().Visible && f.focus() == f.shutdownFieldId(); });
             s.type(f.shutdownFieldId(), "220000");
-            return sim;
+            break;
         case From::ReminderPanel: case From::ReminderMessage:
             dblClickFace(s), waitFor(s, [&f] { return f.reminderField().Visible && f.focus() == f.reminderFieldId(); });
             s.type(f.reminderFieldId(), from == From::ReminderPanel ? "19" : "193000\r");
-            return sim;
+            break;
     }
-    s.runFor(700);
     return sim;
 }
 
