@@ -147,15 +147,13 @@ TEST(Layout, TheWindowAndItsControls) {
         }
         const PixelRect before = Layout(f).window();
         for (float left : {0.0f, 7.0f, 7.5f, 8.0f, -22.5f}) {
-            f.Left = left;
-            const PixelRect r = Layout(f).window();
+            const PixelRect r = (f.Left = left, Layout(f).window());
             EXPECT_EQ((std::array{r.left, r.width, r.height}), (std::array{toPixels(left), before.width, before.height}));
         }
         const WindowPosition from{13607, 598}, kept = Layout(f).positionAt(907, 40, from);
         const WindowPosition moved = Layout(f).positionAt(908, 40, from);
         EXPECT_EQ((std::array{kept.left, kept.top, moved.left, moved.top}), (std::array{13607.0f, 598.0f, 13620.0f, 600.0f}));
-        f.Width = 0;
-        EXPECT_EQ(Layout(f).window().width, 1) << "a window has at least one pixel";
+        EXPECT_EQ((f.Width = 0, Layout(f).window().width), 1) << "a window has at least one pixel";
         f.Label1.Visible = f.Label3.Visible = true;
         std::vector<ControlId> drawn;
         for (const auto& label : Layout(f).labelsOn(Picture1)) drawn.push_back(label.id);
