@@ -106,7 +106,6 @@ TEST(DisplayModes, EveryTransitionOfTheFace) {
         {"memo open, double-click on the time: no entry", MemoOpen, dblClickTime, "normal"},
         {"right press on the handle", Normal, ticked(pressOn(R)), "scroll", First, 50, 130, "memo"},
         {"middle press, empty memo: the time scrolls", EmptyMemo, pressOn(M, 1100), "scroll", Face, 0, -1, "time"},
-        {"left press on the handle: only a drag", Normal, pressOn(L, 1100), "normal"},
         {"stored scroll flag of 2: a press counts it as on", ScrollFlagTwo, pressOn(R), "normal", ScrollOff},
         {"reminder due: a short text blinks", Normal, reminderDue(shortText), "blinking alert", Face, 500},
         {"reminder due: a long text scrolls", Normal, reminderDue(longText), "scrolling alert", Face, 50},

@@ -95,15 +95,12 @@ TEST(PowerOff, OnlyTheSetSecondOrASmallStepOverItPowersOff) {
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(buildName(build)) + " " + c.stored + " step " + std::to_string(c.stepMs));
             Simulator sim(build, fromMs(toMs(c.stepAt) - 20'000), {{"time", c.stored}});
-            sim.runUntil(c.stepAt);
-            sim.stepClock(c.stepMs);
-            sim.runFor(c.runMs);
+            sim.runUntil(c.stepAt), sim.stepClock(c.stepMs), sim.runFor(c.runMs);
             Form1& f = sim.form();
             EXPECT_EQ(sim.platform().powerOffCount, c.powerOffs);
             EXPECT_TRUE(f.faceMode() == FaceMode::Clock && f.Label1.caption() == f.timeText() && f.Label1.Visible);
-            EXPECT_EQ(f.Label2.caption(),
-                      build == Build::Masked ? c.stored : sim.platform().longTimeText(*parseTimeOrDate(c.stored)))
-                << "horatta-t shows the power-off time after every tick";
+            const std::string shown = build == Build::Masked ? c.stored : sim.platform().longTimeText(*parseTimeOrDate(c.stored));
+            EXPECT_EQ(f.Label2.caption(), shown) << "horatta-t shows the power-off time after every tick";
         }
     }
 }

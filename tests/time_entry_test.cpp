@@ -39,7 +39,7 @@ TEST(TimeEntry, WhatTheFieldHoldsAfterTyping) {
             if (field == Field::Reminder && row.keys[0] == '\r') continue;  // Enter there opens the message
             SCOPED_TRACE(std::string(buildName(row.build)) + ", field " + std::to_string(int(field)) + ": " + row.keys);
             Simulator clock(row.build);
-            Form1& f = clock.form();
+            const Form1& f = clock.form();
             TimeField& box = open(clock, field);
             EXPECT_EQ(box.text(), "00:00:00");
             clock.type(box.id, row.keys);
