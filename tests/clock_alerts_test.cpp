@@ -1,8 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <cmath>
 
-#include "platform/timer_driver.h"
 #include "support/simulator.h"
 
 namespace horatta::testing {

@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include "support/simulator.h"
 #include "window/layout.h"
 #include "window/pointer_input.h"

@@ -1,7 +1,4 @@
-#include <gtest/gtest.h>
-
 #include "support/simulator.h"
-#include "window/time_field.h"
 
 namespace horatta::testing {
 namespace {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -23,13 +25,11 @@ inline std::int64_t toMs(const DateTime& t) {
 }
 inline DateTime fromMs(std::int64_t ms) {
     using namespace std::chrono;
-    const sys_time<milliseconds> moment{milliseconds(ms)};
-    const sys_days day = floor<days>(moment);
-    const year_month_day date{day};
-    const hh_mm_ss time{moment - day};
-    return {int(date.year()), int(unsigned(date.month())), int(unsigned(date.day())), int(time.hours().count()),
-            int(time.minutes().count()), int(time.seconds().count()), int(time.subseconds().count()),
-            int(weekday(day).c_encoding())};
+    const sys_days day = floor<days>(sys_time<milliseconds>{milliseconds(ms)});
+    const year_month_day d{day};
+    const hh_mm_ss t{milliseconds(ms) - day.time_since_epoch()};
+    return {int(d.year()), int(unsigned(d.month())), int(unsigned(d.day())), int(t.hours().count()), int(t.minutes().count()),
+            int(t.seconds().count()), int(t.subseconds().count()), int(weekday(day).c_encoding())};
 }
 inline DateTime at(int year, int month, int day, int hour, int minute, int second, int millisecond = 0) {
     return fromMs(toMs({year, month, day, hour, minute, second, millisecond}));  // fills the weekday
