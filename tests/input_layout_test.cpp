@@ -30,8 +30,7 @@ std::string outcome(Simulator& sim) {
     Form1& f = sim.form();
     std::string out;
     auto add = [&](const std::string& word) { out += (out.empty() ? "" : " ") + word; };
-    const auto& calls = sim.platform().calls;
-    for (auto n = std::count(calls.begin(), calls.end(), "dragWindow Form1"); n > 0; --n) add("drag");
+    for (const auto& call : sim.platform().calls) if (call == "dragWindow Form1") add("drag");
     for (const auto& written : sim.platform().memory.writtenNames)
         for (const auto& [name, word] : {std::pair{"time2", "colour"}, {"time3", "skin"}, {"text", "memo-stored"}})
             if (written == name) add(word);

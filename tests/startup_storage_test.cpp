@@ -34,11 +34,10 @@ TEST(Startup, StoredValuesComeBackAndDamagedOnesFallBackToTheDefaults) {
          "18:36:16 0" + rest + dm},
     };
     for (const auto& [stored, expected] : cases) {
-        SCOPED_TRACE(expected);
         Simulator sim(Build::Masked, at(2026, 12, 6, 18, 36, 16, 500), stored);
         EXPECT_EQ(restored(sim.form()), expected);
         for (const auto& [name, value] : stored)
-            if (name != "text" || !value.empty()) { EXPECT_EQ(sim.stored(name), value) << "not rewritten"; }
+            if (name != "text" || !value.empty()) { EXPECT_EQ(sim.stored(name), value) << name << " rewritten, " << expected; }
     }
 }
 
