@@ -36,7 +36,7 @@ void enterShutdown(Simulator& s) { s.form().timeFieldKeyPress(s.form().shutdownF
 
 enum class From {
     Normal, EmptyMemo, MemoOpen, Scroll, ScrollShowingTime, ScrollFlagTwo, BlinkingShown, BlinkingHidden,
-    ScrollingShown, CountdownShown, CountdownHidden, ShutdownEntry, ReminderPanel, ReminderMessage, MemoUnderHiddenAlert,
+    ScrollingShown, CountdownShown, CountdownHidden, ShutdownEntry, ReminderPanel, ReminderMessage,
 };
 
 // Starts the clock at 18:36:16.5 with a memo and a power-off stored for 23:00, and takes it
@@ -58,7 +58,6 @@ std::unique_ptr<Simulator> reach(Build build, From from) {
             waitFor(s, [&f] { return f.Label1.Visible; });
             if (from == From::BlinkingHidden) waitFor(s, [&f] { return !f.Label1.Visible; });
             break;
-        case From::MemoUnderHiddenAlert: f.Picture1_Click(), reminderComes(s, shortText), waitFor(s, alertOn); break;  // hidden
         case From::CountdownShown: case From::CountdownHidden:
             lastMinute(s), waitFor(s, [&f, from] { return f.Label1.Visible == (from == From::CountdownShown); });
             break;
@@ -177,7 +176,6 @@ TEST(PanelSwitching, DoubleClickOnTheFaceFromEveryState) {
         {"countdown shown: cancelled", CountdownShown, 300, true, 0},
         {"countdown hidden: cancelled and the time shows", CountdownHidden, 300, true, 0},
         {"shutdown-time entry: applied", ShutdownEntry, 300, false, 22},
-        {"memo left open under a hidden alert: the height stays", MemoUnderHiddenAlert, 580, true, 23},
     };
     for (Build build : bothBuilds) {
         for (const Case& row : rows) {

@@ -52,7 +52,6 @@ TEST(Startup, TheStripComesUpWhereItWasUnlessThatIsOffEveryScreen) {
         {one, " 600 ", "27800", 600, 27800},  // the right edge of the screen, exactly
         {{{0, 0, 800, 600}}, nullptr, nullptr, 660, 10200},
         {one, "900", "40000", 900, 1920 * 15 - 1000},
-        {one, "1e40", "-", 600, 13605},
         {three, "300", "28500", 300, 1920 * 15},  // straddling two: onto the one it overlaps most
         {three, "-4000", "20000", 0, 20000},      // above the primary, nearer to it than to the right one
         {three, "16000", "36000", 12060, 36000},  // below the right one, which is nearer than the primary

@@ -19,17 +19,17 @@ TimeField& open(Simulator& clock, Field field) {
 TEST(TimeEntry, WhatTheFieldHoldsAfterTyping) {
     using enum Build;
     struct Row { Build build; const char *keys, *text; int caret; };
+    // In turn: whole entries; 4 after 2 is no hour; refused first keys, yet the field is cleared; no tens of
+    // minutes; Backspace passes where no rule refuses it; Escape clears, then is refused; Enter first applies
+    // nothing, nor after a part.
     const std::vector<Row> rows{
         {Masked, "235959", "23:59:59", 8}, {Plain, "235959", "23:59:59", 8}, {Plain, "123045", "12:30:45", 8},
-        {Masked, "24", "2 :  :  ", 1}, {Plain, "24", "2", 1},  // 4 after 2 is no hour
-        {Masked, "19", "19:  :  ", 3}, {Plain, "19", "19", 2}, {Masked, "09", "09:  :  ", 3},
-        {Masked, "7", "  :  :  ", 0}, {Masked, "/", "  :  :  ", 0}, {Plain, "7", "", 0},  // refused, yet cleared
-        {Masked, "12/", "12:  :  ", 3}, {Masked, "126", "12:  :  ", 3}, {Plain, "126", "12:", 3},  // no tens
-        {Masked, "12306", "12:30:  ", 6}, {Plain, "12306", "12:30:", 6}, {Plain, "127", "12:", 3},
-        {Masked, "123\b", "12:  :  ", 3}, {Plain, "123\b", "12:", 3},  // Backspace passes where no rule refuses it
-        {Masked, "\x1b", "  :  :  ", 0}, {Plain, "\x1b", "", 0},       // Escape clears, then is refused
-        {Masked, "\r", "00:00:00", 0}, {Plain, "\r", "00:00:00", 0},   // Enter first applies nothing
-        {Masked, "21300\r", "21:30:0 ", 7}, {Plain, "123x\r", "12:3x:", 6},  // nor Enter after a part
+        {Masked, "24", "2 :  :  ", 1}, {Plain, "24", "2", 1}, {Masked, "19", "19:  :  ", 3}, {Plain, "19", "19", 2},
+        {Masked, "7", "  :  :  ", 0}, {Masked, "/", "  :  :  ", 0}, {Plain, "7", "", 0}, {Masked, "12/", "12:  :  ", 3},
+        {Masked, "126", "12:  :  ", 3}, {Plain, "126", "12:", 3}, {Masked, "12306", "12:30:  ", 6}, {Plain, "12306", "12:30:", 6},
+        {Plain, "127", "12:", 3}, {Masked, "123\b", "12:  :  ", 3}, {Plain, "123\b", "12:", 3}, {Masked, "\x1b", "  :  :  ", 0},
+        {Plain, "\x1b", "", 0}, {Masked, "\r", "00:00:00", 0}, {Plain, "\r", "00:00:00", 0}, {Masked, "21300\r", "21:30:0 ", 7},
+        {Plain, "123x\r", "12:3x:", 6},
     };
     for (const auto& row : rows) {
         for (Field field : {Field::Shutdown, Field::Reminder}) {
