@@ -32,7 +32,6 @@ Event ticked(Event gesture) { return [=](Simulator& s) { gesture(s), s.ticks.cle
 void reminderComes(Simulator& s, const char* text) { s.form().Text1.Text = text, s.form().reminderTime = *TimeOfDay::fromHms(18, 36, 18); }
 Event reminderDue(const char* text) { return [=](Simulator& s) { reminderComes(s, text), s.runUntil(ms(18, 36, 18, 200)); }; }
 void lastMinute(Simulator& s) { s.form().shutdownTime = *TimeOfDay::fromHms(18, 37, 10), s.runUntil(ms(18, 36, 20, 200)); }
-void enterShutdown(Simulator& s) { s.form().timeFieldKeyPress(s.form().shutdownFieldId(), keyEnter); }
 
 enum class From {
     Normal, EmptyMemo, MemoOpen, Scroll, ScrollShowingTime, ScrollFlagTwo, BlinkingShown, BlinkingHidden,
@@ -46,7 +45,6 @@ std::unique_ptr<Simulator> reach(Build build, From from) {
         {"text", memo}, {"time", "23:00:00"}, {"t9", from == From::ScrollFlagTwo ? "2" : "0"}});
     Simulator& s = *sim;
     Form1& f = s.form();
-    const auto alertOn = [&f] { return f.reminderAlertOn == 1; };
     switch (from) {  // the settled states are seen 0.7 s on
         case From::Normal: case From::ScrollFlagTwo: s.runFor(700); break;
         case From::EmptyMemo: f.Text2.Text.clear(), s.runFor(700); break;
@@ -54,8 +52,8 @@ std::unique_ptr<Simulator> reach(Build build, From from) {
         case From::Scroll: pressOn(R, 700)(s); break;
         case From::ScrollShowingTime: pressOn(R, 700)(s), dblClickTime(s), s.runFor(1900); break;  // swapped next second
         case From::BlinkingShown: case From::ScrollingShown: case From::BlinkingHidden:
-            reminderComes(s, from == From::ScrollingShown ? longText : shortText), waitFor(s, alertOn);
-            waitFor(s, [&f] { return f.Label1.Visible; });
+            reminderComes(s, from == From::ScrollingShown ? longText : shortText);
+            waitFor(s, [&f] { return f.reminderAlertOn == 1; }), waitFor(s, [&f] { return f.Label1.Visible; });
             if (from == From::BlinkingHidden) waitFor(s, [&f] { return !f.Label1.Visible; });
             break;
         case From::CountdownShown: case From::CountdownHidden:
@@ -118,7 +116,7 @@ TEST(DisplayModes, EveryTransitionOfTheFace) {
         {"blinking alert shown, double-click on the handle", BlinkingShown, dblClickHandle, "normal", ByHandle},
         {"blinking alert hidden, double-click on the handle", BlinkingHidden, dblClickHandle, "normal", ByHandle},
         {"countdown, double-click on the handle", CountdownShown, dblClickHandle, "normal", ByHandle},
-        {"shutdown-time entry, Enter", ShutdownEntry, enterShutdown, "normal", Applied},
+        {"shutdown-time entry, Enter", ShutdownEntry, [](Simulator& s) { s.type(s.form().shutdownFieldId(), "\r"); }, "normal", Applied},
     };
     for (Build build : bothBuilds) {
         for (const auto& row : rows) {

@@ -60,13 +60,13 @@ TEST(Startup, TheStripComesUpWhereItWasUnlessThatIsOffEveryScreen) {
         {{{0, 0, 1, 1}}, "900", "40000", 0, 0},  // a screen of one pixel still holds the strip's corner
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.top ? c.top : "default") + " / " + (c.left ? c.left : "none"));
         Simulator::Settings stored;
         for (const auto& [name, value] : {std::pair{"ta", c.top}, {"tb", c.left}}) if (value) stored.emplace_back(name, value);
         Simulator sim(Build::Masked, at(2026, 12, 6, 18, 36, 16, 500), stored);
         sim.platform().screenRects = c.screens;
         sim.restart();
-        EXPECT_EQ((std::array{sim.form().Top, sim.form().Left}), (std::array{c.expectTop, c.expectLeft}));
+        EXPECT_EQ((std::array{sim.form().Top, sim.form().Left}), (std::array{c.expectTop, c.expectLeft}))
+            << (c.top ? c.top : "default") << " / " << (c.left ? c.left : "none");
     }
 }
 

@@ -189,8 +189,7 @@ public:
         timers_ = std::make_unique<FormTimers>(
             *form_, static_cast<NativeTimer&>(*this), [this] { return platform_.clockMs; }, slackMs,
             [this](std::size_t index, const std::function<void()>& handler) { deliver(index, handler); });
-        form_->Form_Load();
-        timers_->start();  // the timers start running once start-up has finished
+        form_->Form_Load(), timers_->start();  // the timers start running once start-up has finished
     }
 
     std::vector<Tick> ticks;
