@@ -6,10 +6,10 @@ namespace horatta::testing {
 namespace {
 
 // Points of the resting face, in window pixels at 15 twips a pixel: the handle Label3 covers
-// x 0-9, the time Label1 x 10-49 (both y 2-14), the bare face the rest of the strip.
+// x 0-9, the time Label1 x 10-49 (both y 2-14), the bare face the rest of the strip; the memo's box
+// lies below the face once it is open.
 struct Point { int x, y; };
-constexpr Point onHandle{5, 5}, onHandleEdge{9, 5}, onTimeEdge{10, 5}, onTime{20, 8}, onFace{58, 17};
-constexpr Point onMemo{30, 25};  // the memo's box below the face, once it is open
+constexpr Point onHandle{5, 5}, onHandleEdge{9, 5}, onTimeEdge{10, 5}, onTime{20, 8}, onFace{58, 17}, onMemo{30, 25};
 
 constexpr std::int16_t L = buttonLeft, R = buttonRight, M = buttonMiddle;
 
@@ -20,9 +20,8 @@ Step up(std::int16_t b, Point p, std::int64_t ms) { return {Release, b, p, ms}; 
 const Step pointerTaken{Cancel, 0, {0, 0}, 0};
 // Press, release 60 ms on, press again `ms` after the first (and release 40 ms later).
 std::vector<Step> twice(std::int16_t b, Point p, Point q, std::int64_t ms, bool release = false, int upMs = 60) {
-    std::vector<Step> steps{down(b, p, 0), up(b, p, upMs), down(b, q, ms)};
-    if (release) steps.push_back(up(b, q, ms + 40));
-    return steps;
+    std::vector<Step> steps{down(b, p, 0), up(b, p, upMs), down(b, q, ms), up(b, q, ms + 40)};
+    return release ? steps : std::vector(steps.begin(), steps.end() - 1);
 }
 
 // What the handlers did, told by their effects on the clock.

@@ -40,8 +40,7 @@ class RecordingRegistry : public MemoryRegistry {
 public:
     std::vector<std::string> writtenNames;
     bool setValue(Key key, std::string_view name, const RegistryValue& value) override {
-        writtenNames.emplace_back(name);
-        return MemoryRegistry::setValue(key, name, value);
+        return writtenNames.emplace_back(name), MemoryRegistry::setValue(key, name, value);
     }
 };
 
@@ -104,8 +103,7 @@ private:
         FakePlatform& p;
         explicit Windows(FakePlatform& platform) : p(platform) {}
         WindowPosition dragWindow(ControlId window, WindowPosition from) override {
-            p.note("dragWindow", window);
-            if (p.duringDrag) p.duringDrag();
+            if (p.note("dragWindow", window); p.duringDrag) p.duringDrag();
             return p.dragTo.value_or(from);
         }
         void makeTopmost(ControlId window) override { p.note("makeTopmost", window); }
