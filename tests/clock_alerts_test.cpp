@@ -100,7 +100,7 @@ TEST(ReminderAlert, AWideTextScrollsAndBeepsAtEachOfTenWraps) {
 // whatever the case asks of it.
 struct Rig : NativeTimer {
     std::int64_t now = 10'400;
-    std::optional<std::int64_t> armed;  // and how often it went off
+    std::optional<std::int64_t> armed;  // the native timer, and how often it went off
     int wakeUps = 0;
     std::vector<std::pair<int, std::int64_t>> ticks;  // timer index, moment
     std::array<bool, 3> enabled{true, false, true};

@@ -143,9 +143,10 @@ TEST(ReminderEntry, AppliedByEnterOrOnThePanelTheMessageOpensAndTheWatchRuns) {
                 std::int16_t enter = keyEnter;
                 byEnter ? f.Text1_KeyPress(enter) : f.Text1_DblClick();
                 EXPECT_EQ(std::to_string(enter) + f.Text1.Text, std::to_string(byEnter ? 0 : keyEnter) + kept) << "swallowed";
-                EXPECT_EQ((std::array<int, 8>{f.Text1.Visible, f.reminderField().Visible, f.Label1.Visible, int(f.Text1.Top),
+                EXPECT_EQ((std::array<int, 9>{f.Text1.Visible, f.reminderField().Visible, f.Label1.Visible, int(f.Text1.Top),
                                               int(f.Picture2.Top), int(f.Height), f.shutdownField().Visible,
-                                              f.focus() == ControlId::Text1}), (std::array{0, 0, 1, 360, 0, 300, byEnter ? 1 : 0, 0}));
+                                              f.focus() == ControlId::Text1, f.Picture2.Visible}),
+                          (std::array{0, 0, 1, 360, 0, 300, byEnter ? 1 : 0, 0, 1}));
             }
         }
     }
