@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include <cmath>
 
 #include "support/simulator.h"
@@ -11,46 +9,22 @@ const BeepCall chime{1342, 300, 0};
 const std::vector<BeepCall> alertPair{{3100, 200, 0}, {3110, 200, 0}};
 
 TEST(ClockTick, ADayShowsEverySecondOnceInOrderAndChimesEachFullHourOnce) {
-    for (Build build : bothBuilds) {
-        Simulator sim(build, at(2026, 12, 5, 23, 59, 59, 200));
-        std::vector<std::string> faceWhileChiming;
-        sim.platform().duringBeep = [&] { faceWhileChiming.push_back(sim.form().Label1.caption()); };
-        EXPECT_EQ(sim.form().Label1.ToolTipText, " Saturday,Dec 5,2026 ");
-        sim.runUntil(at(2026, 12, 6, 0, 0, 0, 900));
-        EXPECT_EQ(sim.form().Label1.ToolTipText, " Sunday,Dec 6,2026 ") << "the date tool-tip follows midnight";
-        sim.runUntil(at(2026, 12, 6, 23, 59, 59, 900));
-        const auto ticks = sim.ticksOf(TimerId::Timer1);
-        ASSERT_EQ(ticks.size(), 86400u);
-        for (std::size_t i = 0; i < ticks.size(); ++i) {
-            ASSERT_EQ(ticks[i].caption, TimeOfDay::fromSeconds(static_cast<std::int64_t>(i)).hms()) << i;
-            ASSERT_EQ(ticks[i].left, 150);
-            ASSERT_TRUE(ticks[i].visible);
-        }
-        ASSERT_EQ(sim.platform().beeps.size(), 24u);
-        for (int hour = 0; hour < 24; ++hour) {
-            const BeepCall& b = sim.platform().beeps[static_cast<std::size_t>(hour)];
-            EXPECT_EQ(b, chime);
-            EXPECT_EQ(fromMs(b.atMs).timeOfDay(), *TimeOfDay::fromHms(hour, 0, 0));
-            EXPECT_EQ(faceWhileChiming[static_cast<std::size_t>(hour)], TimeOfDay::fromHms(hour, 0, 0)->hms())
-                << "the full hour is on the face while the chime holds the tick";
-        }
-    }
-}
-
-// Ticks of 50 or 500 ms see the full-hour second several times; it still chimes once, in
-// scroll mode, in a blinking alert (short text) and in a scrolling one (long text).
-TEST(ClockTick, FastTicksAcrossAFullHourChimeOnce) {
-    for (const char* alert : {"", "Tea", "A reminder far too long to fit on the face"}) {
-        SCOPED_TRACE(alert);
-        Simulator sim(Build::Masked, at(2026, 12, 6, 12, 59, 58, 0), {{"t9", "1"}});
-        if (*alert) {
-            sim.form().Text1.Text = alert;
-            sim.form().StartReminderAlert();
-        }
-        sim.runUntil(at(2026, 12, 6, 13, 0, 2, 0));
-        int chimes = 0;
-        for (const auto& b : sim.platform().beeps) chimes += b == chime;
-        EXPECT_EQ(chimes, 1);
+    Simulator sim(Build::Plain, at(2026, 12, 5, 23, 59, 59, 200));
+    std::vector<std::string> faceWhileChiming;
+    sim.platform().duringBeep = [&] { faceWhileChiming.push_back(sim.form().Label1.caption()); };
+    const std::string before = sim.form().Label1.ToolTipText;
+    sim.runUntil(at(2026, 12, 6, 0, 0, 0, 900));  // the date tool-tip follows midnight
+    EXPECT_EQ(before + "|" + sim.form().Label1.ToolTipText, " Saturday,Dec 5,2026 | Sunday,Dec 6,2026 ");
+    sim.runUntil(at(2026, 12, 6, 23, 59, 59, 900));
+    const auto ticks = sim.ticksOf(TimerId::Timer1);
+    ASSERT_EQ(ticks.size(), 86400u);
+    for (std::size_t i = 0; i < ticks.size(); ++i)
+        ASSERT_TRUE(ticks[i].caption == TimeOfDay::fromSeconds(std::int64_t(i)).hms() && ticks[i].left == 150 && ticks[i].visible) << i;
+    ASSERT_EQ(sim.platform().beeps.size(), 24u);
+    for (std::size_t hour = 0; hour < 24; ++hour) {  // the full hour is on the face while the chime holds the tick
+        const BeepCall& b = sim.platform().beeps[hour];
+        const std::string full = TimeOfDay::fromSeconds(static_cast<std::int64_t>(hour) * 3600).hms();
+        EXPECT_TRUE(b == chime && fromMs(b.atMs).timeOfDay().hms() == full && faceWhileChiming[hour] == full) << hour;
     }
 }
 
@@ -63,155 +37,129 @@ TEST(ClockTick, ScrollModeMovesTheMemoWrapsItSilentlyAndShowsTheTimeForAnyOtherC
     ASSERT_GT(ticks.size(), 300u);
     float expected = 150;
     for (const auto& t : ticks) {
-        expected -= 20;
-        if (expected <= -width) expected = form.Picture1.Width;
-        ASSERT_EQ(t.left, expected);
-        ASSERT_EQ(t.caption, "Buy butter");
-        ASSERT_TRUE(t.beeps.empty());
+        expected = expected - 20 <= -width ? form.Picture1.Width : expected - 20;
+        ASSERT_TRUE(t.left == expected && t.caption == "Buy butter" && t.beeps.empty()) << t.left;
     }
-    form.Text2.Text = "Buy bread";  // edited while it scrolls
-    sim.runFor(60);
+    form.Text2.Text = "Buy bread", sim.runFor(60);  // edited while it scrolls
     EXPECT_EQ(form.Label1.caption(), "10:00:25");
 }
 
-// Arms a reminder the way the reminder panel does, then puts the message in place.
-void armReminder(Simulator& sim, const char* time, const std::string& message) {
-    sim.form().reminderField().setText(time);
-    sim.form().Picture2_DblClick();
-    sim.form().Text1.Text = message;
+// Arms a reminder at 12:00:05 the way the reminder panel does, then puts the message in place.
+Simulator& armReminder(Simulator& sim, const std::string& message) {
+    sim.form().reminderField().setText("12:00:05"), sim.form().Picture2_DblClick(), sim.form().Text1.Text = message;
+    return sim;
 }
 
-std::vector<Tick> alertTicksOf(const Simulator& sim) {
-    std::vector<Tick> out;
-    for (const auto& t : sim.ticks())
-        if (t.timer == TimerId::Timer1 && t.alertOnBefore == 1) out.push_back(t);
-    return out;
-}
-
-// A text that fits the face blinks for 119 ticks with 57 beep pairs (silent at two hide
-// phases); it ends in the normal clock keeping the face's width, so any later reminder
-// blinks too, however long its text.
+// A text that fits the face blinks, centred, for 119 ticks with 57 beep pairs (silent at two
+// hide phases); it ends in the normal clock keeping the face's width.
 TEST(ReminderAlert, ANarrowTextBlinksAndBeepsThenTheClockComesBack) {
     for (Build build : bothBuilds) {
         SCOPED_TRACE(buildName(build));
         Simulator sim(build, at(2026, 12, 6, 11, 59, 50, 300));
-        armReminder(sim, "12:00:05", "Tea time");
-        sim.runUntil(at(2026, 12, 6, 12, 2, 0, 500));
-        const auto alert = alertTicksOf(sim);
+        armReminder(sim, "Tea time").runUntil(at(2026, 12, 6, 12, 2, 0, 500));
+        const auto alert = sim.ticksOf(TimerId::Timer1, true);
         ASSERT_EQ(alert.size(), 119u);
         EXPECT_EQ(fromMs(alert.front().firedMs), at(2026, 12, 6, 12, 0, 5, 65));
         std::vector<int> silentHidePhases;
         int pairs = 0, hidden = 0;
         for (const auto& t : alert) {
-            EXPECT_EQ(t.width, 995);
-            if (t.visible) {
-                EXPECT_TRUE(t.beeps.empty());
-                continue;
-            }
-            ++hidden;
-            if (t.beeps.empty()) silentHidePhases.push_back(t.ticksLeft);
-            else pairs += t.beeps == alertPair;
-            EXPECT_EQ(t.left, -25);
-            EXPECT_EQ(t.alignment, Alignment::Center);
+            EXPECT_TRUE(t.width == 995 && (t.visible ? t.beeps.empty() : t.left == -25 && t.alignment == Alignment::Center));
+            hidden += !t.visible;
+            if (!t.visible && t.beeps.empty()) silentHidePhases.push_back(t.ticksLeftBefore);
+            pairs += t.beeps == alertPair;
         }
-        EXPECT_EQ(hidden, 59);
+        EXPECT_EQ((std::array{hidden, pairs}), (std::array{59, 57}));
         EXPECT_EQ(silentHidePhases, (std::vector<int>{52, 26}));
-        EXPECT_EQ(pairs, 57);
-        Form1& form = sim.form();
-        EXPECT_EQ(form.Label1.caption(), "12:02:00");
-        EXPECT_EQ(form.ticksLeft, 60);
-        EXPECT_EQ(form.Label1.alignment, Alignment::Left);
-        EXPECT_FALSE(form.Label1.autoSize());
-        EXPECT_EQ(form.Timer1.interval(), 1000);
-        form.Text1.Text = "A reminder far too long to fit on the face";
-        form.StartReminderAlert();
-        sim.runFor(60);
-        EXPECT_EQ(form.Label1.Left, -25);
+        const Form1& form = sim.form();
+        EXPECT_TRUE(form.Label1.caption() == "12:02:00" && form.ticksLeft == 60 && form.Label1.alignment == Alignment::Left &&
+                    form.Label1.Width == 995) << form.Label1.caption();
     }
 }
 
 TEST(ReminderAlert, AWideTextScrollsAndBeepsAtEachOfTenWraps) {
     Simulator sim(Build::Plain, at(2026, 12, 6, 11, 59, 50, 300));
     const std::string message = "Call the plumber about the leak";
-    armReminder(sim, "12:00:05", message);
-    sim.runUntil(at(2026, 12, 6, 12, 3, 0, 500));
-    const auto alert = alertTicksOf(sim);
+    armReminder(sim, message).runUntil(at(2026, 12, 6, 12, 3, 0, 500));
+    const auto alert = sim.ticksOf(TimerId::Timer1, true);
     const float width = sim.platform().textWidth(message);
     // From the rest position off the left edge, then nine more passes from the right edge.
-    ASSERT_EQ(alert.size(), static_cast<std::size_t>(std::ceil((150 + width) / 20) + 9 * std::ceil((995 + width) / 20)));
+    ASSERT_EQ(alert.size(), std::size_t(std::ceil((150 + width) / 20) + 9 * std::ceil((995 + width) / 20)));
     int wraps = 0;
     for (const auto& t : alert) {
-        EXPECT_TRUE(t.visible);
-        if (t.beeps.empty()) continue;
-        EXPECT_EQ(t.beeps, alertPair);
-        if (++wraps < 10) {
-            EXPECT_EQ(t.left, 995);
-        }
+        EXPECT_TRUE(t.visible && (t.beeps.empty() || t.beeps == alertPair));
+        if (!t.beeps.empty() && ++wraps < 10) { EXPECT_EQ(t.left, 995); }
     }
     EXPECT_EQ(wraps, 10);
-    EXPECT_EQ(sim.form().reminderAlertOn, 0);
-    EXPECT_TRUE(sim.form().Label1.autoSize());
-    EXPECT_EQ(sim.form().Label1.Left, 150);
+    const Form1& f = sim.form();
+    EXPECT_EQ((std::array{f.reminderAlertOn == 0, f.Label1.autoSize(), f.Label1.Left == 150}), (std::array{true, true, true}));
     EXPECT_EQ(sim.form().Label1.caption(), sim.form().timeText());
 }
 
-// The text that fits exactly blinks and one twip more scrolls; a blinking alert that starts
-// with the counter spent (as a countdown can leave it) is one silent tick.
-TEST(ReminderAlert, WhereTheTextAndTheCounterStandDecideItsShape) {
-    struct Case {
-        float twipsPerCharacter;
-        std::int16_t ticksLeft;
-        float left;
-        int interval;
-        std::size_t ticks;
+// The driver on a virtual clock: three timers as the form has them (Timer1 1000 ms on,
+// Timer2 600 ms off, Timer3 1000 ms on); each handler notes its firing and then does
+// whatever the case asks of it.
+struct Rig : NativeTimer {
+    std::int64_t now = 10'400;
+    std::optional<std::int64_t> armed;  // the native timer, and how often it went off
+    int wakeUps = 0;
+    std::vector<std::pair<int, std::int64_t>> ticks;  // timer index, moment
+    std::array<bool, 3> enabled{true, false, true};
+    std::array<int, 3> interval{1000, 600, 1000};
+    std::array<std::function<void()>, 3> during, once;  // what the handler does at every / the next firing
+    TimerDriver driver;
+
+    explicit Rig(int slackMs) : driver(*this, [this] { return now; }, slackMs, {timer(0), timer(1), timer(2)}) { driver.start(); }
+    DrivenTimer timer(int i) {
+        return {[this, i] { return enabled[i]; }, [this, i] { return interval[i]; }, [this, i] {
+                    ticks.emplace_back(i, now);
+                    if (during[i]) during[i]();
+                    if (const auto next = std::exchange(once[i], nullptr)) next();
+                }};
+    }
+    void arm(std::int64_t dueMs) override { armed = dueMs; }
+    void cancel() override { armed.reset(); }
+    void set(int i, bool on, int ms) { enabled[i] = on, interval[i] = ms, driver.changed(static_cast<std::size_t>(i)); }
+    // The native timer goes off exactly when asked, up to `untilMs`.
+    void runUntil(std::int64_t untilMs) {
+        while (armed && *armed <= untilMs) now = std::max(now, *armed), armed.reset(), ++wakeUps, driver.fired();
+        now = std::max(now, untilMs);
+    }
+};
+
+using Ticks = std::vector<std::pair<int, std::int64_t>>;
+
+// The rig starts at 10.400 s.
+struct Case { const char* name; int slackMs; std::function<void(Rig&)> script; std::int64_t untilMs; Ticks expected; int wakeUps; };
+
+TEST(TimerDriver, ServesDueTimersInOneWakeUpNeverEarlyAndFollowsRestarts) {
+    using R = Rig&;
+    const std::vector<Case> cases{
+        {"due together: one wake-up", 15, [](R) {}, 12'500, {{0, 11'015}, {2, 11'015}, {0, 12'015}, {2, 12'015}}, 2},
+        {"the slack is the shell's", 1, [](R) {}, 11'500, {{0, 11'001}, {2, 11'001}}, 1},
+        {"an early firing (even at the moment of arming) is armed again for the rest", 15,
+         [](R r) { r.driver.fired(), r.now = 11'012, r.driver.fired(); EXPECT_EQ(r.armed, 11'015); }, 11'500, {{0, 11'015}, {2, 11'015}}, 1},
+        {"a clock set back ticks at once rather than waiting for the old moment", 15,
+         [](R r) { r.now = 5'000, r.driver.fired(); EXPECT_EQ(r.armed, 6'015); }, 0, {{0, 5'000}, {2, 5'000}}, 0},
+        {"a long handler delays the others within the wake-up, the next second is aligned", 15,
+         [](R r) { r.during[0] = [&r] { r.now += 300; }; }, 12'100, {{0, 11'015}, {2, 11'315}, {0, 12'015}, {2, 12'315}}, 2},
+        {"a restart from inside the handler holds; the untouched timer keeps its period", 15,
+         [](R r) { r.once[0] = [&r] { r.set(0, true, 50), r.now += 20; }; }, 11'120, {{0, 11'015}, {2, 11'035}, {0, 11'065}, {0, 11'115}}, 3},
+        {"a native timer going off inside a handler serves nothing twice", 15,
+         [](R r) { r.once[0] = [&r] { r.driver.fired(); }; }, 11'500, {{0, 11'015}, {2, 11'015}}, 1},
+        {"a handler that switches another timer on starts its period then", 15,
+         [](R r) { r.once[2] = [&r] { r.set(1, true, 600); }; }, 11'700, {{0, 11'015}, {2, 11'015}, {1, 11'615}}, 2},
+        {"a timer due again while another ran waits for the next wake-up", 15,
+         [](R r) { r.once[2] = [&r] { r.now += 1100; }; }, 12'200, {{0, 11'015}, {2, 11'015}, {0, 12'115}}, 2},
+        {"a timer stopped in a handler stays quiet", 15, [](R r) { r.during[0] = [&r] { r.driver.stop(); }; }, 13'000, {{0, 11'015}}, 1},
     };
-    for (const Case c : {Case{199.0f, 60, -25, 500, 119}, Case{199.2f, 60, 130, 50, 0}, Case{75, -3, 150, 500, 1}}) {
-        SCOPED_TRACE(c.twipsPerCharacter);
-        Simulator sim(Build::Masked, at(2026, 12, 6, 11, 0, 10, 500));
-        sim.platform().twipsPerCharacter = c.twipsPerCharacter;
-        sim.form().Text1.Text = "Hello";
-        sim.form().ticksLeft = c.ticksLeft;
-        sim.form().StartReminderAlert();
-        sim.runFor(60);
-        EXPECT_EQ(sim.form().Label1.Left, c.left);
-        EXPECT_EQ(sim.form().Timer1.interval(), c.interval);
-        if (c.ticks == 0) continue;
-        sim.runFor(120'000);
-        EXPECT_EQ(alertTicksOf(sim).size(), c.ticks);
-        EXPECT_EQ(sim.platform().beeps.empty(), c.ticksLeft < 0);
+    for (const auto& c : cases) {
+        Rig rig(c.slackMs);
+        c.script(rig), rig.runUntil(c.untilMs);
+        EXPECT_TRUE(rig.ticks == c.expected && rig.wakeUps == c.wakeUps && (c.untilMs < 13'000 || !rig.armed))
+            << c.name << ", wake-ups: " << rig.wakeUps;
     }
 }
 
-// The reminder follows the same rule as the power-off when the wall clock jumps.
-TEST(ReminderAlert, AClockThatJumpsOverTheSecondAlertsOnlyAfterASmallStep) {
-    for (const auto& [stepMs, alerts] : {std::pair{3'000, true}, std::pair{60'000, true}, std::pair{90'000, false},
-                                        std::pair{3'600'000, false}, std::pair{-600'000, false}}) {
-        Simulator sim(Build::Masked, at(2026, 12, 6, 11, 59, 50, 300));
-        armReminder(sim, "12:00:05", "Tea time");
-        sim.runUntil(at(2026, 12, 6, 12, 0, 3, 700));
-        sim.stepClock(stepMs);
-        sim.runFor(2'000);
-        EXPECT_EQ(sim.alertTicks() > 0, alerts) << stepMs;
-    }
-}
-
-// The simulator is what the journeys trust about time: timers due together fire in order, a
-// long handler delays the others, and a change made between ticks restarts the period.
-TEST(Simulator, TimersFireInOrderAndFollowEveryChange) {
-    Simulator sim(Build::Masked, at(2026, 12, 6, 12, 59, 59, 500));
-    sim.form().blinkingEntry = 5;        // a blink tick that does nothing
-    sim.form().Timer2.setEnabled(true);  // 600 ms, runs free
-    sim.runUntil(at(2026, 12, 6, 13, 0, 1, 20));
-    std::vector<std::pair<TimerId, int>> fired;
-    for (const auto& t : sim.ticks()) fired.emplace_back(t.timer, fromMs(t.firedMs).millisecond);
-    EXPECT_EQ(fired, (std::vector<std::pair<TimerId, int>>{{TimerId::Timer1, 15}, {TimerId::Timer3, 315},
-                                                           {TimerId::Timer2, 315}, {TimerId::Timer2, 915},
-                                                           {TimerId::Timer1, 15}, {TimerId::Timer3, 15}}));
-    sim.form().Timer1.setInterval(50);
-    EXPECT_EQ(sim.dueMs(TimerId::Timer1), sim.nowMs() + 50);
-    sim.form().Timer1.setEnabled(false);
-    EXPECT_FALSE(sim.dueMs(TimerId::Timer1));
-}
 
 }  // namespace
 }  // namespace horatta::testing

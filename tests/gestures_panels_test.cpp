@@ -1,7 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <functional>
-
 #include "support/simulator.h"
 
 namespace horatta::testing {
@@ -14,165 +10,86 @@ const std::string memo = "Buy milk";
 const char* const shortText = "Tea";
 const char* const longText = "Leave for the station in ten minutes";
 
-std::int64_t ms(int hour, int minute, int second, int millisecond = 0) {
-    return toMs(at(2026, 12, 6, hour, minute, second, millisecond));
-}
-void waitFor(Simulator& sim, const std::function<bool()>& done, std::int64_t limitMs = 10'000) {
-    EXPECT_TRUE(sim.runUntilTrue(done, sim.nowMs() + limitMs));
-}
+std::int64_t ms(int hour, int minute, int second, int millisecond) { return toMs(at(2026, 12, 6, hour, minute, second, millisecond)); }
+void waitFor(Simulator& s, const std::function<bool()>& done) { EXPECT_TRUE(s.runUntilTrue(done, s.nowMs() + 10'000)); }
 
 using Event = std::function<void(Simulator&)>;
+constexpr std::int16_t L = buttonLeft, R = buttonRight, M = buttonMiddle;
 
-void dblClickTime(Simulator& s) {
-    s.form().Label1_MouseDown(buttonLeft, 0, 0, 0);
-    s.form().Label1_DblClick();
-}
-void dblClickFace(Simulator& s) {
-    s.form().Picture1_Click();
-    s.form().Picture1_DblClick();
-}
-void dblClickHandle(Simulator& s) {
-    s.form().Label3_MouseDown(buttonLeft, 0, 0, 0);
-    s.form().Label3_DblClick();
-}
+void dblClickTime(Simulator& s) { s.form().Label1_MouseDown(buttonLeft, 0, 0, 0), s.form().Label1_DblClick(); }
+void dblClickFace(Simulator& s) { s.form().Picture1_Click(), s.form().Picture1_DblClick(); }
+void dblClickHandle(Simulator& s) { s.form().Label3_MouseDown(buttonLeft, 0, 0, 0), s.form().Label3_DblClick(); }
 // A press on the handle; scroll mode toggles only once the drag has returned.
 Event pressOn(std::int16_t button, std::int64_t thenMs = 0) {
     return [=](Simulator& s) {
         Form1& f = s.form();
         s.platform().duringDrag = [&f, was = f.scrollOn] { EXPECT_EQ(f.scrollOn, was) << "the toggle waits"; };
-        f.Label3_MouseDown(button, 0, 0, 0);
-        s.platform().duringDrag = nullptr;
-        s.runFor(thenMs);
+        f.Label3_MouseDown(button, 0, 0, 0), s.platform().duringDrag = nullptr, s.runFor(thenMs);
     };
 }
 // The gesture, then the ticks of the next second and a little, recorded on their own.
-Event firstTicksAfter(Event gesture) {
-    return [=](Simulator& s) {
-        gesture(s);
-        s.clearRecord();
-        s.runFor(1100);
-    };
-}
-void reminderComes(Simulator& s, const char* text) {
-    s.form().Text1.Text = text;
-    s.form().reminderTime = *TimeOfDay::fromHms(18, 36, 18);
-}
-Event reminderDue(const char* text) {
-    return [=](Simulator& s) {
-        reminderComes(s, text);
-        s.runUntil(ms(18, 36, 18, 200));
-    };
-}
-void lastMinute(Simulator& s) {
-    s.form().shutdownTime = *TimeOfDay::fromHms(18, 37, 10);
-    s.runUntil(ms(18, 36, 20, 200));
-}
-void alertRunsItsCourse(Simulator& s) { waitFor(s, [&s] { return s.form().reminderAlertOn == 0; }, 300'000); }
-void enterShutdown(Simulator& s) { s.form().timeFieldKeyPress(s.form().shutdownFieldId(), keyEnter); }
+Event ticked(Event gesture) { return [=](Simulator& s) { gesture(s), s.ticks.clear(), s.runFor(1100); }; }
+void reminderComes(Simulator& s, const char* text) { s.form().Text1.Text = text, s.form().reminderTime = *TimeOfDay::fromHms(18, 36, 18); }
+Event reminderDue(const char* text) { return [=](Simulator& s) { reminderComes(s, text), s.runUntil(ms(18, 36, 18, 200)); }; }
+void lastMinute(Simulator& s) { s.form().shutdownTime = *TimeOfDay::fromHms(18, 37, 10), s.runUntil(ms(18, 36, 20, 200)); }
 
 enum class From {
-    Normal, EmptyMemo, MemoOpen, Scroll, ScrollShowingTime, ScrollEmptyMemo, ScrollFlagTwo,
-    BlinkingShown, BlinkingHidden, ScrollingShown, ScrollingHidden, CountdownShown, CountdownHidden,
-    ShutdownEntry, ReminderPanel, ReminderMessage, MemoUnderHiddenAlert,
+    Normal, EmptyMemo, MemoOpen, Scroll, ScrollShowingTime, ScrollFlagTwo, BlinkingShown, BlinkingHidden,
+    ScrollingShown, CountdownShown, CountdownHidden, ShutdownEntry, ReminderPanel, ReminderMessage,
 };
 
 // Starts the clock at 18:36:16.5 with a memo and a power-off stored for 23:00, and takes it
 // into the state.
 std::unique_ptr<Simulator> reach(Build build, From from) {
-    Simulator::Settings stored{{"text", memo}, {"time", "23:00:00"}};
-    if (from == From::ScrollFlagTwo) stored.emplace_back("t9", "2");
-    auto sim = std::make_unique<Simulator>(build, at(2026, 12, 6, 18, 36, 16, 500), stored);
+    auto sim = std::make_unique<Simulator>(build, at(2026, 12, 6, 18, 36, 16, 500), Simulator::Settings{
+        {"text", memo}, {"time", "23:00:00"}, {"t9", from == From::ScrollFlagTwo ? "2" : "0"}});
     Simulator& s = *sim;
     Form1& f = s.form();
-    const auto alertOn = [&f] { return f.reminderAlertOn == 1; };
-    switch (from) {
-        case From::Normal: case From::ScrollFlagTwo: break;
-        case From::EmptyMemo: f.Text2.Text.clear(); break;
-        case From::MemoOpen:
-            f.Picture1_Click();
-            f.Text2.Text = memo + " and eggs";  // typed, not yet stored
-            break;
-        case From::Scroll: pressOn(buttonRight)(s); break;
-        case From::ScrollShowingTime:
-            pressOn(buttonRight, 700)(s);
-            dblClickTime(s);
-            s.runFor(1200);  // the swap scrolls from the next whole second
-            break;
-        case From::ScrollEmptyMemo:
-            f.Text2.Text.clear();
-            pressOn(buttonRight)(s);
-            break;
+    switch (from) {  // the settled states are seen 0.7 s on
+        case From::Normal: case From::ScrollFlagTwo: s.runFor(700); break;
+        case From::EmptyMemo: f.Text2.Text.clear(), s.runFor(700); break;
+        case From::MemoOpen: f.Picture1_Click(), f.Text2.Text = memo + " and eggs", s.runFor(700); break;  // typed, unstored
+        case From::Scroll: pressOn(R, 700)(s); break;
+        case From::ScrollShowingTime: pressOn(R, 700)(s), dblClickTime(s), s.runFor(1900); break;  // swapped next second
         case From::BlinkingShown: case From::ScrollingShown: case From::BlinkingHidden:
             reminderComes(s, from == From::ScrollingShown ? longText : shortText);
-            waitFor(s, alertOn);
-            waitFor(s, [&f] { return f.Label1.Visible; });
+            waitFor(s, [&f] { return f.reminderAlertOn == 1; }), waitFor(s, [&f] { return f.Label1.Visible; });
             if (from == From::BlinkingHidden) waitFor(s, [&f] { return !f.Label1.Visible; });
-            return sim;
-        case From::ScrollingHidden:  // the alert begins hidden; the first scrolling tick shows it
-            reminderComes(s, longText);
-            waitFor(s, alertOn);
-            return sim;
-        case From::MemoUnderHiddenAlert:
-            f.Picture1_Click();
-            reminderComes(s, shortText);
-            waitFor(s, alertOn);
-            return sim;
+            break;
         case From::CountdownShown: case From::CountdownHidden:
-            f.shutdownTime = *TimeOfDay::fromHms(18, 37, 10);
-            waitFor(s, [&f] { return !f.Timer1.enabled(); });
-            waitFor(s, [&f, from] { return f.Label1.Visible == (from == From::CountdownShown); });
-            return sim;
+            lastMinute(s), waitFor(s, [&f, from] { return f.Label1.Visible == (from == From::CountdownShown); });
+            break;
         case From::ShutdownEntry:
-            dblClickTime(s);
-            waitFor(s, [&f] { return f.shutdownField().Visible && f.focus() == f.shutdownFieldId(); });
+            dblClickTime(s), waitFor(s, [&f] { return f.shutdownField().Visible && f.focus() == f.shutdownFieldId(); });
             s.type(f.shutdownFieldId(), "220000");
-            return sim;
+            break;
         case From::ReminderPanel: case From::ReminderMessage:
-            dblClickFace(s);
-            waitFor(s, [&f] { return f.reminderField().Visible && f.focus() == f.reminderFieldId(); });
+            dblClickFace(s), waitFor(s, [&f] { return f.reminderField().Visible && f.focus() == f.reminderFieldId(); });
             s.type(f.reminderFieldId(), from == From::ReminderPanel ? "19" : "193000\r");
-            return sim;
+            break;
     }
-    s.runFor(700);
     return sim;
 }
 
 // The face at rest in the normal clock, with no beep and no power-off to follow.
 void backAtRest(Simulator& s, Form1& f) {
-    EXPECT_TRUE(f.Label1.Visible);
-    EXPECT_TRUE(f.Label1.autoSize());
-    EXPECT_EQ(f.Label1.alignment, Alignment::Left);
-    EXPECT_EQ(f.Label1.Left, 150);
-    const std::size_t beeps = s.platform().beeps.size();
+    EXPECT_EQ((std::array{f.Label1.Visible, f.Label1.autoSize(), f.Label1.alignment == Alignment::Left, f.Label1.Left == 150}),
+              (std::array{true, true, true, true}));
+    const std::size_t beeps = s.platform().beeps.size();  // stopped at once
     s.runUntil(ms(18, 37, 15, 100));
-    EXPECT_EQ(f.Timer1.interval(), 1000);
-    EXPECT_EQ(s.platform().beeps.size(), beeps) << "stopped at once";
-    EXPECT_EQ(s.platform().powerOffCount, 0);
-    EXPECT_EQ(f.Label1.caption(), "18:37:15");
+    EXPECT_EQ(f.Label1.caption() + std::to_string(f.Timer1.interval() + s.platform().powerOffCount) +
+              std::to_string(s.platform().beeps.size() - beeps), "18:37:1510000");
 }
 
-Tick faceNow(Form1& f) {
-    Tick t;
-    t.caption = f.Label1.caption();
-    t.left = f.Label1.Left;
-    return t;
-}
-
-// What follows the event besides the mode: FirstTick judges `left` and `caption` on the first
+// What follows the event besides the mode: First judges `left` and `caption` on the first
 // tick after it; the double-click on the handle that stops an alert or a countdown also
 // forgets the power-off for this run and writes nothing, and the next one saves and leaves.
-enum class Then { Face, FirstTick, ScrollOff, AlertOver, StoppedByTime, StoppedByHandle, Applied };
+enum Then { Face, First, ScrollOff, ByTime, ByHandle, Applied };
 
-struct Row {
-    const char* name;
-    From from;
-    Event event;
-    Mode next;
-    Then then = Then::Face;
-    int interval = 0;            // of Timer1, when not 0
-    float left = -1;             // of the time, when not negative
-    const char* caption = "";   // "memo", "time" or the text itself, when not empty
-};
+// Checked when given: Timer1's interval (not 0), the time's left edge (not negative), and the
+// caption ("memo", "time" or the text itself).
+struct Row { const char* name; From from; Event event; const char* next; Then then = Face; int interval = 0; float left = -1;
+             const char* caption = ""; };
 
 // The rows of the mode machine for the double-click on the time, the presses on the handle,
 // its double-click, and the ticks. The handle's double-click in the running clock saves and
@@ -180,45 +97,26 @@ struct Row {
 TEST(DisplayModes, EveryTransitionOfTheFace) {
     using enum From;
     const std::vector<Row> rows{
-        {"double-click on the time: the shutdown-time entry", Normal, dblClickTime, Mode::ShutdownEntry},
-        {"memo open, double-click on the time: no entry", MemoOpen, dblClickTime, Mode::Normal},
-        {"right press on the handle: the memo scrolls", Normal, firstTicksAfter(pressOn(buttonRight)), Mode::Scroll,
-         Then::FirstTick, 50, 130, "memo"},
-        {"middle press, empty memo: the time scrolls", EmptyMemo, pressOn(buttonMiddle, 1100), Mode::Scroll,
-         Then::Face, 0, -1, "time"},
-        {"left press on the handle: only a drag", Normal, pressOn(buttonLeft, 1100), Mode::Normal},
-        {"stored scroll flag of 2: the clock runs", ScrollFlagTwo, pressOn(buttonLeft), Mode::Normal, Then::Face,
-         1000, 150},
-        {"stored scroll flag of 2: a press counts it as on", ScrollFlagTwo, pressOn(buttonRight), Mode::Normal,
-         Then::ScrollOff},
-        {"reminder due: a short text blinks", Normal, reminderDue(shortText), Mode::BlinkingAlert, Then::Face, 500},
-        {"reminder due: a long text scrolls", Normal, reminderDue(longText), Mode::ScrollingAlert, Then::Face, 50},
-        {"scroll mode, reminder due: scroll mode ends", Scroll, reminderDue(shortText), Mode::BlinkingAlert,
-         Then::ScrollOff},
-        {"blinking alert, right press: the alert goes on", BlinkingShown, pressOn(buttonRight, 600),
-         Mode::BlinkingAlert, Then::ScrollOff},
-        {"last minute: the countdown", Normal, lastMinute, Mode::Countdown, Then::Face, 0, -1, "50 关机"},
-        {"scroll mode, last minute: the countdown at rest", Scroll, lastMinute, Mode::Countdown, Then::Face, 0, 150},
-        {"scroll mode, double-click on the time: the time scrolls", Scroll, firstTicksAfter(dblClickTime),
-         Mode::Scroll, Then::FirstTick, 0, 130, "time"},
-        {"scrolling the time, double-click: the memo again", ScrollShowingTime, firstTicksAfter(dblClickTime),
-         Mode::Scroll, Then::FirstTick, 0, 130, "memo"},
-        {"scroll mode, empty memo, double-click: still the time", ScrollEmptyMemo, firstTicksAfter(dblClickTime),
-         Mode::Scroll, Then::Face, 0, -1, "time"},
-        {"scroll mode, right press: the clock", Scroll, pressOn(buttonRight, 1100), Mode::Normal, Then::Face, 1000, 150},
-        {"blinking alert runs its course", BlinkingShown, alertRunsItsCourse, Mode::Normal, Then::AlertOver},
-        {"scrolling alert runs its course", ScrollingShown, alertRunsItsCourse, Mode::Normal, Then::AlertOver},
-        {"blinking alert, double-click on the time", BlinkingShown, dblClickTime, Mode::Normal, Then::StoppedByTime},
-        {"scrolling alert, double-click on the time", ScrollingShown, dblClickTime, Mode::Normal, Then::StoppedByTime},
-        {"countdown, double-click on the time", CountdownShown, dblClickTime, Mode::Normal, Then::StoppedByTime},
-        {"blinking alert shown, double-click on the handle", BlinkingShown, dblClickHandle, Mode::Normal,
-         Then::StoppedByHandle},
-        {"blinking alert hidden, double-click on the handle", BlinkingHidden, dblClickHandle, Mode::Normal,
-         Then::StoppedByHandle},
-        {"scrolling alert, double-click on the handle", ScrollingShown, dblClickHandle, Mode::Normal,
-         Then::StoppedByHandle},
-        {"countdown, double-click on the handle", CountdownShown, dblClickHandle, Mode::Normal, Then::StoppedByHandle},
-        {"shutdown-time entry, Enter", ShutdownEntry, enterShutdown, Mode::Normal, Then::Applied},
+        {"double-click on the time: the entry", Normal, dblClickTime, "shutdown entry"},
+        {"memo open, double-click on the time: no entry", MemoOpen, dblClickTime, "normal"},
+        {"right press on the handle", Normal, ticked(pressOn(R)), "scroll", First, 50, 130, "memo"},
+        {"middle press, empty memo: the time scrolls", EmptyMemo, pressOn(M, 1100), "scroll", Face, 0, -1, "time"},
+        {"stored scroll flag of 2: a press counts it as on", ScrollFlagTwo, pressOn(R), "normal", ScrollOff},
+        {"reminder due: a short text blinks", Normal, reminderDue(shortText), "blinking alert", Face, 500},
+        {"reminder due: a long text scrolls", Normal, reminderDue(longText), "scrolling alert", Face, 50},
+        {"scroll mode, reminder due: scroll mode ends", Scroll, reminderDue(shortText), "blinking alert", ScrollOff},
+        {"blinking alert, right press", BlinkingShown, pressOn(R, 600), "blinking alert", ScrollOff},
+        {"last minute: the countdown", Normal, lastMinute, "countdown", Face, 0, -1, "50 关机"},
+        {"scroll mode, last minute: the countdown at rest", Scroll, lastMinute, "countdown", Face, 0, 150},
+        {"scroll mode, double-click", Scroll, ticked(dblClickTime), "scroll", First, 0, 130, "time"},
+        {"time scrolling, double-click", ScrollShowingTime, ticked(dblClickTime), "scroll", First, 0, 130, "memo"},
+        {"scroll mode, right press: the clock", Scroll, pressOn(R, 1100), "normal", Face, 1000, 150},
+        {"blinking alert, double-click on the time", BlinkingShown, dblClickTime, "normal", ByTime},
+        {"countdown, double-click on the time", CountdownShown, dblClickTime, "normal", ByTime},
+        {"blinking alert shown, double-click on the handle", BlinkingShown, dblClickHandle, "normal", ByHandle},
+        {"blinking alert hidden, double-click on the handle", BlinkingHidden, dblClickHandle, "normal", ByHandle},
+        {"countdown, double-click on the handle", CountdownShown, dblClickHandle, "normal", ByHandle},
+        {"shutdown-time entry, Enter", ShutdownEntry, [](Simulator& s) { s.type(s.form().shutdownFieldId(), "\r"); }, "normal", Applied},
     };
     for (Build build : bothBuilds) {
         for (const auto& row : rows) {
@@ -229,36 +127,28 @@ TEST(DisplayModes, EveryTransitionOfTheFace) {
             const Color colour = f.Label1.ForeColor;
             const std::int16_t ticksLeft = f.ticksLeft;
             const std::size_t writes = s.platform().memory.writtenNames.size();
-            const int watch = f.Timer3.interval();
             row.event(s);
-            EXPECT_EQ(modeOf(f), row.next);
-            EXPECT_EQ(f.Label1.ForeColor, colour) << "a double-click on the time undoes its first press";
-            const bool first = row.then == Then::FirstTick;
-            const Tick face = first ? s.ticksOf(TimerId::Timer1).front() : faceNow(f);
+            // a double-click on the time undoes its first press
+            EXPECT_EQ(modeOf(f) + (f.Label1.ForeColor == colour ? "" : ", recoloured"), row.next);
+            const bool first = row.then == First;
+            Tick face = first ? s.ticksOf(TimerId::Timer1).front() : Tick{};
+            if (!first) face.caption = f.Label1.caption(), face.left = f.Label1.Left;
             const std::string time = first ? fromMs(face.firedMs).timeOfDay().hms() : f.timeText();
-            const std::string caption = row.caption;
+            const std::string caption = row.caption, expected = caption == "memo" ? memo : caption == "time" ? time : caption;
             if (row.interval != 0) { EXPECT_EQ(f.Timer1.interval(), row.interval); }
             if (row.left >= 0) { EXPECT_EQ(face.left, row.left); }
-            if (!caption.empty()) { EXPECT_EQ(face.caption, caption == "memo" ? memo : caption == "time" ? time : caption); }
+            if (!caption.empty()) { EXPECT_EQ(face.caption, expected); }
             switch (row.then) {
-                case Then::ScrollOff: EXPECT_EQ(f.scrollOn, 0); break;
-                case Then::AlertOver: EXPECT_EQ(f.ticksLeft, ticksAtRest); break;
-                case Then::StoppedByTime:
-                    EXPECT_EQ(f.ticksLeft, ticksAtRest);
-                    backAtRest(s, f);
-                    break;
-                case Then::StoppedByHandle:
-                    EXPECT_FALSE(s.ended());
-                    EXPECT_EQ(s.platform().memory.writtenNames.size(), writes);
-                    EXPECT_TRUE(f.shutdownTime.isMidnight()) << "however far ahead it lay";
-                    EXPECT_EQ(f.ticksLeft, ticksLeft);
-                    EXPECT_EQ(f.Timer3.interval(), watch);
-                    backAtRest(s, f);
-                    dblClickHandle(s);
+                case ScrollOff: EXPECT_EQ(f.scrollOn, 0); break;
+                case ByTime: EXPECT_EQ(f.ticksLeft, ticksAtRest); backAtRest(s, f); break;
+                case ByHandle:
+                    EXPECT_FALSE(s.ended() || s.platform().memory.writtenNames.size() != writes) << "nothing saved";
+                    EXPECT_TRUE(f.shutdownTime.isMidnight() && f.ticksLeft == ticksLeft) << "however far ahead it lay";
+                    backAtRest(s, f), dblClickHandle(s);
                     EXPECT_TRUE(s.ended());
                     break;
-                case Then::Applied: EXPECT_EQ(f.shutdownTime, *TimeOfDay::fromHms(22, 0, 0)); break;
-                case Then::Face: case Then::FirstTick: break;
+                case Applied: EXPECT_EQ(f.shutdownTime, *TimeOfDay::fromHms(22, 0, 0)); break;
+                case Face: case First: break;
             }
         }
     }
@@ -269,13 +159,9 @@ TEST(DisplayModes, EveryTransitionOfTheFace) {
 // keyboard). It never stores the memo and never powers off; a cancelled countdown stays so.
 TEST(PanelSwitching, DoubleClickOnTheFaceFromEveryState) {
     using enum From;
-    struct Case {
-        const char* name;
-        From from;
-        int height;            // 0: the panel opens in horatta only, where the alert text stands at -25
-        bool restsAtOnce;      // the time stands at rest at once, not only from the next tick
-        int shutdownHour;    // of the power-off afterwards; 0 for none
-    };
+    // height 0: the panel opens in horatta only, where the alert text stands at -25; restsAtOnce:
+    // the time stands at rest at once, not only from the next tick; shutdownHour 0: none.
+    struct Case { const char* name; From from; int height; bool restsAtOnce; int shutdownHour; };
     const std::vector<Case> rows{
         {"normal clock: the memo opened by the click hides", Normal, 600, true, 23},
         {"memo open and edited: hidden unstored", MemoOpen, 600, true, 23},
@@ -285,12 +171,9 @@ TEST(PanelSwitching, DoubleClickOnTheFaceFromEveryState) {
         {"scrolling alert: the alert ends", ScrollingShown, 300, true, 23},
         {"blinking alert shown: stopped", BlinkingShown, 0, false, 23},
         {"blinking alert hidden: the time at rest", BlinkingHidden, 300, true, 23},
-        {"scrolling alert hidden: the time at rest", ScrollingHidden, 300, true, 23},
         {"countdown shown: cancelled", CountdownShown, 300, true, 0},
         {"countdown hidden: cancelled and the time shows", CountdownHidden, 300, true, 0},
         {"shutdown-time entry: applied", ShutdownEntry, 300, false, 22},
-        {"memo left open under a hidden alert: the window keeps its height", MemoUnderHiddenAlert, 580, true,
-         23},
     };
     for (Build build : bothBuilds) {
         for (const Case& row : rows) {
@@ -299,39 +182,52 @@ TEST(PanelSwitching, DoubleClickOnTheFaceFromEveryState) {
             Simulator& s = *sim;
             Form1& f = s.form();
             dblClickFace(s);
-            EXPECT_TRUE(f.Label3.Visible);
-            EXPECT_FALSE(f.Text2.Visible);
-            EXPECT_EQ(f.reminderAlertOn, 0);
-            EXPECT_EQ(f.scrollOn, 0);
-            EXPECT_EQ(modeOf(f), Mode::Normal);
-            EXPECT_EQ(f.Text2.Text, row.from == MemoOpen ? memo + " and eggs" : memo);
+            EXPECT_EQ((std::array{f.Label3.Visible, f.Text2.Visible, f.scrollOn == 1}), (std::array{true, false, false}));
+            EXPECT_EQ(modeOf(f) + ": " + f.Text2.Text, "normal: " + (row.from == MemoOpen ? memo + " and eggs" : memo));
             const int height = row.height != 0 ? row.height : build == Build::Masked ? 600 : 300;
-            EXPECT_EQ(f.Height, height);
-            EXPECT_EQ(f.Text1.Visible, height == 870);
-            EXPECT_EQ(f.reminderField().Visible, height == 600 || height == 870);
-            if (height == 600) {
-                EXPECT_EQ(f.Picture2.Top, 300);
-                waitFor(s, [&f] { return f.focus() == f.reminderFieldId(); });
-            }
-            if (height == 300) { EXPECT_FALSE(f.Timer2.enabled()); }
-            if (row.from == ReminderPanel) {
-                EXPECT_FALSE(f.Timer2.enabled()) << "typing stopped the blink and it stays stopped";
-                EXPECT_EQ(f.reminderField().text(), build == Build::Masked ? "19:  :  " : "19");
-            }
-            if (row.restsAtOnce) {
-                EXPECT_EQ(f.Label1.caption(), f.timeText());
-                backAtRest(s, f);
-            }
+            EXPECT_EQ((std::array{int(f.Height), int{f.Text1.Visible}, int{f.reminderField().Visible}}),
+                      (std::array{height, int{height == 870}, int{height == 600 || height == 870}}));
+            if (height == 600) { EXPECT_EQ(f.Picture2.Top, 300); waitFor(s, [&f] { return f.focus() == f.reminderFieldId(); }); }
+            if (height == 300 || row.from == ReminderPanel) { EXPECT_FALSE(f.Timer2.enabled()) << "the blink stays stopped"; }
+            if (row.from == ReminderPanel) { EXPECT_EQ(f.reminderField().text(), build == Build::Masked ? "19:  :  " : "19"); }
+            if (row.restsAtOnce) { EXPECT_EQ(f.Label1.caption(), f.timeText()); backAtRest(s, f); }
             s.runUntil(ms(18, 37, 15, 100));
-            EXPECT_TRUE(f.Label1.Visible);
-            EXPECT_EQ(f.Timer1.interval(), 1000);
-            EXPECT_EQ(f.Label1.caption(), "18:37:15");
+            EXPECT_EQ(f.Label1.Visible ? f.Label1.caption() : "", "18:37:15");
             EXPECT_EQ(f.shutdownTime, *TimeOfDay::fromHms(row.shutdownHour, 0, 0));
-            EXPECT_EQ(s.platform().stored("text"), memo);
-            EXPECT_EQ(s.platform().powerOffCount, 0);
+            EXPECT_EQ(s.stored("text").value_or("") + std::to_string(s.platform().powerOffCount), memo + "0");
         }
     }
 }
+
+// The memo slides open with its text selected for typing over and takes the keyboard; typing
+// goes to the text and only Enter or a double-click closes it. Closing gives the keyboard back
+// and stores the memo exactly as typed (no padding, nothing cut), and it comes back whole after
+// a restart, whatever its characters.
+TEST(Memo, OpensSelectedAndClosingStoresItExactlyAcrossARestart) {
+    const std::string note = "  你好，世界 two  spaces", typed = note + "!";  // 19 characters
+    for (bool byEnter : {true, false}) {
+        SCOPED_TRACE(byEnter ? "Enter" : "double-click");
+        Simulator clock(byEnter ? Build::Masked : Build::Plain, at(2026, 12, 6, 18, 36, 16, 500), {{"text", note}});
+        Form1& f = clock.form();
+        f.Picture1_Click();
+        EXPECT_EQ((std::array{f.Text2.Top, f.Height, float(f.Text2.SelStart), float(f.Text2.SelLength), float(f.focus() == ControlId::Text2)}),
+                  (std::array{295.0f, 580.0f, 0.0f, 19.0f, 1.0f}));
+        for (int key : {int('a'), int('\b'), 27, 10, 0x4F60}) {
+            auto passed = static_cast<std::int16_t>(key);
+            EXPECT_TRUE((f.Text2_KeyPress(passed), passed == key && f.Text2.Visible)) << "goes to the text";
+        }
+        EXPECT_EQ(clock.stored("text"), note) << "nothing stored while typing";
+        f.Text2.Text = typed, f.Text2.SelStart = 3;  // as the native field reports what was typed
+        std::int16_t enter = keyEnter;
+        byEnter ? f.Text2_KeyPress(enter) : f.Text2_DblClick();
+        EXPECT_EQ(enter, byEnter ? 0 : keyEnter) << "Enter is swallowed";
+        EXPECT_EQ((std::array{f.Text2.Visible, f.Text2.Top == 20, f.Height == 300, f.focus() == ControlId::Text2}),
+                  (std::array{false, true, true, false})) << "a hidden memo cannot keep the keyboard";
+        clock.restart();
+        EXPECT_EQ(clock.form().Text2.Text + "|" + *clock.stored("text"), typed + "|" + typed) << "not rewritten";
+    }
+}
+
 
 }  // namespace
 }  // namespace horatta::testing
