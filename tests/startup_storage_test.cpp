@@ -51,6 +51,7 @@ TEST(Startup, TheStripComesUpWhereItWasUnlessThatIsOffEveryScreen) {
         {one, "0", "0", 0, 0},  // "0" is a position, not a missing one
         {one, " 600 ", "27800", 600, 27800},  // the right edge of the screen, exactly
         {{{0, 0, 800, 600}}, nullptr, nullptr, 660, 10200},
+        {one, nullptr, nullptr, 600, 13605},
         {one, "900", "40000", 900, 1920 * 15 - 1000},
         {three, "300", "28500", 300, 1920 * 15},  // straddling two: onto the one it overlaps most
         {three, "-4000", "20000", 0, 20000},      // above the primary, nearer to it than to the right one
