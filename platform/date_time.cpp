@@ -2,8 +2,8 @@
 
 #include <array>
 #include <cctype>
+#include <chrono>
 #include <cstdio>
-#include <vector>
 
 namespace horatta {
 
@@ -13,18 +13,11 @@ std::string TimeOfDay::hms() const {
     return buf.data();
 }
 
-std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
-
 std::int64_t DateTime::localSeconds() const {
-    const std::int64_t days = daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day));
-    return days * 86400 + timeOfDay().secondsOfDay();
+    using namespace std::chrono;
+    const sys_days date = year_month_day{std::chrono::year{year}, std::chrono::month{static_cast<unsigned>(month)},
+                                         std::chrono::day{static_cast<unsigned>(day)}};
+    return date.time_since_epoch().count() * std::int64_t{86400} + timeOfDay().secondsOfDay();
 }
 
 namespace {
@@ -55,35 +48,22 @@ struct Cursor {
     }
 };
 
-bool isLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
 bool validDate(int y, int m, int d) {
-    static constexpr std::array<int, 12> days{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (y < 100 || y > 9999 || m < 1 || m > 12 || d < 1) return false;
-    int limit = days[static_cast<std::size_t>(m - 1)] + (m == 2 && isLeapYear(y) ? 1 : 0);
-    return d <= limit;
+    using namespace std::chrono;
+    return y >= 100 && y <= 9999 &&
+           year_month_day{year{y}, month{static_cast<unsigned>(m)}, day{static_cast<unsigned>(d)}}.ok();
 }
 
-// "yyyy-mm-dd" or "m/d/yyyy"; leaves the cursor after the date.
-bool parseDate(Cursor& c) {
-    Cursor probe = c;
-    auto first = probe.number(4);
-    if (!first) return false;
-    if (probe.accept('-')) {
-        auto m = probe.number(2);
-        if (!m || !probe.accept('-')) return false;
-        auto d = probe.number(2);
-        if (!d || !validDate(*first, *m, *d)) return false;
-    } else if (probe.accept('/')) {
-        auto d = probe.number(2);
-        if (!d || !probe.accept('/')) return false;
-        auto y = probe.number(4);
-        if (!y || !validDate(*y, *first, *d)) return false;
-    } else {
-        return false;
-    }
-    c = probe;
-    return true;
+// "yyyy-mm-dd" or "m/d/yyyy", the cursor on the separator after the first number; leaves the
+// cursor after the date.
+bool parseDate(Cursor& c, std::optional<int> first) {
+    const char separator = c.peek();
+    ++c.i;
+    const auto middle = c.number(2);
+    if (!c.accept(separator)) return false;
+    const auto last = c.number(separator == '-' ? 2 : 4);
+    if (!first || !middle || !last) return false;
+    return separator == '-' ? validDate(*first, *middle, *last) : validDate(*last, *first, *middle);
 }
 
 std::optional<TimeOfDay> parseTime(Cursor& c) {
@@ -119,21 +99,23 @@ std::optional<TimeOfDay> parseTimeOrDate(std::string_view text) {
     Cursor c{text};
     c.skipSpaces();
     if (c.done()) return std::nullopt;
-    TimeOfDay result;
-    bool any = false;
-    if (parseDate(c)) {
-        any = true;
+    // A date starts with digits and a date separator.
+    Cursor date = c;
+    const auto first = date.number(4);
+    if (date.peek() == '-' || date.peek() == '/') {
+        if (!parseDate(date, first)) return std::nullopt;
+        c = date;
         c.skipSpaces();
         c.accept('T');
     }
+    TimeOfDay result;
     if (!c.done()) {
-        auto t = parseTime(c);
+        const auto t = parseTime(c);
         if (!t) return std::nullopt;
         result = *t;
-        any = true;
     }
     c.skipSpaces();
-    if (!c.done() || !any) return std::nullopt;
+    if (!c.done()) return std::nullopt;
     return result;
 }
 

@@ -56,9 +56,6 @@ struct DateTime {
     bool operator==(const DateTime&) const = default;
 };
 
-// Days since 1970-01-01 of a date (proleptic Gregorian calendar).
-std::int64_t daysFromCivil(std::int64_t year, unsigned month, unsigned day);
-
 // Reads the texts people and the program write for a time or a date: "21:30", "21:30:00",
 // "9:30:00 PM", "2026-12-06", "12/6/2026", "2026-12-06 21:30:00". Returns the time part
 // (00:00:00 for a date alone), or nothing when the text denotes neither.

@@ -7,10 +7,6 @@
 
 namespace horatta {
 
-namespace {
-int msIntoSecond(std::int64_t ms) { return static_cast<int>(((ms % 1000) + 1000) % 1000); }
-}  // namespace
-
 TimerDriver::TimerDriver(NativeTimer& native, Clock clock, int slackMs, std::vector<DrivenTimer> timers,
                          Deliver deliver)
     : native_(native), clock_(std::move(clock)), slackMs_(slackMs), deliver_(std::move(deliver)) {
@@ -25,9 +21,8 @@ void TimerDriver::start() {
 }
 
 void TimerDriver::stop() {
+    // What was due is forgotten: start() schedules every timer afresh.
     running_ = false;
-    for (Slot& slot : slots_) slot.due.reset();
-    armedAt_.reset();
     native_.cancel();
 }
 
@@ -89,7 +84,7 @@ void TimerDriver::schedule(Slot& slot, std::int64_t nowMs, bool afterFiring) {
         return;
     }
     const TickMoment moment = afterFiring ? TickMoment::Fired : TickMoment::Started;
-    slot.due = nowMs + nextTickDelayMs(slot.timer.intervalMs(), msIntoSecond(nowMs), moment, slackMs_);
+    slot.due = nowMs + nextTickDelayMs(slot.timer.intervalMs(), static_cast<int>(nowMs % 1000), moment, slackMs_);
 }
 
 void TimerDriver::tick(std::size_t index) {

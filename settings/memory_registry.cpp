@@ -32,7 +32,7 @@ Registry::Key MemoryRegistry::createKey(std::uint32_t root, std::string_view pat
     std::string folded = fold(path);
     if (!keys_.count(keyId(root, folded))) {
         if (readOnly_) return 0;
-        for (std::size_t pos = folded.find('\\'); pos != std::string::npos; pos = folded.find('\\', pos + 1))
+        for (std::size_t pos = 0; (pos = folded.find('\\', pos)) != std::string::npos; ++pos)
             keys_.try_emplace(keyId(root, folded.substr(0, pos)));
         keys_.try_emplace(keyId(root, folded));
     }

@@ -65,9 +65,9 @@ void Form1::keepOnScreen() {
     if (boxes.empty()) return;
     float bestDistance = std::numeric_limits<float>::infinity();
     float bestOverlap = -1;
+    // A strip wholly on a screen is at distance 0 with all of itself overlapping: that screen
+    // wins and the clamp below leaves the strip where it is.
     for (const auto& b : boxes) {
-        if (strip.left >= b.left && strip.top >= b.top && strip.right <= b.right && strip.bottom <= b.bottom)
-            return;
         float dx = std::max({b.left - strip.left, 0.0f, strip.right - b.right});
         float dy = std::max({b.top - strip.top, 0.0f, strip.bottom - b.bottom});
         float distance = dx * dx + dy * dy;
@@ -84,7 +84,7 @@ void Form1::keepOnScreen() {
 }
 
 void Form1::refreshDateToolTip(const DateTime& now) {
-    const int day = (now.year * 100 + now.month) * 100 + now.day;
+    const std::array<int, 3> day{now.year, now.month, now.day};
     if (day == toolTipDay_) return;
     toolTipDay_ = day;
     // Appended piece by piece: GCC 12 at -O3 takes " " + std::string for an overlapping copy.
@@ -171,7 +171,6 @@ void Form1::Form_Load() {
     shutdownEntryStarted = 0;
     shutdownEntryDone = 0;
     ticksLeft = ticksAtRest;
-    hourTensIsTwo = 0;
     reminderField().setText("00:00:00");
     Text1.Text = platform_.longTimeText(platform_.now().timeOfDay());
 
