@@ -1,16 +1,18 @@
 #include "platform/date_time.h"
 
-#include <array>
 #include <cctype>
 #include <chrono>
-#include <cstdio>
 
 namespace horatta {
 
 std::string TimeOfDay::hms() const {
-    std::array<char, 16> buf{};
-    std::snprintf(buf.data(), buf.size(), "%02d:%02d:%02d", hour(), minute(), second());
-    return buf.data();
+    std::string text;
+    for (const int part : {hour(), minute(), second()}) {
+        if (!text.empty()) text += ':';
+        text += static_cast<char>('0' + part / 10);
+        text += static_cast<char>('0' + part % 10);
+    }
+    return text;
 }
 
 std::int64_t DateTime::localSeconds() const {

@@ -66,6 +66,7 @@ TEST(PointerInput, PressSequencesReachTheHandlersOfTheControlsUnderThem) {
         {"middle press between two left ones",
          {down(L, onTime, 0), up(L, onTime, 40), down(M, onTime, 80), up(M, onTime, 100), down(L, onTime, 150)},
          "drag drag drag colour colour"},
+        {"the pointer moves two pixels while the button is down", {down(L, onFace, 0), up(L, {onFace.x - 2, onFace.y - 2}, 60), down(L, onFace, 200), up(L, onFace, 240)}, "panel"},
         {"the pointer travels while the button is down",
          {down(L, onFace, 0), up(L, {onFace.x, 5}, 100), down(L, onFace, 200)}, "memo"},
         {"the first press drags the window", twice(L, onTime, onTime, 150), "drag drag colour colour", false, true},

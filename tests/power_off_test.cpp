@@ -72,6 +72,19 @@ TEST(PowerOff, EnteredOnTheFaceCountedDownInTheLastMinuteAndArmedAgainAtTheNextS
     }
 }
 
+// A time that passed while it was being typed is not caught up on once the field closes.
+TEST(PowerOff, ATimeThatPassedWhileItWasTypedPowersNothingOff) {
+    for (Build build : bothBuilds) {
+        Simulator sim(build, at(2026, 12, 6, 23, 57, 10, 300));
+        Form1& f = sim.form();
+        f.Label1_DblClick(), sim.runFor(1500), sim.type(f.shutdownFieldId(), "235712"), sim.runFor(3000);
+        sim.type(f.shutdownFieldId(), "\r"), sim.runFor(3000);
+        const auto& calls = sim.platform().calls;
+        EXPECT_EQ(f.shutdownTime.hms() + " " + std::to_string(std::count(calls.begin(), calls.end(), "exitWindows 13 0")),
+                  "23:57:12 0") << buildName(build);
+    }
+}
+
 // The wall clock jumps while the countdown runs. A small forward step over the set second
 // (a time server's correction) still powers off; a long gap (a sleep) never does on waking,
 // even when it wakes on the set second; a clock set back does not freeze the face. A time

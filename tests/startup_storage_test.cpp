@@ -53,10 +53,12 @@ TEST(Startup, TheStripComesUpWhereItWasUnlessThatIsOffEveryScreen) {
         {{{0, 0, 800, 600}}, nullptr, nullptr, 660, 10200},
         {one, nullptr, nullptr, 600, 13605},
         {one, "900", "40000", 900, 1920 * 15 - 1000},
-        {three, "300", "28500", 300, 1920 * 15},  // straddling two: onto the one it overlaps most
+        {three, "300", "28500", 300, 1920 * 15},  // straddling two: onto the one it hangs over less
         {three, "-4000", "20000", 0, 20000},      // above the primary, nearer to it than to the right one
         {three, "16000", "36000", 12060, 36000},  // below the right one, which is nearer than the primary
-        {{{0, 0, 1920, 1080}, {2700, 0, 0, 0}}, "900", "40000", 900, 1920 * 15 - 1000},  // no size: never nearest
+        {three, "16500", "0", 15900, 0},
+        {three, "300", "28300", 300, 1920 * 15 - 1000},  // half on each: the primary          // just below the primary, far below the left one
+        {{{0, 0, 1920, 1080}, {2700, 0, 1280, 0}}, "900", "40000", 900, 1920 * 15 - 1000},  // no height: never nearest
         {{{0, 0, 0, 0}}, "900", "40000", 900, 40000},
         {{{0, 0, 1, 1}}, "900", "40000", 0, 0},  // a screen of one pixel still holds the strip's corner
     };
@@ -130,7 +132,7 @@ TEST(StoredText, NumbersAndTimesAreReadOnlyWhenWhole) {
         {"2024-02-29 08:09:10", "08:09:10"}, {"2000-02-29T08:09", "08:09:00"}, {"2026-02-29", nullptr},
         {"1900-02-29", nullptr}, {"2026-04-31", nullptr}, {"", nullptr}, {"12:3 :45", nullptr}, {"24:00:00", nullptr},
         {"12:60:00", nullptr}, {"23:59:60", nullptr}, {"13:00 PM", nullptr}, {"12", nullptr}, {"12:30:45x", nullptr},
-        {"1:2:3:4", nullptr},
+        {"1:2:3:4", nullptr}, {"1:05 P.M.", "13:05:00"}, {"2026-12", nullptr}, {"12/6/", nullptr}, {"02026-12-06", nullptr},
     };
     for (const auto& [text, time] : times) {
         const auto parsed = parseTimeOrDate(text);

@@ -74,6 +74,21 @@ TEST(TimeEntry, TheKeyAfterTheLastDigit) {
     }
 }
 
+// A key typed before the blink hands over the keyboard goes in, the editing keys reach the
+// field, and a double-click on the face with no whole time typed gives the keyboard back.
+TEST(TimeEntry, KeysBeforeTheBlinkAndAnEntryThatIsNoTime) {
+    for (Build build : bothBuilds) {
+        Simulator clock(build);
+        Form1& f = clock.form();
+        const ControlId field = f.shutdownFieldId();
+        f.Label1_DblClick(), clock.type(field, "1");
+        const std::string typed = f.shutdownField().text() + "@" + std::to_string(f.shutdownField().selStart());
+        f.timeFieldEditKey(field, EditKey::Home), f.focusArrived(ControlId::Picture1), f.Picture1_DblClick();
+        EXPECT_EQ(typed + std::to_string(f.shutdownField().selStart()) + (f.focus() == field ? " kept" : ""),
+                  build == Build::Masked ? "1 :  :  @10 kept" : "1@10 kept");
+    }
+}
+
 TEST(TimeField, TypingAndEditingKeysInBothFields) {
     MaskedTimeField masked;
     PlainTimeField plain;
@@ -86,9 +101,9 @@ TEST(TimeField, TypingAndEditingKeysInBothFields) {
          "00:00:00@8|00:00:00@8|00:00:0 @7|00:00:  @6|00:0 :  @4|00:0 :  @3|00:0 :  @1|00:0 :  @3|00:  :  @3|00:  :  @3|"
          "00:  :  @3|00:  :  @3|00:5 :  @4|00:5 :  @0|00:5 :  @0|00:5 :  @0|20:5 :  @1|23:5 :  @3|23:5 :  @4|23:59:  @6|"
          "23:59:5 @7|23:59:59@8|23:59:59@8|23:59:59@8|"},
-        {&plain, u"⇥←←3⌦\x11\r⇤\b⌦\u0080\u5173→\b\b\xD83D⇥9",  // 0x11: a key the shell refused
+        {&plain, u"⇥←←3⌦\x11\r⇤\b⌦\u0080\u5173→\b\b\xD83D⇥9 ",  // 0x11: a key the shell refused
          "12:45@5|12:45@4|12:45@3|12:345@4|12:35@4|12:35@4|12:35@4|12:35@0|12:35@0|2:35@0|\xC2\x80" "2:35@1|\xC2\x80\xE5\x85\xB3"
-         "2:35@2|\xC2\x80\xE5\x85\xB3" "2:35@3|\xC2\x80\xE5\x85\xB3:35@2|\xC2\x80:35@1|\xC2\x80:35@1|\xC2\x80:35@4|\xC2\x80:359@5|"},
+         "2:35@2|\xC2\x80\xE5\x85\xB3" "2:35@3|\xC2\x80\xE5\x85\xB3:35@2|\xC2\x80:35@1|\xC2\x80:35@1|\xC2\x80:35@4|\xC2\x80:359@5|\xC2\x80:359 @6|"},
     };
     for (const auto& [field, keys, expected] : journeys) {
         std::string seen;
@@ -101,7 +116,7 @@ TEST(TimeField, TypingAndEditingKeysInBothFields) {
     }
     const bool wasComplete = masked.complete();
     masked.setText(""), plain.setSelStart(40);
-    EXPECT_TRUE(wasComplete && !masked.complete() && masked.text() == "  :  :  " && plain.selStart() == 5);
+    EXPECT_TRUE(wasComplete && !masked.complete() && masked.text() == "  :  :  " && plain.selStart() == 6);
     masked.setSelStart(-3);
     EXPECT_EQ(masked.selStart(), 0);
 }

@@ -63,7 +63,6 @@ Form1::Form1(Build build, Platform& platform) : build_(build), platform_(platfor
     Label1.setCaption("time");
     Label1.setAutoSize(true);
     place(Label2, ControlId::Label2, ControlId::Form1, 0, 720, 855, 255, true, 4);
-    Label2.setMeasure(measure);
     Label2.setCaption("Label2");
 
     place(Text1, ControlId::Text1, ControlId::Form1, 0, 360, 995, 285, false, 2);

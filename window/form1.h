@@ -57,7 +57,6 @@ public:
     float Top = 600;
     float Width = 1380;
     float Height = 1050;
-    bool Visible = false;
     Color BackColor = Color::system(colorMenu);
     Image Picture = Image::None;  // parks the skin while the shutdown-time entry is open
 

@@ -22,7 +22,6 @@ public:
     float Width = 0;
     float Height;
     Color BackColor = Color::rgb(192, 0, 0);
-    bool Visible = false;
 
     // Virtual-key code Z with the modifiers Ctrl (2) and Alt (4) in the high byte.
     static std::int32_t hotKeyValue();

@@ -64,19 +64,16 @@ void Form1::keepOnScreen() {
         if (s.width > 0 && s.height > 0) boxes.push_back({s.left * tx, s.top * ty, (s.left + s.width) * tx, (s.top + s.height) * ty});
     if (boxes.empty()) return;
     float bestDistance = std::numeric_limits<float>::infinity();
-    float bestOverlap = -1;
-    // A strip wholly on a screen is at distance 0 with all of itself overlapping: that screen
-    // wins and the clamp below leaves the strip where it is.
+    // How far the strip reaches past a screen's edges. A strip wholly on a screen is at
+    // distance 0 from it, and the clamp below leaves it where it is; of screens equally near
+    // the first listed, the primary, wins.
     for (const auto& b : boxes) {
         float dx = std::max({b.left - strip.left, 0.0f, strip.right - b.right});
         float dy = std::max({b.top - strip.top, 0.0f, strip.bottom - b.bottom});
-        float distance = dx * dx + dy * dy;
-        float overlap = std::max(0.0f, std::min(strip.right, b.right) - std::max(strip.left, b.left)) *
-                        std::max(0.0f, std::min(strip.bottom, b.bottom) - std::max(strip.top, b.top));
-        if (distance < bestDistance || (distance == bestDistance && overlap > bestOverlap)) {
+        const float distance = dx * dx + dy * dy;
+        if (distance < bestDistance) {
             best = &b;
             bestDistance = distance;
-            bestOverlap = overlap;
         }
     }
     Left = std::max(best->left, std::min(Left, best->right - stripWidth));
@@ -103,10 +100,8 @@ void Form1::Form_Load() {
         long perPixel = std::max(1L, std::lround(static_cast<double>(platform_.twipsPerPixelX())));
         screenWidthPx = static_cast<std::int16_t>(twips / perPixel);
     }
-    // 2, 3. The time, and the date as the face's tool-tip.
-    const DateTime now = platform_.now();
-    Label1.setCaption(now.timeOfDay().hms());
-    refreshDateToolTip(now);
+    // 3. The date as the face's tool-tip; the time goes up with the memo below.
+    refreshDateToolTip(platform_.now());
     // 4-6. Position and size.
     savedTop = readSetting(setting::windowTop).value_or("");
     savedLeft = readSetting(setting::windowLeft).value_or("");
@@ -161,9 +156,7 @@ void Form1::Form_Load() {
         form2_ = std::make_unique<Form2>(build_, platform_);
         form2_->Form_Load();
     }
-    form2_->Visible = true;
     platform_.showWindow(ControlId::Form2);
-    Visible = true;
     platform_.showWindow(ControlId::Form1);
     focus_ = ControlId::Picture1;
 

@@ -13,7 +13,7 @@ namespace {
 // A window edge as start-up reads it back: plain decimal notation, no exponent, and no
 // fraction for a whole number of twips ("600", "-150", "13605.5").
 std::string positionText(float twips) {
-    if (!std::isfinite(twips) || twips == 0) return "0";
+    if (!std::isfinite(twips)) return "0";
     std::array<char, 64> buffer{};
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), twips, std::chars_format::fixed);
     return std::string(buffer.data(), result.ptr);

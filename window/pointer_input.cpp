@@ -34,7 +34,7 @@ void PointerInput::press(std::int16_t button, std::int16_t shift, int x, int y, 
 }
 
 void PointerInput::release(std::int16_t button, int x, int y) {
-    handle({false, button, 0, x, y, 0});
+    handle({.press = false, .button = button, .x = x, .y = y});
 }
 
 void PointerInput::handle(const Event& event) {
