@@ -157,10 +157,11 @@ TEST(Layout, TheWindowAndItsControls) {
         std::vector<ControlId> drawn;
         for (const auto& label : Layout(f).labelsOn(Picture1)) drawn.push_back(label.id);
         EXPECT_EQ(drawn, (std::vector{Label1, Label3}));
-        // The face lies 10 twips down (a pixel); a label 20 twips below its top lies at 30
-        // twips in the window, which is 2 pixels: one pixel into the face, not two.
-        f.Picture1.Top = 10, f.Label1.Top = 20;
-        EXPECT_EQ(Layout(f).labelRect(Label1).top * 10 + Layout(f).labelRectInWindow(Label1).top, 12);
+        // The face lies 10 twips in (a pixel); a label 20 twips from its edge lies at 30 twips
+        // in the window, which is 2 pixels: one pixel into the face, not two.
+        f.Picture1.Left = f.Picture1.Top = 10, f.Label1.Left = f.Label1.Top = 20;
+        const PixelRect onFace = Layout(f).labelRect(Label1), inWindow = Layout(f).labelRectInWindow(Label1);
+        EXPECT_EQ((std::array{onFace.left, onFace.top, inWindow.left, inWindow.top}), (std::array{1, 1, 2, 2}));
     }
 }
 

@@ -39,6 +39,8 @@ TEST(Startup, StoredValuesComeBackAndDamagedOnesFallBackToTheDefaults) {
         for (const auto& [name, value] : stored)
             if (name != "text" || !value.empty()) { EXPECT_EQ(sim.stored(name), value) << name << " rewritten, " << expected; }
     }
+    Simulator first(Build::Plain);
+    EXPECT_EQ(first.stored("time").value_or("-") + " " + first.stored("text").value_or("-"), "00:00:00 " + dm) << "a first start";
 }
 
 // A stored or default position is honoured exactly while the whole strip lies on some
@@ -128,11 +130,12 @@ TEST(StoredText, NumbersAndTimesAreReadOnlyWhenWhole) {
     for (const auto& [text, value] : numbers) EXPECT_EQ(settingToInt16(text), value) << '"' << text << '"';
     const std::pair<const char*, const char*> times[] = {
         {"21:30", "21:30:00"}, {"7:05:09", "07:05:09"}, {"9:30:00 PM", "21:30:00"}, {"12:00:00 AM", "00:00:00"},
-        {"12:15 pm", "12:15:00"}, {" 06:00:00 ", "06:00:00"}, {"2026-12-06", "00:00:00"}, {"12/6/2026", "00:00:00"},
+        {"12:15 pm ", "12:15:00"}, {" 06:00:00 ", "06:00:00"}, {"2026-12-06", "00:00:00"}, {"12/6/2026", "00:00:00"},
         {"2024-02-29 08:09:10", "08:09:10"}, {"2000-02-29T08:09", "08:09:00"}, {"2026-02-29", nullptr},
         {"1900-02-29", nullptr}, {"2026-04-31", nullptr}, {"", nullptr}, {"12:3 :45", nullptr}, {"24:00:00", nullptr},
         {"12:60:00", nullptr}, {"23:59:60", nullptr}, {"13:00 PM", nullptr}, {"12", nullptr}, {"12:30:45x", nullptr},
         {"1:2:3:4", nullptr}, {"1:05 P.M.", "13:05:00"}, {"2026-12", nullptr}, {"12/6/", nullptr}, {"02026-12-06", nullptr},
+        {"012:30", nullptr}, {"12:030", nullptr}, {"12:30:045", nullptr}, {"2026-012-06", nullptr}, {"2026-12-006", nullptr},
     };
     for (const auto& [text, time] : times) {
         const auto parsed = parseTimeOrDate(text);

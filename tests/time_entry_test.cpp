@@ -50,7 +50,7 @@ TEST(TimeEntry, WhatTheFieldHoldsAfterTyping) {
 // The key after the last digit: horatta-t applies at once, since its field has no end;
 // horatta marks a full shutdown entry as done and applies it when the field next takes the
 // keyboard, or on a double-click on the face. The reminder field has no such mark.
-TEST(TimeEntry, TheKeyAfterTheLastDigit) {
+TEST(TimeEntry, TheKeyAfterTheLastDigitAndKeysBeforeTheBlink) {
     for (Build build : bothBuilds) {
         for (bool byFocus : {true, false}) {
             SCOPED_TRACE(std::string(buildName(build)) + (byFocus ? ", focus" : ", double-click on the face"));
@@ -71,20 +71,14 @@ TEST(TimeEntry, TheKeyAfterTheLastDigit) {
         Simulator untouched(build);  // the panel applied before a key: its midnight, and the blink stops
         untouched.form().Picture1_DblClick(), untouched.form().Picture2_DblClick(), untouched.runFor(2000);
         EXPECT_TRUE(untouched.form().reminderField().Visible);
-    }
-}
-
-// A key typed before the blink hands over the keyboard goes in, the editing keys reach the
-// field, and a double-click on the face with no whole time typed gives the keyboard back.
-TEST(TimeEntry, KeysBeforeTheBlinkAndAnEntryThatIsNoTime) {
-    for (Build build : bothBuilds) {
-        Simulator clock(build);
-        Form1& f = clock.form();
-        const ControlId field = f.shutdownFieldId();
-        f.Label1_DblClick(), clock.type(field, "1");
+        // A key before the blink hands over the keyboard goes in, as do the editing keys; a
+        // double-click on the face with no whole time typed gives the keyboard back.
+        Simulator early(build);
+        Form1& f = early.form();
+        f.Label1_DblClick(), early.type(f.shutdownFieldId(), "1");
         const std::string typed = f.shutdownField().text() + "@" + std::to_string(f.shutdownField().selStart());
-        f.timeFieldEditKey(field, EditKey::Home), f.focusArrived(ControlId::Picture1), f.Picture1_DblClick();
-        EXPECT_EQ(typed + std::to_string(f.shutdownField().selStart()) + (f.focus() == field ? " kept" : ""),
+        f.timeFieldEditKey(f.shutdownFieldId(), EditKey::Home), f.focusArrived(ControlId::Picture1), f.Picture1_DblClick();
+        EXPECT_EQ(typed + std::to_string(f.shutdownField().selStart()) + (f.focus() == f.shutdownFieldId() ? " kept" : ""),
                   build == Build::Masked ? "1 :  :  @10 kept" : "1@10 kept");
     }
 }
