@@ -151,6 +151,7 @@ TEST(TimerDriver, ServesDueTimersInOneWakeUpNeverEarlyAndFollowsRestarts) {
         {"a timer due again while another ran waits for the next wake-up", 15,
          [](R r) { r.once[2] = [&r] { r.now += 1100; }; }, 12'200, {{0, 11'015}, {2, 11'015}, {0, 12'115}}, 2},
         {"a timer stopped in a handler stays quiet", 15, [](R r) { r.during[0] = [&r] { r.driver.stop(); }; }, 13'000, {{0, 11'015}}, 1},
+        {"a stopped driver wakes nothing", 15, [](R r) { r.driver.stop(); }, 13'000, {}, 0},
     };
     for (const auto& c : cases) {
         Rig rig(c.slackMs);
