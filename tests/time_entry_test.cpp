@@ -71,18 +71,22 @@ TEST(TimeEntry, TheKeyAfterTheLastDigitAndKeysBeforeTheBlink) {
         Simulator untouched(build);  // the panel applied before a key: its midnight, and the blink stops
         untouched.form().Picture1_DblClick(), untouched.form().Picture2_DblClick(), untouched.runFor(2000);
         EXPECT_TRUE(untouched.form().reminderField().Visible);
-        Simulator blinkless(build);  // the entry applied before a key: its blink stops too
-        blinkless.form().Label1_DblClick(), blinkless.form().Picture1_DblClick(), blinkless.runFor(2000);
-        EXPECT_FALSE(blinkless.form().shutdownField().Visible);
+        Simulator blinkless(build);  // hidden by its blink, the field lets the keyboard go; applied, it blinks no more
+        Form1& b = blinkless.form();
+        open(blinkless, Field::Shutdown), b.Timer2_Timer();
+        const bool letGo = b.focus() != b.shutdownFieldId();
+        b.Picture1_DblClick(), blinkless.runFor(2000);
+        EXPECT_TRUE(letGo && !b.shutdownField().Visible);
         // A key before the blink hands over the keyboard goes in, as do the editing keys; a
         // double-click on the face with no whole time typed gives the keyboard back.
         Simulator early(build);
         Form1& f = early.form();
         f.Label1_DblClick(), early.type(f.shutdownFieldId(), "1");
-        const std::string typed = f.shutdownField().text() + "@" + std::to_string(f.shutdownField().selStart());
+        const std::string typed = f.shutdownField().text() + "@" + std::to_string(f.shutdownField().selStart()) +
+                                  (f.Timer3.enabled() ? "" : ", watch resting");
         f.timeFieldEditKey(f.shutdownFieldId(), EditKey::Home), f.focusArrived(ControlId::Picture1), f.Picture1_DblClick();
         EXPECT_EQ(typed + std::to_string(f.shutdownField().selStart()) + (f.focus() == f.shutdownFieldId() ? " kept" : ""),
-                  build == Build::Masked ? "1 :  :  @10 kept" : "1@10 kept");
+                  build == Build::Masked ? "1 :  :  @1, watch resting0 kept" : "1@1, watch resting0 kept");
     }
 }
 
