@@ -2,6 +2,7 @@
 # folder, sound into a file, and, for the power-off, a private system bus with the fake
 # login manager. Nothing here can reach the machine's own bus, speaker or power.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 : "${HORATTA_BIN:?HORATTA_BIN names the folder that holds the built programs}"
 for tool in Xvfb xdotool xprop xwininfo import convert dbus-daemon; do
@@ -33,23 +34,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() {
-  echo "FAIL: $*" >&2
-  if [ -s "${APP_LOG:-/nonexistent}" ]; then echo "--- program output:" >&2; cat "$APP_LOG" >&2; fi
-  if [ -f "$INI" ]; then echo "--- $INI:" >&2; cat "$INI" >&2; fi
-  exit 1
-}
-pass() { echo "ok: $*"; }
-
-# Polls a command for up to $1 seconds.
-eventually() {
-  local tries=$(($1 * 20))
-  shift
-  until "$@"; do
-    tries=$((tries - 1))
-    [ $tries -gt 0 ] || return 1
-    sleep 0.05
-  done
+fail_details() {
+  if [ -s "${APP_LOG:-/nonexistent}" ]; then echo "--- program output:"; cat "$APP_LOG"; fi
+  if [ -f "$INI" ]; then echo "--- $INI:"; cat "$INI"; fi
 }
 
 # A private X server with one 1920x1080 screen on a display it picks itself. It must not
@@ -85,11 +72,7 @@ start_program() {
 _app_ended() { ! running "$APP_PID"; }
 wait_for_exit() { eventually 5 _app_ended || fail "the program did not end"; wait "$APP_PID" 2>/dev/null || true; }
 
-# "x y width height" of the window on the screen.
-window_geometry() {
-  xwininfo -id "$WIN" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
-    /^ *Width:/{w=$2} /^ *Height:/{h=$2} END{print x, y, w, h}'
-}
+window_geometry() { geometry_of "$WIN"; }
 _geometry_is() { [ "$(window_geometry)" = "$1" ]; }
 expect_geometry() { eventually 3 _geometry_is "$1" || fail "window at $(window_geometry), expected $1"; }
 
