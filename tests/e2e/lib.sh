@@ -22,10 +22,6 @@ SOUND_FILE=$E2E_TMP/sound.raw
 printf 'pcm.!default { type file slave.pcm { type null } file "%s" format "raw" }\n' "$SOUND_FILE" >"$E2E_TMP/asound.conf"
 export ALSA_CONFIG_PATH=$E2E_TMP/asound.conf
 
-# Process ids come round again quickly on a busy machine, so only processes that are
-# still running children of this shell are signalled: those ids cannot have been reused.
-running() { jobs -pr | grep -qx "$1"; }
-stop() { if running "$1"; then kill "$1" 2>/dev/null || true; wait "$1" 2>/dev/null || true; fi; }
 cleanup() {
   local pid
   for pid in $(jobs -pr); do kill "$pid" 2>/dev/null || true; done
@@ -37,24 +33,6 @@ trap cleanup EXIT
 fail_details() {
   if [ -s "${APP_LOG:-/nonexistent}" ]; then echo "--- program output:"; cat "$APP_LOG"; fi
   if [ -f "$INI" ]; then echo "--- $INI:"; cat "$INI"; fi
-}
-
-# A private X server with one 1920x1080 screen on a display it picks itself. It must not
-# reset when its last client leaves: a program connecting during the reset is turned away.
-# A key held down does not repeat: however long a loaded machine holds it, it stays one press.
-start_x() {
-  local attempt pid
-  for attempt in 1 2 3; do
-    : >"$E2E_TMP/display"
-    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset -ardelay 60000 3>"$E2E_TMP/display" >"$E2E_TMP/xvfb.log" 2>&1 &
-    pid=$!
-    if eventually 10 grep -qx '[0-9][0-9]*' "$E2E_TMP/display"; then
-      export DISPLAY=":$(head -n1 "$E2E_TMP/display")"
-      eventually 5 xwininfo -root >/dev/null 2>&1 && return 0
-    fi
-    stop "$pid"
-  done
-  fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
 }
 
 # Starts build/linux/<program> and waits for its clock window: sets APP_PID, WIN, APP_LOG.
