@@ -26,6 +26,7 @@ TEST(Startup, StoredValuesComeBackAndDamagedOnesFallBackToTheDefaults) {
         // Colour and skin come back one step behind their indexes; outside the tables the
         // design ones stay and the index still advances.
         {{{"time2", "5"}, {"time3", "0"}}, "18:36:16 0 0,111,111#6" + skin(Image::Skin4) + "#1 00:00:00 00:00:00 " + dm},
+        {{{"time2", "0"}}, "18:36:16 0 0,255,0#1" + skin8 + "#3 00:00:00 00:00:00 " + dm},
         {{{"time2", "11"}, {"time3", "7"}}, "18:36:16 0 255,0,0#0" + skin(Image::Skin7) + "#0 00:00:00 00:00:00 " + dm},
         {{{"time2", "10"}, {"time3", "6"}}, "18:36:16 0 0,0,1#11" + skin(Image::None) + "#7 00:00:00 00:00:00 " + dm},
         {{{"time2", "12"}, {"time3", "8"}}, "18:36:16 0 255,0,0#13" + skin8 + "#9 00:00:00 00:00:00 " + dm},
