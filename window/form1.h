@@ -206,7 +206,7 @@ private:
     std::optional<std::int64_t> wakingSecond_;
     // Writes the date into the face's tool-tip when the day differs from the one it shows.
     void refreshDateToolTip(const DateTime& now);
-    // The day the tool-tip shows (year, month and day in one number).
+    // The day the tool-tip shows: year, month and day.
     std::array<int, 3> toolTipDay_{};
     // The full hour chimed last (date and hour), so that fast ticks chime it only once.
     std::optional<std::int64_t> lastChimedHour_;
