@@ -29,6 +29,13 @@ geometry_of() {
 # still running children of this shell are signalled: those ids cannot have been reused.
 running() { jobs -pr | grep -qx "$1"; }
 stop() { if running "$1"; then kill "$1" 2>/dev/null || true; wait "$1" 2>/dev/null || true; fi; }
+# At the end: every process this script started, then its scratch folder.
+cleanup() {
+  local pid
+  for pid in $(jobs -pr); do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$E2E_TMP"
+}
 
 # A private X server with one 1920x1080 screen on a display it picks itself. It must not
 # reset when its last client leaves: a program connecting during the reset is turned away.

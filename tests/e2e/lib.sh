@@ -22,12 +22,6 @@ SOUND_FILE=$E2E_TMP/sound.raw
 printf 'pcm.!default { type file slave.pcm { type null } file "%s" format "raw" }\n' "$SOUND_FILE" >"$E2E_TMP/asound.conf"
 export ALSA_CONFIG_PATH=$E2E_TMP/asound.conf
 
-cleanup() {
-  local pid
-  for pid in $(jobs -pr); do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$E2E_TMP"
-}
 trap cleanup EXIT
 
 fail_details() {
