@@ -47,20 +47,28 @@ struct PrivateBus : Child {
 };
 QString systemBus;
 
-// The fake login manager, recording every PowerOff call it receives.
+// The fake login manager, recording every call it receives, with the locks written in its
+// inhibitors file.
 struct FakeLoginManager {
-    explicit FakeLoginManager(const QString& bus, bool answers = true)
+    explicit FakeLoginManager(const QString& bus, const QStringList& options = {})
         : process(HORATTA_FAKE_LOGIN_MANAGER,
-                  QStringList{bus, dir.filePath("calls")} + (answers ? QStringList() : QStringList{"--never-answer"})) {}
-    // The interactive argument of each call, once at least count have come (or 5 s have passed).
-    QStringList calls(int count) const {
-        QDeadlineTimer deadline(5000);
+                  options + QStringList{"--inhibitors", dir.filePath("locks"), bus, dir.filePath("calls")}) {}
+    // The interactive argument of each PowerOff call, once at least count have come (or 5 s
+    // have passed).
+    QStringList calls(int count, const QString& method = "PowerOff") const {
+        QDeadlineTimer deadline(count > 0 ? 5000 : 0);
         for (QStringList found;; found.clear(), QThread::msleep(20)) {
             QFile file(dir.filePath("calls"));
             if (file.open(QIODevice::ReadOnly | QIODevice::Text))
-                while (!file.atEnd()) found << QString::fromUtf8(file.readLine()).section(' ', 1, 1);
+                while (!file.atEnd())
+                    if (const QString line = QString::fromUtf8(file.readLine()); line.section(' ', 0, 0) == method)
+                        found << line.section(' ', 1, 1);
             if (found.size() >= count || deadline.hasExpired()) return found;
         }
+    }
+    void holdLocks(const QByteArray& lines) const {
+        QFile file(dir.filePath("locks"));
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(lines);
     }
     QTemporaryDir dir;
     Child process;
@@ -81,7 +89,7 @@ TEST(LoginManager, ABusOrManagerThatNeverAnswersHoldsNothingUp) {
     std::strncpy(where.sun_path, silent.constData(), sizeof where.sun_path - 1);
     ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&where), sizeof where), 0);
     ASSERT_EQ(::listen(listener, 4), 0);
-    FakeLoginManager manager(systemBus, false);
+    FakeLoginManager manager(systemBus, {"--never-answer"});
     ASSERT_EQ(manager.process.firstLine, "ready");
     const struct {
         const char* what;
@@ -104,7 +112,8 @@ TEST(LoginManager, ABusOrManagerThatNeverAnswersHoldsNothingUp) {
         }
         EXPECT_LT(std::chrono::steady_clock::now() - start, 3s) << "the end of the program does not wait either";
     }
-    EXPECT_EQ(manager.calls(2).size(), 2);
+    EXPECT_EQ(manager.calls(2, "ListInhibitors").size(), 2);
+    EXPECT_EQ(manager.calls(0).size(), 0) << "no power-off asked while the locks are unknown";
     ::close(listener);
 }
 
@@ -124,6 +133,47 @@ TEST(LoginManager, ReconnectsWhenTheBusComesBack) {
     EXPECT_TRUE(login.powerOff());
     EXPECT_EQ(settled(login), Outcome::Accepted);
     EXPECT_EQ(manager.calls(1), QStringList{"false"}) << "asked without interaction";
+}
+
+// Locks other programs hold (what, mode; one a line), and whether the clock then asks. A
+// block on the power-off holds it back; delay locks, and locks on anything else, leave the
+// asking to the login manager, which honours them itself.
+TEST(LoginManager, AsksOnlyWhileNoLockBlocksThePowerOff) {
+    FakeLoginManager manager(systemBus);
+    ASSERT_EQ(manager.process.firstLine, "ready");
+    const struct {
+        const char* locks;
+        bool asks;
+    } cases[] = {
+        {"", true},
+        {"shutdown block fwupd Updating firmware\n", false},
+        {"shutdown delay NetworkManager\n", true},
+        {"sleep block brasero Burning a disc\n", true},
+        {"sleep:shutdown block backup\n", false},
+        {"idle:sleep:shutdown block-weak player\n", false},
+        {"handle-power-key:handle-suspend-key block desktop\nidle block player\n", true},
+        {"sleep delay desktop\nshutdown:sleep delay desktop\nshutdown block udisks\n", false},
+        {"shutdowns block nobody\n", true},
+    };
+    int asked = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.locks);
+        manager.holdLocks(c.locks);
+        LoginManager login(systemBus);
+        EXPECT_TRUE(login.powerOff());
+        EXPECT_EQ(settled(login), c.asks ? Outcome::Accepted : Outcome::HeldBack);
+        asked += c.asks;
+        EXPECT_EQ(manager.calls(asked).size(), asked);
+    }
+    EXPECT_EQ(manager.calls(0).size(), asked) << "nothing asked late";
+}
+
+TEST(LoginManager, AsksALoginManagerThatKeepsNoLocks) {
+    FakeLoginManager manager(systemBus, {"--no-inhibitor-list"});
+    ASSERT_EQ(manager.process.firstLine, "ready");
+    LoginManager login(systemBus);
+    EXPECT_TRUE(login.powerOff());
+    EXPECT_EQ(settled(login), Outcome::Accepted) << "a login manager that keeps no locks is asked";
 }
 
 TEST(PowerOffFlags, OnlyShutDownOrPowerOffAskForIt) {
