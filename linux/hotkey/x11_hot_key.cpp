@@ -2,6 +2,8 @@
 
 #include <xcb/xcb.h>
 #include <xcb/xproto.h>
+#include <xkbcommon/xkbcommon-x11.h>
+#include <xkbcommon/xkbcommon.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -10,6 +12,8 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMetaObject>
+
+#include "linux/hotkey/chord_text.h"
 
 namespace horatta::hotkey {
 
@@ -59,6 +63,11 @@ X11HotKey::X11HotKey() {
         connection_ = x11->connection();
     }
     if (!connection_) return;
+    if (xkb_x11_setup_xkb_extension(connection_, XKB_X11_MIN_MAJOR_XKB_VERSION, XKB_X11_MIN_MINOR_XKB_VERSION,
+                                    XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS, nullptr, nullptr, &xkbFirstEvent_, nullptr)) {
+        xkb_.reset(xkb_context_new(XKB_CONTEXT_NO_FLAGS));
+    }
+    if (!xkb_) xkbFirstEvent_ = 0;
     for (auto it = xcb_setup_roots_iterator(xcb_get_setup(connection_)); it.rem; xcb_screen_next(&it)) {
         roots_.push_back(it.data->root);
     }
@@ -82,6 +91,20 @@ X11HotKey::~X11HotKey() {
     if (keyboardWindow_) xcb_destroy_window(connection_, keyboardWindow_);
     xcb_flush(connection_);
     if (auto* app = QCoreApplication::instance()) app->removeNativeEventFilter(this);
+}
+
+void X11HotKey::XkbDeleter::operator()(xkb_context* context) const { xkb_context_unref(context); }
+void X11HotKey::XkbDeleter::operator()(xkb_keymap* keymap) const { xkb_keymap_unref(keymap); }
+
+X11HotKey::Keymap X11HotKey::currentKeymap() const {
+    if (!xkb_) return nullptr;
+    const std::int32_t device = xkb_x11_get_core_keyboard_device_id(connection_);
+    if (device < 0) return nullptr;
+    return Keymap(xkb_x11_keymap_new_from_device(xkb_.get(), connection_, device, XKB_KEYMAP_COMPILE_NO_FLAGS));
+}
+
+bool X11HotKey::typesText(std::uint8_t keycode, std::uint16_t state) const {
+    return chordTypesText(currentKeymap().get(), keycode, state);
 }
 
 void X11HotKey::takeKeyboard(std::uint32_t time) {
@@ -108,8 +131,12 @@ void X11HotKey::setHotKey(std::int32_t value) {
 
 void X11HotKey::grab() {
     if (!connection_ || !hotKey_) return;
-    const std::vector<Grab> wanted =
-        grabsFor(*hotKey_, readKeyboardMapping(connection_), readModifierMapping(connection_));
+    std::vector<Grab> wanted = grabsFor(*hotKey_, readKeyboardMapping(connection_), readModifierMapping(connection_));
+    // A chord that types on the first layout is left to whoever has the keyboard, so that the
+    // character reaches the program the user types in. On another layout, the press itself
+    // is looked at.
+    if (const Keymap keymap = currentKeymap())
+        std::erase_if(wanted, [&](const Grab& g) { return chordTypesText(keymap.get(), g.keycode, g.modifiers); });
 
     // Send every grab first and collect the answers afterwards: one round trip, not one
     // for each combination.
@@ -163,7 +190,8 @@ bool X11HotKey::nativeEventFilter(const QByteArray& eventType, void* message, qi
     switch (event->response_type & ~0x80) {
         case XCB_KEY_PRESS: {
             auto* key = reinterpret_cast<xcb_key_press_event_t*>(event);
-            if (isRoot(key->event) && gate_.press(held_, key->detail, key->state, synthetic)) {
+            const auto typed = [&] { return typesText(key->detail, key->state); };
+            if (isRoot(key->event) && gate_.press(held_, key->detail, key->state, synthetic, typed)) {
                 takeKeyboard(key->time);
                 later(onPressed);
             }
@@ -199,6 +227,16 @@ bool X11HotKey::nativeEventFilter(const QByteArray& eventType, void* message, qi
             break;
         }
         default:
+            // The keyboard extension tells of a new layout in its own events, not in the
+            // core protocol's mapping notice, to a client that uses it, as Qt does.
+            if (xkbFirstEvent_ && (event->response_type & ~0x80) == xkbFirstEvent_ && hotKey_) {
+                // Its second byte says which: 0 a new keyboard, 1 a new mapping.
+                const std::uint8_t kind = event->pad0;
+                if (kind == 0 || kind == 1) {
+                    ungrab();
+                    grab();
+                }
+            }
             break;
     }
     return false;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -12,6 +13,8 @@
 #include "linux/hotkey/key_grabs.h"
 
 struct xcb_connection_t;
+struct xkb_context;
+struct xkb_keymap;
 
 namespace horatta::hotkey {
 
@@ -47,6 +50,15 @@ public:
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
 private:
+    struct XkbDeleter {
+        void operator()(xkb_context* context) const;
+        void operator()(xkb_keymap* keymap) const;
+    };
+    using Keymap = std::unique_ptr<xkb_keymap, XkbDeleter>;
+
+    // The keyboard's layout as the server has it now; none without the keyboard extension.
+    Keymap currentKeymap() const;
+    bool typesText(std::uint8_t keycode, std::uint16_t state) const;
     void grab();
     void ungrab();
     bool isRoot(std::uint32_t window) const;
@@ -55,6 +67,8 @@ private:
     void later(const std::function<void()>& callback);
 
     xcb_connection_t* connection_ = nullptr;
+    std::unique_ptr<xkb_context, XkbDeleter> xkb_;
+    std::uint8_t xkbFirstEvent_ = 0;  // 0: the server has no keyboard extension
     std::vector<std::uint32_t> roots_;
     std::optional<HotKey> hotKey_;
     std::vector<Grab> held_;

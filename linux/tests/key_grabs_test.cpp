@@ -64,7 +64,7 @@ TEST(KeyGrabs, TakesTheKeyFromTheFirstLayoutThatHasIt) {
 // real grabbed press arms, only real releases after it count, until the keyboard goes elsewhere.
 TEST(HotKeyGate, OnlyTheUsersOwnKeysCount) {
     const auto grabs = grabsFor(ctrlAltZ, keyboard, numLockOn(4));
-    enum Kind { Press, Release, FocusLost };
+    enum Kind { Press, TextPress, Release, FocusLost };
     struct Event {
         Kind kind;
         std::uint8_t keycode;
@@ -79,6 +79,8 @@ TEST(HotKeyGate, OnlyTheUsersOwnKeysCount) {
         {"a made-up release after the real hot key", {{Press, z, ctrlAlt, false, true}, {Release, other, 0, true, false}}},
         {"every real release after it", {{Press, z, ctrlAlt | locks, false, true}, {Release, other, 0, false, true}, {Release, z, 0, false, true}}},
         {"a held button is no modifier", {{Press, zToo, ctrlAlt | button1, false, true}}},
+        {"a chord that types on the layout", {{TextPress, z, ctrlAlt, false, false}, {Release, z, 0, false, false}}},
+        {"text while armed", {{Press, z, ctrlAlt, false, true}, {TextPress, z, ctrlAlt, false, false}, {Release, z, 0, false, true}}},
         {"the keyboard gone elsewhere", {{Press, z, ctrlAlt, false, true}, {FocusLost, 0, 0, false, false}, {Release, z, 0, false, false}}},
         {"other keys or modifiers", {{Press, other, ctrlAlt, false, false}, {Press, z, controlMask, false, false},
                                      {Press, z, ctrlAlt | shiftMask, false, false}, {Release, other, 0, false, false}}},
@@ -88,7 +90,8 @@ TEST(HotKeyGate, OnlyTheUsersOwnKeysCount) {
         int i = 0;
         for (const Event& e : events) {
             bool counted = false;
-            if (e.kind == Press) counted = gate.press(grabs, e.keycode, e.state, e.synthetic);
+            if (e.kind == Press || e.kind == TextPress)
+                counted = gate.press(grabs, e.keycode, e.state, e.synthetic, [&] { return e.kind == TextPress; });
             if (e.kind == Release) counted = gate.release(e.synthetic);
             if (e.kind == FocusLost) gate.disarm();
             EXPECT_EQ(counted, e.counts) << what << ", event " << i++;
