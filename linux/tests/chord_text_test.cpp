@@ -65,6 +65,7 @@ TEST(ChordText, AChordThatTypesOnTheLayoutIsText) {
         {"us,pl", "", altGr | secondLayout, true},
         {"control_alt_third_level.xkb", "", ctrlAlt, true},
         {"control_alt_third_level.xkb", "", ctrlAlt | shiftMask, true},
+        {"control_alt_third_level.xkb", "", altGr, true},
         {"control_alt_third_level.xkb", "", controlMask, false},
         {"control_alt_third_level.xkb", "", mod1Mask, false},
     };
