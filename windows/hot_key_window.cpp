@@ -1,5 +1,6 @@
 #include "windows/shell.h"
 
+#include "windows/hot_key_chord.h"
 #include "windows/look.h"
 
 namespace horatta::win {
@@ -14,6 +15,17 @@ LRESULT Shell::handleForm2(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
                 deliver(Delivery::Input, [&] { form2->Form_KeyUp(key, shift); });
             }
             return 0;
+        case WM_SYSCOMMAND:
+            // The hot key makes the system activate Form2, unless a chord that types on the
+            // user's layout is given back to the program the user types in.
+            if ((wParam & 0xfff0) == SC_HOTKEY) {
+                const auto virtualKey = static_cast<UINT>(SendMessageW(hwnd, WM_GETHOTKEY, 0, 0) & 0xff);
+                if (const ChordReport chord = reportChord(virtualKey); chordIsText(chord)) {
+                    retype(chord);
+                    return 0;
+                }
+            }
+            break;
         case WM_PAINT:
             paintBuffered(hwnd, [&](HDC dc, const RECT& client) {
                 const Form2* form2 = form_->form2();
