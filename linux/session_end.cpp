@@ -50,7 +50,12 @@ SessionEnd::SessionEnd(std::function<void()> ending, std::function<void()> commi
         action.sa_handler = onSignal;
         sigemptyset(&action.sa_mask);
         action.sa_flags = SA_RESTART;
-        for (int number : endingSignals) ::sigaction(number, &action, nullptr);
+        for (int number : endingSignals) {
+            // A signal the clock was started to ignore (nohup, a background job) stays ignored.
+            struct sigaction inherited = {};
+            if (::sigaction(number, nullptr, &inherited) == 0 && inherited.sa_handler == SIG_IGN) continue;
+            ::sigaction(number, &action, nullptr);
+        }
     }
     // The toolkit ends the process itself when the X display goes away (a log-out, a crash
     // of the server): the exit still stores what the user set, and waits for nothing.
@@ -72,7 +77,11 @@ SessionEnd::~SessionEnd() {
     struct sigaction action = {};
     action.sa_handler = SIG_DFL;
     sigemptyset(&action.sa_mask);
-    for (int number : endingSignals) ::sigaction(number, &action, nullptr);
+    for (int number : endingSignals) {
+        struct sigaction current = {};
+        if (::sigaction(number, nullptr, &current) == 0 && current.sa_handler == onSignal)
+            ::sigaction(number, &action, nullptr);
+    }
     signalPipe = -1;
     ::close(pipe_[0]);
     ::close(pipe_[1]);

@@ -10,7 +10,7 @@ namespace horatta::shell {
 // The ways the desktop ends the clock from outside, each turned into one call on the clock's
 // own thread:
 // - SIGTERM (what a log-out or a shutdown sends), SIGHUP (the session or the terminal went
-//   away) and SIGINT (Ctrl+C in a terminal);
+//   away) and SIGINT (Ctrl+C in a terminal), unless the clock was started to ignore them;
 // - the X display going away, which the toolkit answers by ending the process itself;
 // - the session manager quitting the application.
 // `ending` must end the process; it is called at most once. `committing` is the session
