@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "linux/ini_registry.h"
+#include "linux/session_end.h"
 #include "linux/system_services.h"
 #include "linux/x11_window_state.h"
 #include "settings/settings.h"
@@ -253,10 +254,12 @@ void Shell::setFocus(ControlId control) {
 
 void Shell::endProgram() {
     ended_ = true;
-    timers_->stop();
-    window_->hide();
-    QCoreApplication::exit(0);
+    endProcessNow(0);
 }
+
+void Shell::endSession() { deliver([this] { form_.EndSession(); }); }
+
+void Shell::saveBeforeLogOut() { deliver([this] { form_.SaveWindowState(); }); }
 
 int runClock(Build build) {
     SystemServices services;
@@ -266,7 +269,10 @@ int runClock(Build build) {
     Shell shell(form, platform);
     services.onHotKeyReleased = [&shell] { shell.hotKeyReleased(); };
     shell.start();
-    return QApplication::exec();
+    const SessionEnd sessionEnd([&shell] { shell.endSession(); }, [&shell] { shell.saveBeforeLogOut(); });
+    QApplication::exec();
+    // Only the clock itself ends the loop, and it ends the process as it does.
+    endProcessNow(0);
 }
 
 }  // namespace horatta::shell

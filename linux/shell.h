@@ -32,6 +32,12 @@ public:
     // power the computer off. The hot key's grab alone hands it the keyboard.
     void hotKeyReleased();
 
+    // The session ends the clock from outside: it stores what the handle's save-and-exit
+    // stores and ends the process.
+    void endSession();
+    // A log-out is coming, and may still be cancelled: the clock stores the same, and runs on.
+    void saveBeforeLogOut();
+
     // --- EventSink
     Form1& form() override { return form_; }
     void deliver(const std::function<void()>& event) override;

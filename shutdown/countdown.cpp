@@ -173,7 +173,12 @@ void Form1::Timer3_Timer() {
     if (!waking && setSecondCameRound(reminderTime, previousSecond, nowSecond)) StartReminderAlert();
 }
 
-void Form1::powerOff() { PowerOffSequence(platform_); }
+void Form1::powerOff() {
+    // A power-off that goes through ends the program with the session: what the user set
+    // is stored first.
+    SaveWindowState();
+    PowerOffSequence(platform_);
+}
 
 void Form1::StartReminderAlert() {
     Timer1.setInterval(faceScrollIntervalMs);

@@ -102,6 +102,50 @@ TEST(Leaving, ADoubleClickOnTheHandleSavesWhereAndWhatAndTheNextStartComesBackTh
     }
 }
 
+// Every other end of the program stores the same four values by the same rules, whatever the
+// face is doing: a log-out, a signal or the display going away (the session's end), and the
+// clock's own power-off, which stores them before it asks. The next start comes back there.
+TEST(Leaving, EveryEndOfTheSessionSavesAsTheHandleDoes) {
+    using Step = std::function<void(Simulator&)>;
+    const Step nothing = [](Simulator&) {}, endSession = [](Simulator& s) { s.form().EndSession(); };
+    // before: what the face is doing when it ends; saved: t9, t, ta, tb, then how it ended.
+    struct Case { const char* what; std::int16_t button; Simulator::Settings stored; Step before, end; std::string saved; };
+    const Case cases[]{
+        {"the running clock", buttonLeft, {}, nothing, endSession, "t9=0 t=1 ta=4500 tb=3000 endProgram"},
+        {"scroll mode, showing the memo", buttonRight, {}, nothing, endSession, "t9=1 t=2 ta=4500 tb=3000 endProgram"},
+        {"scroll mode, swapped to the time", buttonRight, {}, [](Simulator& s) { s.runFor(1000), s.form().Label1_DblClick(); }, endSession,
+         "t9=1 t=1 ta=4500 tb=3000 endProgram"},
+        {"a sounding reminder", buttonLeft, {}, [](Simulator& s) { s.form().reminderTime = *TimeOfDay::fromHms(9, 15, 2), s.runFor(1500); },
+         endSession, "t9=0 t=2 ta=4500 tb=3000 endProgram"},
+        {"the countdown", buttonRight, {{"time", "09:15:30"}}, [](Simulator& s) { s.runFor(600); }, endSession, "t9=1 t=2 ta=4500 tb=3000 endProgram"},
+        {"the set second", buttonLeft, {{"time", "09:15:03"}}, nothing, [](Simulator& s) { s.runFor(2500); },
+         "t9=0 t=2 ta=4500 tb=3000 exitWindows 13 0"},
+        {"the hot key", buttonRight, {}, nothing, [](Simulator& s) { s.form().form2()->Form_KeyUp('Q', 0); },
+         "t9=1 t=2 ta=4500 tb=3000 exitWindows 13 0"},
+    };
+    for (Build build : bothBuilds) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(buildName(build)) + ": " + c.what);
+            Simulator sim(build, at(2026, 12, 6, 9, 15, 0, 0), c.stored);
+            auto& p = sim.platform();
+            sim.runFor(1020), p.dragTo = WindowPosition{3000, 4500}, sim.form().Label3_MouseDown(c.button, 0, 3, 6);
+            c.before(sim), p.memory.writtenNames.clear();
+            std::string saved;
+            const auto values = [&] {  // the first time only: the set second is seen twice
+                if (!saved.empty()) return;
+                for (const auto& name : p.memory.writtenNames) saved += name + "=" + *sim.stored(name) + " ";
+                p.memory.writtenNames.clear();
+            };
+            p.duringPowerOff = values;
+            c.end(sim), values();
+            EXPECT_EQ(saved + p.calls.back(), c.saved);
+            sim.restart();
+            const Form1& f = sim.form();
+            EXPECT_EQ((std::array{f.Left, f.Top, float(f.scrollOn)}), (std::array{3000.f, 4500.f, float(c.saved[3] - '0')}));
+        }
+    }
+}
+
 // Values are strings under case-blind names; other value types read as missing, a zero
 // character ends a text, every call closes its key, and a read-only key keeps its old value.
 TEST(SettingsStore, ValuesAreStringsUnderCaseBlindNamesAndAReadOnlyKeyKeepsItsOldValue) {

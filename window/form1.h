@@ -123,6 +123,14 @@ public:
     // --- moving and leaving (window/moving_leaving.cpp)
     void Label3_MouseDown(std::int16_t button, std::int16_t shift, float x, float y);
     void Label3_DblClick();
+    // Stores where the window is and what the face shows, as the handle's save-and-exit
+    // does: every way the program ends (the handle, a log-out, a signal, the display going
+    // away, the clock's own power-off) stores the same values by the same rules.
+    void SaveWindowState();
+    // The program is asked to end from outside (a log-out, a signal, the display going
+    // away): it stores what the handle's save-and-exit stores and ends at once, whatever
+    // the face is doing.
+    void EndSession();
 
     // --- clock tick (face/clock_tick.cpp)
     void Timer1_Timer();

@@ -1,11 +1,12 @@
 #include "window/form2.h"
 
 #include <cmath>
+#include <utility>
 
 namespace horatta {
 
-Form2::Form2(Build build, Platform& platform)
-    : Height(build == Build::Masked ? 3600.0f : 1395.0f), platform_(platform) {}
+Form2::Form2(Build build, Platform& platform, std::function<void()> beforePowerOff)
+    : Height(build == Build::Masked ? 3600.0f : 1395.0f), platform_(platform), beforePowerOff_(std::move(beforePowerOff)) {}
 
 std::int32_t Form2::hotKeyValue() {
     // Modifier byte 6 (Ctrl 2 + Alt 4) above the virtual-key code 90 (Z).
@@ -16,6 +17,7 @@ void Form2::Form_Load() { platform_.setHotKey(ControlId::Form2, hotKeyValue()); 
 
 void Form2::Form_KeyUp(std::int16_t, std::int16_t) {
     // Any key, with no question: the hot key has already been pressed on purpose.
+    if (beforePowerOff_) beforePowerOff_();
     PowerOffSequence(platform_);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/platform.h"
@@ -14,7 +15,8 @@ namespace horatta {
 // Ctrl+Alt+Z activates it; the next key released in it powers the computer off.
 class Form2 {
 public:
-    Form2(Build build, Platform& platform);
+    // `beforePowerOff` stores what the clock window keeps, as at every end of the program.
+    Form2(Build build, Platform& platform, std::function<void()> beforePowerOff = {});
 
     std::string Caption = "Form2";
     float Left = 0;
@@ -32,6 +34,7 @@ public:
 
 private:
     Platform& platform_;
+    std::function<void()> beforePowerOff_;
 };
 
 }  // namespace horatta

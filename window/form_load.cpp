@@ -153,7 +153,7 @@ void Form1::Form_Load() {
 
     // 16, 17. The hot-key window, then the clock window, which takes the focus on its face.
     if (!form2_) {
-        form2_ = std::make_unique<Form2>(build_, platform_);
+        form2_ = std::make_unique<Form2>(build_, platform_, [this] { SaveWindowState(); });
         form2_->Form_Load();
     }
     platform_.showWindow(ControlId::Form2);

@@ -37,10 +37,18 @@ void Form1::Label3_DblClick() {
         cancelPowerOffForThisRun();
         return;
     }
+    EndSession();
+}
+
+void Form1::SaveWindowState() {
     writeSetting(setting::scrollMode, std::to_string(scrollOn));
     writeSetting(setting::faceShowedTime, Label1.caption() == timeText() ? "1" : "2");
     writeSetting(setting::windowTop, positionText(Top));
     writeSetting(setting::windowLeft, positionText(Left));
+}
+
+void Form1::EndSession() {
+    SaveWindowState();
     platform_.endProgram();
 }
 

@@ -217,8 +217,17 @@ LRESULT Shell::handleForm1(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         case focusMovedMessage:
             reconcileFocus();
             return 0;
+        case WM_QUERYENDSESSION:
+            // A log-off or shutdown asks; it may still be cancelled by another program, so
+            // the clock stores what the handle's save-and-exit stores and runs on.
+            deliver(Delivery::Session, [&] { form_->SaveWindowState(); });
+            return TRUE;
+        case WM_ENDSESSION:
+            // The session does end: store again (the face may have moved on) and leave.
+            if (wParam) deliver(Delivery::Session, [&] { form_->EndSession(); });
+            return 0;
         case WM_CLOSE:
-            return 0;  // the clock is left only by its own gesture
+            return 0;  // the clock is left only by its own gesture, or with the session
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;

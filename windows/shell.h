@@ -63,7 +63,8 @@ public:
     // The system's own caret, which exists only while the field has the keyboard.
     void setCaretShown(ControlId field, bool shown) override;
     void setFocus(ControlId control) override;
-    // Ends the process at once: no message is handled after the clock has said goodbye.
+    // Ends the process at once: no message is handled after the clock has said goodbye,
+    // and nothing is waited for (no thread, no library's farewell).
     void endProgram() override;
     void paintNow() override;
 
@@ -75,7 +76,8 @@ private:
         COLORREF fore = CLR_INVALID;
         COLORREF back = CLR_INVALID;
     };
-    enum class Delivery { Input, Timer };
+    // Input is dropped while an event runs; timer ticks and the session's end are not.
+    enum class Delivery { Input, Timer, Session };
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -37,7 +37,7 @@ cleanup() {
   rm -rf "$E2E_TMP"
 }
 
-# A private X server with one 1920x1080 screen on a display it picks itself. It must not
+# A private X server with one 1920x1080 screen on a display it picks itself (its process: X_PID). It must not
 # reset when its last client leaves: a program connecting during the reset is turned away.
 # A key held down does not repeat: however long a loaded machine holds it, it stays one press.
 start_x() {
@@ -48,6 +48,7 @@ start_x() {
     pid=$!
     if eventually 10 grep -qx '[0-9][0-9]*' "$E2E_TMP/display"; then
       export DISPLAY=":$(head -n1 "$E2E_TMP/display")"
+      X_PID=$pid
       eventually 5 xwininfo -root >/dev/null 2>&1 && return 0
     fi
     stop "$pid"

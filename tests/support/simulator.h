@@ -61,7 +61,8 @@ public:
     std::int64_t clockMs = toMs(at(2026, 12, 6, 18, 36, 16, 500));
     std::vector<PixelRect> screenRects{{0, 0, 1920, 1080}};
     std::optional<WindowPosition> dragTo;
-    std::function<void()> duringDrag, duringBeep;  // run while a drag holds the mouse, a tone the tick
+    // Run while a drag holds the mouse, a tone the tick, and as the power-off is asked for.
+    std::function<void()> duringDrag, duringBeep, duringPowerOff;
 
     std::vector<std::string> calls;  // "showWindow Form2", "exitWindows 13 0", ...
     std::vector<BeepCall> beeps;
@@ -87,6 +88,7 @@ public:
     void enableShutdownPrivilege() override { note("enableShutdownPrivilege"); }
     void exitWindows(std::uint32_t flags, std::uint32_t reserved) override {
         ++powerOffCount, note("exitWindows " + std::to_string(flags) + " " + std::to_string(reserved));
+        if (duringPowerOff) duringPowerOff();
     }
     void setHotKey(ControlId window, std::int32_t value) override { note("setHotKey", window, " " + std::to_string(value)); }
     Registry& registry() override { return memory; }

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# The end of a session stores what the handle's double-click stores. A strip dragged to
+# 200,300 with scroll mode on, ended by SIGTERM (what a log-out sends), stores its place and
+# its display, and starts again there in scroll mode; so does one ended by SIGHUP, and one
+# whose X server goes away. Each ends within a second.
+#   session_end.sh PROGRAM      (horatta or horatta-t)
+source "$(dirname "$0")/lib.sh"
+PROGRAM=${1:?name the program: horatta or horatta-t}
+E2E_NAME=$PROGRAM
+
+_ended() { ! running "$APP_PID"; }
+ends_within_a_second() {  # what ended it
+  local from took
+  from=$(now_ms)
+  eventually 3 _ended || fail "still running after $1"
+  took=$(($(now_ms) - from))
+  [ "$took" -le 1000 ] || fail "ended $took ms after $1"
+  wait "$APP_PID" 2>/dev/null || true
+}
+# Scroll mode on, showing the memo (t=2), at top 4500 and left 3000 twips.
+expect_saved() {  # after what
+  [ "$(stored t9) $(stored t) $(stored ta) $(stored tb)" = "1 2 4500 3000" ] ||
+    fail "after $1: t9, t, ta, tb = $(stored t9), $(stored t), $(stored ta), $(stored tb)"
+}
+
+start_x
+start_program "$PROGRAM"
+expect_geometry "907 40 67 20"
+# The handle drags the strip to 200,300; a right press on it turns scroll mode on.
+xdotool mousemove $((907 + HANDLE_X)) $((40 + HANDLE_Y)) mousedown 1
+for step in 1 2 3 4 5; do xdotool mousemove $((907 + HANDLE_X - step * 707 / 5)) $((40 + HANDLE_Y + step * 52)); done
+xdotool mouseup 1
+expect_geometry "200 300 67 20"
+sleep 0.4  # not a double-click
+click_at $HANDLE_X $HANDLE_Y 3
+sleep 0.5  # the press's own drag has ended and the toggle has run
+# Twice, as an impatient session does: the second signal must not cut the saving short.
+kill -TERM "$APP_PID"
+kill -TERM "$APP_PID" 2>/dev/null || true
+ends_within_a_second SIGTERM
+expect_saved SIGTERM
+pass "SIGTERM, even twice, stores t9, t, ta, tb as the handle does, and the program ends within a second"
+
+# Each later clock starts where the last one was left, in scroll mode; its own end stores
+# that again into a file that has lost the four values.
+for end in HUP X; do
+  start_program "$PROGRAM"
+  expect_geometry "200 300 67 20"
+  sed -i "/^\(t\|t9\|ta\|tb\)=/d" "$INI"
+  if [ "$end" = X ]; then what="the X server's end"; kill "$X_PID"; else what=SIG$end; kill -"$end" "$APP_PID"; fi
+  ends_within_a_second "$what"
+  expect_saved "$what"
+done
+start_x
+start_program "$PROGRAM"
+expect_geometry "200 300 67 20"
+pass "SIGHUP and the X server's end store the same; each next start comes back at 200,300 in scroll mode"
