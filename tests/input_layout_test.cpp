@@ -1,5 +1,6 @@
 #include <map>
 
+#include "platform/input_clock.h"
 #include "support/simulator.h"
 #include "window/layout.h"
 #include "window/pointer_input.h"
@@ -152,6 +153,25 @@ TEST(PointerInput, DoubleClicksMadeWhileAToneHoldsTheClockCancelOrStop) {
                                         : f.reminderAlertOn == 0 && sim.platform().beeps.size() == beepsWhenHandled;
             EXPECT_EQ(outcome(sim) + ": " + (clockRuns && done ? (countdown ? "cancelled" : "stopped") : "runs on"), row.expected);
         }
+    }
+}
+
+// The server's stamps on input events, told on our clock: the shortest wait seen is taken for
+// the clocks' offset, so an event handled late (behind a tone) is placed when it was made,
+// also across the stamps' 32-bit wrap.
+TEST(InputClock, PlacesEachEventWhenItWasMade) {
+    struct Step { std::int64_t stamp, waited, made; };  // the stamp from a count about to wrap
+    const std::int64_t minutes6 = 360'000;
+    // The first event handled late cannot be told; later ones are. Slowing by 40 ms every six
+    // minutes, the server is followed with the last few minutes' lag: 40 ms, never more.
+    const Step steps[]{{0, 120, 120}, {1000, 0, 1000}, {1500, 300, 1500}, {1500 + minutes6 - 40, 0, 1500 + minutes6 - 40},
+                       {1600 + minutes6 - 40, 250, 1600 + minutes6 - 40}, {1500 + 2 * minutes6 - 80, 0, 1500 + 2 * minutes6 - 40},
+                       {1500 + 3 * minutes6 - 120, 0, 1500 + 3 * minutes6 - 40}};
+    InputClock clock;
+    for (const Step& step : steps) {  // our clock runs 10'000 ms ahead of the server's, less as it slows
+        const std::int64_t drift = step.stamp / minutes6 * 40, ours = 10'000 + step.stamp + drift;
+        EXPECT_EQ(clock.madeAt(static_cast<std::uint32_t>(0xFFFFFC00u + step.stamp), ours + step.waited) - 10'000, step.made)
+            << step.stamp;
     }
 }
 

@@ -79,15 +79,20 @@ click_at() {  # window-relative x y, button; REPEAT=2 for a double-click
 }
 double_click_at() { REPEAT=2 click_at "$1" "$2"; }
 
-# The shutdown-time entry: a double-click on the time, then six digits and Enter once the
-# field, blinking in phases of 600 ms, comes back with the keyboard 1.2 s on (the first
-# digit stops the blink). A look at the screen can take longer than a phase on a busy
-# machine, so the digits go by the clock.
+# A time field blinks in phases of 600 ms once a double-click opens it, and has the keyboard
+# only while it shows, from 1.2 s on. A key it refuses (a letter) typed now and then for
+# longer than a phase reaches it in a shown phase, where it stops the blink and leaves the field
+# empty for the digits; in a hidden phase the face takes it, and ignores it. A look at the
+# screen can take longer than a phase on a busy machine, so nothing here waits for one.
+stop_blink() {
+  local i
+  sleep 1
+  for i in 1 2 3 4 5 6; do xdotool key x sleep 0.12; done
+}
+# The shutdown-time entry: a double-click on the time, then six digits and Enter.
 enter_shutdown_time() {  # hhmmss
-  local clicked
   double_click_at $TIME_X $TIME_Y
-  clicked=$(now_ms)
-  sleep_until_ms $((clicked + 1350))
+  stop_blink
   xdotool type --delay 30 "$1"
   xdotool key Return
   expect_stored time "${1:0:2}:${1:2:2}:${1:4:2}"
