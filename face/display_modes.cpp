@@ -26,6 +26,8 @@ void Form1::Label1_DblClick() {
         Label1.Left = faceRestLeft;
         Label1.setAutoSize(true);
         Label1.alignment = Alignment::Left;
+        // A double-click made while the text showed may come in after a tick blinked it away.
+        Label1.Visible = true;
         Timer1.setInterval(faceClockIntervalMs);
         return;
     }

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTimer>
+#include <chrono>
 
 #include "linux/ini_registry.h"
 #include "linux/session_end.h"
@@ -41,6 +42,10 @@ protected:
             case QEvent::MouseButtonRelease:
                 if (static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton) {
                     released_ = true;
+                    // What waited behind the release (the second press of a double-click,
+                    // made while a tone held the clock) is handled in this same pass: it
+                    // must reach the control under it, not the window holding the grab.
+                    window_.releaseMouse();
                     loop_.quit();
                 }
                 return false;  // the widgets see the release, so their press state ends
@@ -68,6 +73,11 @@ private:
 };
 
 }  // namespace
+
+std::int64_t steadyNowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 Shell::Shell(Form1& form, QtPlatform& platform)
     : form_(form), platform_(platform), window_(std::make_unique<ClockWindow>(*this)), pointer_(form) {
@@ -116,6 +126,7 @@ void Shell::showModel(bool paintFaceAtOnce) {
         window_->showModel(paintFaceAtOnce);
     } while (showAgain_);
     showing_ = false;
+    pointer_.shown(steadyNowMs());
     alignFocus();
 }
 
@@ -126,6 +137,7 @@ void Shell::paintNow() {
     window_->showModel();
     showing_ = false;
     window_->repaint();
+    pointer_.shown(steadyNowMs());
 }
 
 QWidget* Shell::widgetFor(ControlId id) {
@@ -152,6 +164,9 @@ void Shell::userFocus(ControlId control) {
 
 WindowPosition Shell::dragWindow(ControlId window, WindowPosition from) {
     if (window != ControlId::Form1 || ended_ || QGuiApplication::mouseButtons() == Qt::NoButton) return from;
+    // A press handled after a tone may have been released meanwhile: no drag then, and
+    // what came after it is the user's next gesture, handled as it comes in.
+    if (!pointerButtonDown()) return from;
     showModel();
 
     QEventLoop loop;
@@ -203,13 +218,13 @@ void Shell::pointerEvent(const QWidget& widget, const QMouseEvent& event) {
     const std::int16_t button = buttonCode(event.button());
     if (button == 0) return;
     const QPoint at = widget.mapTo(window_.get(), event.position().toPoint());
+    // The time the event was made by the server's stamp, not the time it is handled: a tone
+    // holding the clock between two presses must not pull them apart or push them together.
+    const std::int64_t time = inputClock_.madeAt(static_cast<std::uint32_t>(event.timestamp()), steadyNowMs());
     if (event.type() == QEvent::MouseButtonRelease) {
-        deliver([&] { pointer_.release(button, at.x(), at.y()); });
+        deliver([&] { pointer_.release(button, at.x(), at.y(), time); });
         return;
     }
-    // The server's time of the press, not the time it is handled: a busy moment between
-    // two presses must not pull them apart or push them together.
-    const auto time = static_cast<std::int64_t>(event.timestamp());
     deliver([&] { pointer_.press(button, shiftCode(event.modifiers()), at.x(), at.y(), time); });
 }
 

@@ -9,6 +9,7 @@
 #include "linux/event_sink.h"
 #include "linux/qt_platform.h"
 #include "linux/system_timer.h"
+#include "platform/input_clock.h"
 #include "window/form_timers.h"
 #include "window/pointer_input.h"
 
@@ -68,6 +69,7 @@ private:
     QtPlatform& platform_;
     std::unique_ptr<ClockWindow> window_;
     PointerInput pointer_;
+    InputClock inputClock_;  // the server's stamps on input events, on the steady clock
     SystemTimer systemTimer_;
     std::unique_ptr<FormTimers> timers_;
     bool ended_ = false;
@@ -77,6 +79,9 @@ private:
     QElapsedTimer sinceUserInput_;  // the user's last press or key in one of the windows
     QPoint lastPress_;              // where on the screen the last press was
 };
+
+// Milliseconds of the steady clock the presses' times and the paints are told on.
+std::int64_t steadyNowMs();
 
 // Builds the platform and the window model of one build and runs them until the
 // program ends. Expects the QApplication to exist.

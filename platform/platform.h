@@ -26,6 +26,7 @@ struct PixelRect {
     int top = 0;
     int width = 0;
     int height = 0;
+    bool operator==(const PixelRect&) const = default;
 };
 
 struct WindowPosition {

@@ -164,6 +164,12 @@ void Form1::Timer3_Timer() {
     // The program outlived its power-off (no answer, a refusal, a clock set back or
     // stepped past the set second): the face does not stay frozen on the countdown.
     if (faceMode() == FaceMode::Countdown && countdownIsOver(shutdownTime, timeOfDay)) {
+        // A reminder that fell due in the last minute had the face taken from it: it ends
+        // with the countdown rather than blink the countdown's leftovers for a minute.
+        if (reminderAlertOn == 1) {
+            reminderAlertOn = 0;
+            Timer1.setInterval(faceClockIntervalMs);
+        }
         returnFaceToClock();
         ticksLeft = ticksAtRest;
     }

@@ -1,3 +1,6 @@
+#include <map>
+
+#include "platform/input_clock.h"
 #include "support/simulator.h"
 #include "window/layout.h"
 #include "window/pointer_input.h"
@@ -42,7 +45,7 @@ std::string outcome(Simulator& sim) {
 void play(PointerInput& input, const std::vector<Step>& steps, std::int64_t start) {
     for (const Step& s : steps)
         s.kind == Press ? input.press(s.button, 0, s.at.x, s.at.y, start + s.ms)
-                        : s.kind == Release ? input.release(s.button, s.at.x, s.at.y) : input.cancel();
+                        : s.kind == Release ? input.release(s.button, s.at.x, s.at.y, start + s.ms) : input.cancel();
 }
 
 // `whileDragging`: what comes in while a press handler drags.
@@ -97,6 +100,78 @@ TEST(PointerInput, PressSequencesReachTheHandlersOfTheControlsUnderThem) {
         };
         play(input, c.steps, sim.nowMs());
         EXPECT_EQ(outcome(sim), c.expected);
+    }
+}
+
+// A tone holds the clock for its length; the presses made meanwhile come in once the tick is
+// over, when it has blinked the face on or off. Each press meets the face as it was shown
+// when it was made, so a double-click does what it does between tones: on the time it drags
+// and steps the colour (its second press undoes that), on the bare face it neither drags nor
+// steps. Every one cancels the countdown or stops the alert, and the clock runs on.
+TEST(PointerInput, DoubleClicksMadeWhileAToneHoldsTheClockCancelOrStop) {
+    // The countdown's first beep sounds while its caption shows, the second while it is blinked
+    // away; a reminder's pair sounds while its text is away, after half a second with it shown.
+    enum Tone { CountdownShown, CountdownHidden, AlertPair, AlertShownBefore, AlertBothBefore };
+    struct Row { Tone tone; Point at; const char* expected; };
+    const Row rows[]{
+        {CountdownShown, onTime, "drag colour: cancelled"}, {CountdownShown, onHandle, "drag: cancelled"},
+        {CountdownShown, onFace, ": cancelled"}, {CountdownHidden, onTime, ": cancelled"},
+        {CountdownHidden, onHandle, "drag: cancelled"}, {CountdownHidden, onFace, ": cancelled"},
+        {AlertPair, onTime, ": stopped"}, {AlertPair, onHandle, "drag: stopped"}, {AlertPair, onFace, ": stopped"},
+        {AlertShownBefore, onTime, "drag colour: stopped"}, {AlertShownBefore, onHandle, "drag: stopped"},
+        {AlertShownBefore, onFace, ": stopped"}, {AlertBothBefore, onTime, "drag colour: stopped"},
+    };
+    // Press, release, press, release, in ms from the tone's start.
+    const std::map<Tone, std::array<int, 4>> presses{{CountdownShown, {40, 60, 110, 130}}, {CountdownHidden, {5, 25, 200, 220}},
+        {AlertPair, {40, 60, 300, 320}}, {AlertShownBefore, {-30, -10, 80, 100}}, {AlertBothBefore, {-150, -130, -40, -20}}};
+    for (Build build : bothBuilds) {
+        for (const Row& row : rows) {
+            SCOPED_TRACE(std::string(buildName(build)) + " row " + std::to_string(&row - rows));
+            const bool countdown = row.tone <= CountdownHidden;
+            Simulator sim(build, at(2026, 12, 6, 22, 38, 59, 600), {{"time", countdown ? "22:40:00" : "00:00:00"}});
+            Form1& f = sim.form();
+            if (!countdown) f.reminderTime = *parseTimeOrDate("22:39:01"), f.Text1.Text = "Tea";
+            PointerInput input(f);
+            sim.showTo(input), sim.platform().memory.writtenNames.clear();
+            const int wanted = row.tone == CountdownHidden || row.tone >= AlertShownBefore ? 2 : 1;
+            int tones = 0;
+            std::size_t beepsWhenHandled = 0;
+            sim.platform().duringBeep = [&] {
+                const BeepCall& tone = sim.platform().beeps.back();
+                if (tone.hz == 3110 || ++tones != wanted) return;
+                const auto [down1, up1, down2, up2] = presses.at(row.tone);
+                sim.waitingInput = {[&, t = tone.atMs + down1] { input.press(L, 0, row.at.x, row.at.y, t); },
+                                    [&, t = tone.atMs + up1] { input.release(L, row.at.x, row.at.y, t); },
+                                    [&, t = tone.atMs + down2] { input.press(L, 0, row.at.x, row.at.y, t); },
+                                    [&, t = tone.atMs + up2] { input.release(L, row.at.x, row.at.y, t); },
+                                    [&] { beepsWhenHandled = sim.platform().beeps.size(); }};
+            };
+            sim.runUntil(at(2026, 12, 6, 22, 40, 3, 100));
+            ASSERT_EQ(tones, wanted);
+            const bool clockRuns = f.faceMode() == FaceMode::Clock && f.Label1.Visible && f.Label1.caption() == f.timeText();
+            const bool done = countdown ? sim.platform().powerOffCount == 0 && f.shutdownTime.isMidnight()
+                                        : f.reminderAlertOn == 0 && sim.platform().beeps.size() == beepsWhenHandled;
+            EXPECT_EQ(outcome(sim) + ": " + (clockRuns && done ? (countdown ? "cancelled" : "stopped") : "runs on"), row.expected);
+        }
+    }
+}
+
+// The server's stamps on input events, told on our clock: the shortest wait seen is taken for
+// the clocks' offset, so an event handled late (behind a tone) is placed when it was made,
+// also across the stamps' 32-bit wrap.
+TEST(InputClock, PlacesEachEventWhenItWasMade) {
+    struct Step { std::int64_t stamp, waited, made; };  // the stamp from a count about to wrap
+    const std::int64_t minutes6 = 360'000;
+    // The first event handled late cannot be told; later ones are. Slowing by 40 ms every six
+    // minutes, the server is followed with the last few minutes' lag: 40 ms, never more.
+    const Step steps[]{{0, 120, 120}, {1000, 0, 1000}, {1500, 300, 1500}, {1500 + minutes6 - 40, 0, 1500 + minutes6 - 40},
+                       {1600 + minutes6 - 40, 250, 1600 + minutes6 - 40}, {1500 + 2 * minutes6 - 80, 0, 1500 + 2 * minutes6 - 40},
+                       {1500 + 3 * minutes6 - 120, 0, 1500 + 3 * minutes6 - 40}};
+    InputClock clock;
+    for (const Step& step : steps) {  // our clock runs 10'000 ms ahead of the server's, less as it slows
+        const std::int64_t drift = step.stamp / minutes6 * 40, ours = 10'000 + step.stamp + drift;
+        EXPECT_EQ(clock.madeAt(static_cast<std::uint32_t>(0xFFFFFC00u + step.stamp), ours + step.waited) - 10'000, step.made)
+            << step.stamp;
     }
 }
 

@@ -87,9 +87,10 @@ TEST(PowerOff, ATimeThatPassedWhileItWasTypedPowersNothingOff) {
 // The wall clock jumps while the countdown runs. A small forward step over the set second
 // (a time server's correction) still powers off; a long gap (a sleep) never does on waking,
 // even when it wakes on the set second; a clock set back does not freeze the face. A time
-// already past today, or midnight, does nothing. The face always ends on the running clock.
+// already past today, or midnight, does nothing. The face always ends on the running clock,
+// also when a reminder fell due in the last minute.
 TEST(PowerOff, OnlyTheSetSecondOrASmallStepOverItPowersOff) {
-    struct Case { const char* stored; DateTime stepAt; std::int64_t stepMs, runMs; int powerOffs; };
+    struct Case { const char* stored; DateTime stepAt; std::int64_t stepMs, runMs; int powerOffs; const char* reminder = nullptr; };
     const Case cases[]{
         {"23:00:00", at(2026, 12, 6, 22, 59, 58, 700), 0, 3'500, 2},
         {"23:00:00", at(2026, 12, 6, 22, 59, 58, 700), 0, 86'403'500, 4},  // and again the next day
@@ -100,13 +101,15 @@ TEST(PowerOff, OnlyTheSetSecondOrASmallStepOverItPowersOff) {
         {"23:00:00", at(2026, 12, 6, 22, 59, 58, 700), -600'000, 5'000, 0},
         {"11:59:30", at(2026, 12, 6, 12, 0, 0, 300), 0, 300'000, 0},
         {"00:00:00", at(2026, 12, 6, 23, 58, 30, 300), 0, 180'000, 0},
+        {"23:00:00", at(2026, 12, 6, 22, 59, 58, 700), 0, 5'000, 2, "22:59:50"},
     };
     for (Build build : bothBuilds) {
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(buildName(build)) + " " + c.stored + " step " + std::to_string(c.stepMs));
             Simulator sim(build, fromMs(toMs(c.stepAt) - 20'000), {{"time", c.stored}});
-            sim.runUntil(c.stepAt), sim.stepClock(c.stepMs), sim.runFor(c.runMs);
             Form1& f = sim.form();
+            if (c.reminder) f.reminderTime = *parseTimeOrDate(c.reminder);
+            sim.runUntil(c.stepAt), sim.stepClock(c.stepMs), sim.runFor(c.runMs);
             EXPECT_EQ(sim.platform().powerOffCount, c.powerOffs);
             EXPECT_TRUE(f.faceMode() == FaceMode::Clock && f.Label1.caption() == f.timeText() && f.Label1.Visible);
             const std::string shown = build == Build::Masked ? c.stored : sim.platform().longTimeText(*parseTimeOrDate(c.stored));

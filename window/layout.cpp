@@ -79,14 +79,22 @@ PixelRect Layout::labelRect(ControlId id) const {
     return r;
 }
 
-ControlId Layout::controlAt(int x, int y) const {
-    for (const Placement& p : controls()) {
+HitMap Layout::hitMap() const {
+    HitMap map{controls(), {}};
+    // The handle is in front of the time.
+    std::size_t i = 0;
+    for (ControlId id : {ControlId::Label3, ControlId::Label1})
+        map.faceLabels[i++] = {id, labelRectInWindow(id), form_.control(id).Visible};
+    return map;
+}
+
+ControlId HitMap::controlAt(int x, int y) const {
+    for (const Placement& p : controls) {
         if (!p.visible || !contains(p.rect, x, y)) continue;
         if (p.id != ControlId::Picture1) return p.id;
-        // The labels are drawn on the face and take its presses where they lie, the front one first.
-        const auto labels = labelsOn(ControlId::Picture1);
-        for (auto it = labels.rbegin(); it != labels.rend(); ++it)
-            if (contains(labelRectInWindow(it->id), x, y)) return it->id;
+        // The labels are drawn on the face and take its presses where they lie.
+        for (const FaceLabel& label : faceLabels)
+            if (label.shown && contains(label.rect, x, y)) return label.id;
         return p.id;
     }
     return ControlId::Form1;

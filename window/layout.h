@@ -30,6 +30,24 @@ struct Placement {
     ControlId id = ControlId::Form1;
     PixelRect rect;
     bool visible = false;
+    bool operator==(const Placement&) const = default;
+};
+
+// What a press meets where the window shows what it shows at one moment: the windowed
+// controls front to back, and the labels shown on the face (in window pixels) front first.
+struct HitMap {
+    struct FaceLabel {
+        ControlId id = ControlId::Label3;
+        PixelRect rect;
+        bool shown = false;
+        bool operator==(const FaceLabel&) const = default;
+    };
+    std::array<Placement, 6> controls;
+    std::array<FaceLabel, 2> faceLabels;
+
+    // The control at a point of the client area; Form1 where no control is shown.
+    ControlId controlAt(int x, int y) const;
+    bool operator==(const HitMap&) const = default;
 };
 
 // A label as a shell draws it: its rectangle in the pixels of the surface it lies on.
@@ -61,7 +79,8 @@ public:
     PixelRect labelRectInWindow(ControlId label) const;
     // The control a point of the client area shows: a windowed control in its stacking
     // order, on the face the label in front; Form1 where no control is shown.
-    ControlId controlAt(int x, int y) const;
+    ControlId controlAt(int x, int y) const { return hitMap().controlAt(x, y); }
+    HitMap hitMap() const;
 
     // The window's position in twips for where it lies on screen after a move; the given
     // position when the window is still on its pixel, so that no twips are lost to rounding.

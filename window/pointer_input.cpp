@@ -1,6 +1,7 @@
 #include "window/pointer_input.h"
 
 #include <cstdlib>
+#include <iterator>
 
 #include "window/form1.h"
 #include "window/layout.h"
@@ -16,11 +17,32 @@ struct Running {
     bool& flag_;
 };
 
+// How long what the window showed is kept for presses handled late: longer than any tone.
+constexpr std::int64_t shownKeptMs = 3000;
+constexpr std::size_t shownKeptAtMost = 64;  // a scrolling face paints twenty times a second
+
 }  // namespace
 
 PointerInput::PointerInput(Form1& form) : form_(form) {}
 
 ControlId PointerInput::controlAt(int x, int y) const { return Layout(form_).controlAt(x, y); }
+
+ControlId PointerInput::controlAt(int x, int y, std::int64_t timeMs) const {
+    // Made since the last paint: the window shows the model as it is.
+    if (shown_.empty() || timeMs >= shown_.back().fromMs) return controlAt(x, y);
+    auto it = shown_.rbegin();
+    while (std::next(it) != shown_.rend() && it->fromMs > timeMs) ++it;
+    return it->map.controlAt(x, y);
+}
+
+void PointerInput::shown(std::int64_t timeMs) {
+    HitMap map = Layout(form_).hitMap();
+    if (!shown_.empty() && shown_.back().map == map) return;
+    shown_.push_back({timeMs, std::move(map)});
+    // What was on screen until the oldest press that can still come in stays.
+    while (shown_.size() > shownKeptAtMost || (shown_.size() > 1 && shown_[1].fromMs <= timeMs - shownKeptMs))
+        shown_.pop_front();
+}
 
 bool PointerInput::pairs(int x, int y, std::int64_t timeMs) const {
     if (!first_) return false;
@@ -33,8 +55,8 @@ void PointerInput::press(std::int16_t button, std::int16_t shift, int x, int y, 
     handle({true, button, shift, x, y, timeMs});
 }
 
-void PointerInput::release(std::int16_t button, int x, int y) {
-    handle({.press = false, .button = button, .x = x, .y = y});
+void PointerInput::release(std::int16_t button, int x, int y, std::int64_t timeMs) {
+    handle({.press = false, .button = button, .x = x, .y = y, .timeMs = timeMs});
 }
 
 void PointerInput::handle(const Event& event) {
@@ -43,23 +65,23 @@ void PointerInput::handle(const Event& event) {
     while (!waiting_.empty()) {
         const Event next = waiting_.front();
         waiting_.pop_front();
-        if (next.press) handlePress(next.button, next.shift, next.x, next.y, next.timeMs);
-        else handleRelease(next.button, next.x, next.y);
+        if (next.press) handlePress(next);
+        else handleRelease(next);
     }
 }
 
-void PointerInput::handlePress(std::int16_t button, std::int16_t shift, int x, int y, std::int64_t timeMs) {
-    const ControlId target = controlAt(x, y);
+void PointerInput::handlePress(const Event& e) {
+    const ControlId target = controlAt(e.x, e.y, e.timeMs);
     clickArmed_ = false;
-    if (button == buttonLeft && pairs(x, y, timeMs)) {
+    if (e.button == buttonLeft && pairs(e.x, e.y, e.timeMs)) {
         first_.reset();
         doubleClick(target);
         return;
     }
     // Only the left button has double-clicks; any other press ends a pair in the making.
-    if (button == buttonLeft) first_ = FirstPress{timeMs, x, y};
+    if (e.button == buttonLeft) first_ = FirstPress{e.timeMs, e.x, e.y};
     else first_.reset();
-    mouseDown(target, button, shift, x, y);
+    mouseDown(target, e.button, e.shift, e.x, e.y);
 }
 
 void PointerInput::mouseDown(ControlId target, std::int16_t button, std::int16_t shift, int x, int y) {
@@ -92,14 +114,14 @@ void PointerInput::doubleClick(ControlId target) {
     }
 }
 
-void PointerInput::handleRelease(std::int16_t button, int x, int y) {
-    if (button != buttonLeft) return;
+void PointerInput::handleRelease(const Event& e) {
+    if (e.button != buttonLeft) return;
     // The pointer travelled while the button was down: a drag, not the first of a pair.
-    if (first_ && (std::abs(x - first_->x) > doubleClickSlop || std::abs(y - first_->y) > doubleClickSlop))
+    if (first_ && (std::abs(e.x - first_->x) > doubleClickSlop || std::abs(e.y - first_->y) > doubleClickSlop))
         first_.reset();
     if (!clickArmed_) return;
     clickArmed_ = false;
-    if (controlAt(x, y) != ControlId::Picture1) return;
+    if (controlAt(e.x, e.y, e.timeMs) != ControlId::Picture1) return;
     Running running(running_);
     form_.Picture1_Click();
 }

@@ -3,9 +3,27 @@
 
 namespace horatta::win {
 
+namespace {
+
+// Whether a button (as the press handlers number them) is down now, not when the message
+// being handled was made.
+bool buttonDownNow(int button) {
+    const bool swapped = GetSystemMetrics(SM_SWAPBUTTON) != 0;
+    const int key = button == buttonLeft    ? (swapped ? VK_RBUTTON : VK_LBUTTON)
+                    : button == buttonRight ? (swapped ? VK_LBUTTON : VK_RBUTTON)
+                                            : VK_MBUTTON;
+    return (GetAsyncKeyState(key) & 0x8000) != 0;
+}
+
+}  // namespace
+
 WindowPosition Shell::dragWindow(ControlId which, WindowPosition from) {
     HWND hwnd = window(which);
     if (!hwnd) return from;
+    // A press handled after a tone may have been released meanwhile: no drag then (the
+    // system's move would wait for a release that has already been), and what came after
+    // it is the user's next gesture.
+    if (!buttonDownNow(pressedButton_)) return from;
     if (pressedButton_ == buttonLeft) {
         // The system's own move, as for a press on a title bar; it returns on release.
         ReleaseCapture();

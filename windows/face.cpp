@@ -47,15 +47,16 @@ LRESULT Shell::handlePicture(HWND hwnd, ControlId id, UINT message, WPARAM wPara
         case WM_ERASEBKGND:
             return 1;
         case WM_LBUTTONDOWN:
-            if (depth_ > 0) return 0;
-            if (GetFocus() != hwnd) SetFocus(hwnd);
-            SetCapture(hwnd);  // the release comes back here wherever it happens
+            // While a drag runs, the press only waits in the core: the drag keeps the capture.
+            if (depth_ == 0) {
+                if (GetFocus() != hwnd) SetFocus(hwnd);
+                SetCapture(hwnd);  // the release comes back here wherever it happens
+            }
             pointerPress(hwnd, buttonLeft, lParam);
             return 0;
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
-            if (depth_ > 0) return 0;
-            if (GetFocus() != hwnd) SetFocus(hwnd);
+            if (depth_ == 0 && GetFocus() != hwnd) SetFocus(hwnd);
             pointerPress(hwnd, message == WM_RBUTTONDOWN ? buttonRight : buttonMiddle, lParam);
             return 0;
         case WM_LBUTTONUP:

@@ -46,6 +46,14 @@ int Shell::run() {
     return static_cast<int>(msg.wParam);
 }
 
+std::int64_t steadyNowMs() { return static_cast<std::int64_t>(GetTickCount64()); }
+
+std::int64_t madeAtMs(LONG messageTime) {
+    // The message time is the low 32 bits of the same count, taken when the input was made.
+    const std::int64_t now = steadyNowMs();
+    return now - static_cast<DWORD>(static_cast<DWORD>(now) - static_cast<DWORD>(messageTime));
+}
+
 void Shell::deliver(Delivery kind, const std::function<void()>& event) {
     if (depth_ > 0 && kind == Delivery::Input) return;
     ++depth_;
@@ -62,6 +70,7 @@ void Shell::render() {
     syncEdits();
     syncCaret();
     syncToolTip();
+    pointer_->shown(steadyNowMs());
     InvalidateRect(form1_, nullptr, FALSE);
     for (auto& [id, hwnd] : children_)
         if (id != ControlId::Text1 && id != ControlId::Text2) InvalidateRect(hwnd, nullptr, FALSE);
@@ -107,24 +116,26 @@ LRESULT Shell::handle(HWND hwnd, ControlId id, UINT message, WPARAM wParam, LPAR
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
+// Presses and releases go to the core also while an event runs (a drag's loop dispatches
+// messages): it holds them until that event has returned, and pairs and places each by the
+// time it was made, not the time it is handled.
 void Shell::pointerPress(HWND from, int button, LPARAM lParam) {
-    if (depth_ > 0) return;
     POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     MapWindowPoints(from, form1_, &p, 1);
-    // The time the press was made, not the time it is handled.
-    const auto time = static_cast<std::int64_t>(static_cast<DWORD>(GetMessageTime()));
+    const std::int64_t time = madeAtMs(GetMessageTime());
     const auto code = static_cast<std::int16_t>(button);
     const auto shift = shiftState();
-    pressedButton_ = button;  // the drag a press handler may start moves with this button
-    deliver(Delivery::Input, [&] { pointer_->press(code, shift, p.x, p.y, time); });
-    pressedButton_ = 0;
+    const int outer = pressedButton_;
+    if (depth_ == 0) pressedButton_ = button;  // the drag a press handler may start moves with this button
+    deliver(Delivery::Pointer, [&] { pointer_->press(code, shift, p.x, p.y, time); });
+    pressedButton_ = outer;
 }
 
 void Shell::pointerRelease(HWND from, int button, LPARAM lParam) {
-    if (depth_ > 0) return;
     POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     MapWindowPoints(from, form1_, &p, 1);
-    deliver(Delivery::Input, [&] { pointer_->release(static_cast<std::int16_t>(button), p.x, p.y); });
+    const std::int64_t time = madeAtMs(GetMessageTime());
+    deliver(Delivery::Pointer, [&] { pointer_->release(static_cast<std::int16_t>(button), p.x, p.y, time); });
 }
 
 // The Tab key moves the focus through the shown controls in their tab order (Shift+Tab

@@ -35,6 +35,11 @@ inline constexpr UINT restoreFocusMessage = WM_APP + 2;
 // Mouse and keyboard modifiers as the press handlers receive them: 1 Shift, 2 Ctrl, 4 Alt.
 std::int16_t shiftState();
 
+// Milliseconds of the steady clock the presses' times and the paints are told on, and when
+// input of a message time (GetMessageTime) was made, on it.
+std::int64_t steadyNowMs();
+std::int64_t madeAtMs(LONG messageTime);
+
 // The Win32 shell: draws the clock window from the model, turns window messages into the
 // core's events, drives the three timers and answers the platform's window requests.
 //
@@ -76,8 +81,9 @@ private:
         COLORREF fore = CLR_INVALID;
         COLORREF back = CLR_INVALID;
     };
-    // Input is dropped while an event runs; timer ticks and the session's end are not.
-    enum class Delivery { Input, Timer, Session };
+    // Keys are dropped while an event runs; presses wait in the core, and timer ticks and the
+    // session's end always come through.
+    enum class Delivery { Input, Pointer, Timer, Session };
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -92,8 +98,9 @@ private:
     LRESULT handleTimeField(HWND hwnd, ControlId id, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleEdit(HWND hwnd, ControlId id, UINT message, WPARAM wParam, LPARAM lParam);
 
-    // Runs a core event, then shows the model. Input that arrives while an event is still
-    // running (the drag's loop dispatches messages) is dropped; timers still tick.
+    // Runs a core event, then shows the model. Keys and focus that arrive while an event is
+    // still running (the drag's loop dispatches messages) are dropped; timers still tick, and
+    // the pointer's presses and releases wait in the core.
     void deliver(Delivery kind, const std::function<void()>& event);
     void render();
     void applyLayout();

@@ -43,7 +43,10 @@ LRESULT Shell::handleTimeField(HWND hwnd, ControlId id, UINT message, WPARAM wPa
             return 1;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK: {
-            if (depth_ > 0) return 0;
+            if (depth_ > 0) {  // it waits in the core while the event that runs holds the field
+                pointerPress(hwnd, buttonLeft, lParam);
+                return 0;
+            }
             if (GetFocus() != hwnd) SetFocus(hwnd);
             // The caret goes to the character boundary nearest the press.
             TimeField& field = *timeField(id);

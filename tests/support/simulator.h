@@ -13,6 +13,7 @@
 #include "settings/settings.h"
 #include "window/form1.h"
 #include "window/form_timers.h"
+#include "window/pointer_input.h"
 #include "window/utf8.h"
 
 namespace horatta::testing {
@@ -63,6 +64,7 @@ public:
     std::optional<WindowPosition> dragTo;
     // Run while a drag holds the mouse, a tone the tick, and as the power-off is asked for.
     std::function<void()> duringDrag, duringBeep, duringPowerOff;
+    std::function<void()> painted;  // the model went on screen
 
     std::vector<std::string> calls;  // "showWindow Form2", "exitWindows 13 0", ...
     std::vector<BeepCall> beeps;
@@ -113,7 +115,7 @@ private:
         void setCaretShown(ControlId field, bool shown) override { p.note(shown ? "showCaret" : "hideCaret", field); }
         void setFocus(ControlId control) override { p.note("setFocus", control); }
         void endProgram() override { ++p.endProgramCount, p.note("endProgram"); }
-        void paintNow() override {}
+        void paintNow() override { if (p.painted) p.painted(); }
     } windows_{*this};
 };
 
@@ -162,6 +164,11 @@ public:
         for (unsigned char c : keys) form_->timeFieldKeyPress(field, static_cast<std::int16_t>(c));
     }
     std::int64_t nowMs() const { return platform_.clockMs; }
+    // As a shell does, tells `input` after each timer's handler (and before a tone) that the
+    // model is on screen; input made while a handler held the clock goes in `waitingInput`
+    // and is handled, in order, once the handler has returned.
+    void showTo(PointerInput& input) { pointer_ = &input, platform_.painted = [this] { pointer_->shown(nowMs()); }; }
+    std::vector<std::function<void()>> waitingInput;
 
     // Fires every timer due up to and including `ms`, then sets the clock to `ms`, or leaves
     // it later when a handler overran.
@@ -211,6 +218,11 @@ private:
         tick.caption = face.caption(), tick.visible = face.Visible, tick.left = face.Left, tick.width = face.Width;
         tick.alignment = face.alignment;
         ticks.push_back(std::move(tick));
+        for (std::size_t i = 0; pointer_ && i <= waitingInput.size(); ++i) {
+            pointer_->shown(nowMs());
+            if (i < waitingInput.size()) waitingInput[i]();
+        }
+        waitingInput.clear();
     }
     void arm(std::int64_t dueMs) override { armed_ = dueMs; }
     void cancel() override { armed_.reset(); }
@@ -221,6 +233,7 @@ private:
     std::unique_ptr<FormTimers> timers_;
     std::optional<std::int64_t> armed_;
     int endCountAtStart_ = 0;
+    PointerInput* pointer_ = nullptr;
 };
 
 inline const char* buildName(Build build) { return build == Build::Masked ? "horatta" : "horatta-t"; }

@@ -1,0 +1,135 @@
+#!/usr/bin/env bash
+# Double-clicks made while a tone holds the clock: a countdown's beep, a reminder's beep pair.
+# The tones go to a speaker that plays in real time (tone_sink.py behind ALSA's file plugin),
+# so the presses wait for the tone as on a desktop, and come in after the tick has blinked the
+# face on or off. On the time, the handle or the bare face, whether the countdown showed or
+# not, every double-click cancels the countdown (no power-off at the set second) or stops the
+# alert (no further beep pair), in both programs, which run side by side on two displays.
+source "$(dirname "$0")/lib.sh"
+command -v python3 >/dev/null || { echo "SKIP: python3 is missing (scripts/setup installs it)"; exit 77; }
+SINK="$(dirname "$0")/tone_sink.py"
+TRIES=${TONE_TRIES:-10}  # of each kind, in each program
+
+tone_count() { grep -c '^start' "$TONES" || true; }
+_tone_after() { [ "$(tone_count)" -gt "$1" ]; }
+# Waits for tone number $1 + 1 to begin: sets TONE_MS, when it began.
+next_tone() {
+  eventually "${2:-8}" _tone_after "$1" || return 1
+  TONE_MS=$(grep '^start' "$TONES" | sed -n "$(($1 + 1))p" | cut -d' ' -f2)
+}
+
+# A double-click made the given milliseconds into the tone that began at TONE_MS.
+double_click_into_tone() {  # time, handle or face; ms into the tone
+  local x y at_x at_y
+  case $1 in
+    time) at_x=$TIME_X at_y=$TIME_Y ;;
+    handle) at_x=$HANDLE_X at_y=$HANDLE_Y ;;
+    face) at_x=$FACE_X at_y=$FACE_Y ;;
+  esac
+  read -r x y _ _ <<<"$(window_geometry)"
+  xdotool mousemove "$((x + at_x))" "$((y + at_y))"
+  sleep_until_ms $((TONE_MS + $2))
+  xdotool click --repeat 2 --delay 40 1
+}
+
+# The power-off time, typed into the entry as enter_shutdown_time does, the given seconds
+# after the typing (to the next whole second): sets POWER_OFF_MS.
+arm_power_off() {
+  local target
+  double_click_at $TIME_X $TIME_Y
+  stop_blink
+  target=$((($(now_ms) + $1 * 1000 + 999) / 1000))
+  POWER_OFF_MS=$((target * 1000))
+  xdotool type --delay 30 "$(date -d "@$target" +%H%M%S)"
+  xdotool key Return
+}
+
+# The reminder time, the given seconds ahead: the first time through the reminder panel
+# that a double-click on the face opens, then in its field.
+arm_reminder() {
+  local target
+  if [ "$1" = first ]; then
+    double_click_at $FACE_X $FACE_Y
+    stop_blink
+  else
+    click_at 35 28
+    sleep 0.2
+  fi
+  target=$((($(now_ms) + 2500) / 1000 + 1))
+  xdotool type --delay 30 "$(date -d "@$target" +%H%M%S)"
+  xdotool key Return
+}
+
+TARGETS=(time handle face)
+journey() {  # program: prints "<program> <cancelled> <stopped> <whole/half phases of the beeps>"
+  local program=$1 try target seen calls cancelled=0 stopped=0 phases=""
+  E2E_NAME=$program
+  trap cleanup EXIT
+  mkdir -p "$XDG_CONFIG_HOME/qom"
+  start_x
+  start_system_bus
+  TONES=$E2E_TMP/tones.log
+  python3 "$SINK" "$E2E_TMP/speaker" "$TONES" &
+  eventually 5 grep -qs '^ready$' "$TONES" || fail "the speaker did not start"
+  printf 'pcm.!default { type file slave.pcm { type null } file "%s" format "raw" }\n' "$E2E_TMP/speaker" \
+    >"$E2E_TMP/asound.conf"
+  ALSA_CONFIG_PATH=$E2E_TMP/asound.conf start_program "$program"
+
+  # The countdown's first beep sounds while its caption shows, the second while it is away.
+  for try in $(seq 0 $((TRIES - 1))); do
+    target=${TARGETS[$((try % 3))]}
+    seen=$(tone_count)
+    calls=$(power_off_count)
+    arm_power_off $((try % 2 ? 8 : 5))
+    next_tone "$seen" || fail "no countdown beep"
+    if [ $((try % 2)) -eq 1 ]; then next_tone $((seen + 1)) || fail "no second countdown beep"; fi
+    phases+="$((TONE_MS % 1000 / 500))"
+    double_click_into_tone "$target" $((20 + 30 * (try % 5)))
+    [ "$(now_ms)" -lt "$POWER_OFF_MS" ] || fail "the beep came too late to be double-clicked before the set second"
+    sleep_until_ms $((POWER_OFF_MS + 1300))
+    if [ "$(power_off_count)" -eq "$calls" ]; then cancelled=$((cancelled + 1))
+    else echo "$program: a double-click on the $target during a countdown beep did not cancel" >&2
+      sleep 2  # the face comes back by itself
+    fi
+  done
+
+  # The reminder's beep pairs: the second of each reminder, once the watch, which looks twice
+  # a second after a countdown, has started it twice over. Another would follow a second on.
+  for try in $(seq 0 $((TRIES - 1))); do
+    target=${TARGETS[$((try % 3))]}
+    seen=$(tone_count)
+    arm_reminder "$([ "$try" -eq 0 ] && echo first || echo again)"
+    next_tone $((seen + 1)) || fail "no second reminder beep"
+    double_click_into_tone "$target" $((20 + 60 * (try % 5)))
+    sleep_until_ms $((TONE_MS + 1500))
+    if [ "$(tone_count)" -eq $((seen + 2)) ]; then stopped=$((stopped + 1))
+    else echo "$program: a double-click on the $target during a reminder's beep pair did not stop it" >&2
+      sleep 0.6
+      double_click_at $FACE_X $FACE_Y  # stops it between pairs, for the next try
+      sleep 0.6
+    fi
+  done
+  running "$APP_PID" || fail "the program ended"
+  echo "$program $cancelled $stopped $phases"
+}
+
+# Each program on a display, a bus and a speaker of its own.
+results=()
+for program in ${TONE_PROGRAMS:-horatta horatta-t}; do
+  mkdir "$E2E_TMP/$program"
+  (
+    E2E_TMP=$E2E_TMP/$program
+    INI=$E2E_TMP/config/qom/time.ini
+    export XDG_CONFIG_HOME=$E2E_TMP/config
+    journey "$program"
+  ) >"$E2E_TMP/$program.out" &
+  results+=("$!")
+done
+for pid in "${results[@]}"; do wait "$pid" || fail "a journey failed"; done
+for program in ${TONE_PROGRAMS:-horatta horatta-t}; do
+  read -r _ cancelled stopped phases < <(tail -n1 "$E2E_TMP/$program.out")
+  [ "$cancelled" -eq "$TRIES" ] && [ "$stopped" -eq "$TRIES" ] ||
+    fail "$program: $cancelled of $TRIES countdowns cancelled, $stopped of $TRIES alerts stopped"
+  [[ $phases == *0* && $phases == *1* ]] || fail "$program: the beeps fell on one half of the second only ($phases)"
+  pass "$program: double-clicks during tones cancelled $cancelled of $TRIES countdowns and stopped $stopped of $TRIES alerts"
+done
