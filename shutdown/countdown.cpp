@@ -176,7 +176,11 @@ void Form1::Timer3_Timer() {
 
     if (!waking && setSecondCameRound(shutdownTime, previousSecond, nowSecond)) powerOff();
 
-    if (!waking && setSecondCameRound(reminderTime, previousSecond, nowSecond)) StartReminderAlert();
+    // The watch looks twice a second after a countdown: a reminder the user stopped in the
+    // first half of its second must not start again in the second half.
+    const bool secondSeenBefore = previousSecond == nowSecond;
+    if (!waking && !secondSeenBefore && setSecondCameRound(reminderTime, previousSecond, nowSecond))
+        StartReminderAlert();
 }
 
 void Form1::powerOff() {

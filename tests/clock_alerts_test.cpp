@@ -95,6 +95,23 @@ TEST(ReminderAlert, AWideTextScrollsAndBeepsAtEachOfTenWraps) {
     EXPECT_EQ(sim.form().Label1.caption(), sim.form().timeText());
 }
 
+// After any countdown the watch looks twice a second: a reminder stopped in the first half of
+// its second stays stopped.
+TEST(ReminderAlert, AStopInTheFirstHalfOfItsSecondHoldsWhenTheWatchLooksTwice) {
+    for (Build build : bothBuilds) {
+        SCOPED_TRACE(buildName(build));
+        Simulator sim(build, at(2026, 12, 6, 11, 59, 50, 300));
+        sim.form().Timer3.setInterval(500);
+        armReminder(sim, "Tea time").runUntil(at(2026, 12, 6, 12, 0, 5, 200));
+        ASSERT_EQ(sim.form().reminderAlertOn, 1);
+        sim.form().Label3_DblClick();
+        const std::size_t beeps = sim.platform().beeps.size();
+        sim.runUntil(at(2026, 12, 6, 12, 0, 7, 100));
+        EXPECT_TRUE(sim.form().reminderAlertOn == 0 && sim.platform().beeps.size() == beeps);
+        EXPECT_EQ(sim.form().Label1.caption(), "12:00:07");
+    }
+}
+
 // The driver on a virtual clock: three timers as the form has them (Timer1 1000 ms on,
 // Timer2 600 ms off, Timer3 1000 ms on); each handler notes its firing and then does
 // whatever the case asks of it.
