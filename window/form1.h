@@ -123,6 +123,9 @@ public:
     // --- moving and leaving (window/moving_leaving.cpp)
     void Label3_MouseDown(std::int16_t button, std::int16_t shift, float x, float y);
     void Label3_DblClick();
+    // The screens changed while the clock runs (one went away, shrank or moved): a strip no
+    // longer wholly on a screen comes onto the nearest one, as at start-up. Nothing is stored.
+    void screensChanged();
 
     // --- clock tick (face/clock_tick.cpp)
     void Timer1_Timer();
