@@ -8,6 +8,7 @@
 #include "linux/clock_window.h"
 #include "linux/event_sink.h"
 #include "linux/qt_platform.h"
+#include "linux/screen_watch.h"
 #include "linux/system_timer.h"
 #include "window/form_timers.h"
 #include "window/pointer_input.h"
@@ -31,6 +32,9 @@ public:
     // pixel can be clicked or hovered into activity, and any key released in it would
     // power the computer off. The hot key's grab alone hands it the keyboard.
     void hotKeyReleased();
+
+    // The screens changed: the strip must still lie on one.
+    void screensChanged();
 
     // --- EventSink
     Form1& form() override { return form_; }
@@ -64,6 +68,9 @@ private:
     PointerInput pointer_;
     SystemTimer systemTimer_;
     std::unique_ptr<FormTimers> timers_;
+    std::unique_ptr<ScreenWatch> screens_;
+    int depth_ = 0;               // core events running (more than one only inside a drag)
+    bool screensChanged_ = false; // the screens changed while one ran
     bool ended_ = false;
     bool showing_ = false;        // the windows are being set from the model
     bool showAgain_ = false;      // the model changed while they were
