@@ -217,6 +217,11 @@ LRESULT Shell::handleForm1(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         case focusMovedMessage:
             reconcileFocus();
             return 0;
+        case WM_DISPLAYCHANGE:
+            // A screen went away, shrank or moved: the strip must still lie on one.
+            screensChanged_ = true;
+            deliver(Delivery::Timer, [] {});
+            return 0;
         case WM_CLOSE:
             return 0;  // the clock is left only by its own gesture
         case WM_DESTROY:
