@@ -1,6 +1,5 @@
 #include "linux/clock_window.h"
 
-#include <QMoveEvent>
 #include <QPainter>
 #include <algorithm>
 #include <vector>
@@ -110,20 +109,6 @@ void ClockWindow::paintEvent(QPaintEvent*) {
     painter.setFont(font());
     for (const DrawnLabel& drawn : Layout(form).labelsOn(ControlId::Form1))
         if (drawn.id == ControlId::Label2) label2Text_.paint(painter, *drawn.label, toQRect(drawn.rect));
-}
-
-void ClockWindow::moveEvent(QMoveEvent* event) {
-    QWidget::moveEvent(event);
-    if (dragging_) return;
-    const QPoint now = event->pos();
-    if (placed_ == now) return;
-    // The window manager placed the window elsewhere: the model follows, so that the
-    // position stored at exit is the one on screen.
-    placed_ = now;
-    Form1& form = sink_.form();
-    const WindowPosition at = Layout(form).positionAt(now.x(), now.y(), {form.Left, form.Top});
-    form.Left = at.left;
-    form.Top = at.top;
 }
 
 }  // namespace horatta::shell

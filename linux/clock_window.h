@@ -32,7 +32,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
 
 private:
     // What a paint of the window's own surface shows.
@@ -49,7 +48,10 @@ private:
     TextBoxWidget text2_;
     TimeFieldWidget shutdownField_;
     TimeFieldWidget reminderField_;
-    std::optional<QPoint> placed_;   // where the model last put the window
+    // Where the model last put the window. Where the window manager then set it (inside a
+    // frame, below a title bar) is its own affair: the model keeps the place it asked for, so
+    // that the place stored at exit comes back the same under every window manager.
+    std::optional<QPoint> placed_;
     bool dragging_ = false;
     Look shown_;
     bool painted_ = false;

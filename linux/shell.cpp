@@ -86,6 +86,7 @@ Shell::Shell(Form1& form, QtPlatform& platform)
     timers_ = std::make_unique<FormTimers>(form_, systemTimer_, SystemTimer::nowMs, SystemTimer::alignmentSlackMs,
                                            [this](std::size_t, const std::function<void()>& tick) { handle(tick, true); });
     systemTimer_.onFired([this] { timers_->fired(); });
+    screens_ = std::make_unique<ScreenWatch>([this] { screensChanged(); });
 }
 
 Shell::~Shell() {
@@ -111,8 +112,24 @@ void Shell::deliver(const std::function<void()>& event) { handle(event, false); 
 
 void Shell::handle(const std::function<void()>& event, bool paintFaceAtOnce) {
     if (ended_) return;  // nothing is handled once the program has ended
+    ++depth_;
     event();
-    if (!ended_) showModel(paintFaceAtOnce);
+    --depth_;
+    if (ended_) return;
+    // Screens that changed while an event ran (a drag holds the window) count once it is over.
+    if (depth_ == 0 && screensChanged_) {
+        screensChanged_ = false;
+        form_.screensChanged();
+    }
+    showModel(paintFaceAtOnce);
+}
+
+void Shell::screensChanged() {
+    if (depth_ > 0) {
+        screensChanged_ = true;
+        return;
+    }
+    deliver([this] { form_.screensChanged(); });
 }
 
 void Shell::showModel(bool paintFaceAtOnce) {
@@ -189,9 +206,13 @@ WindowPosition Shell::dragWindow(ControlId window, WindowPosition from) {
     qApp->removeEventFilter(&tracker);
     window_->setDragging(false);
 
-    const QPoint end = window_->pos();
-    if (end == tracker.startPos()) return from;
-    return Layout(form_).positionAt(end.x(), end.y(), from);
+    // The window comes to where it was asked to be, moved by as much as the user dragged it: a
+    // window manager that set it off the asked place (a frame, a title bar) moves no stored place.
+    const QPoint moved = window_->pos() - tracker.startPos();
+    if (moved.isNull()) return from;
+    const Layout layout(form_);
+    const PixelRect asked = layout.window();
+    return layout.positionAt(asked.left + moved.x(), asked.top + moved.y(), from);
 }
 
 void Shell::makeTopmost(ControlId window) {

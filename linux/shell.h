@@ -8,6 +8,7 @@
 #include "linux/clock_window.h"
 #include "linux/event_sink.h"
 #include "linux/qt_platform.h"
+#include "linux/screen_watch.h"
 #include "linux/system_timer.h"
 #include "platform/input_clock.h"
 #include "window/form_timers.h"
@@ -38,6 +39,8 @@ public:
     void endSession();
     // A log-out is coming, and may still be cancelled: the clock stores the same, and runs on.
     void saveBeforeLogOut();
+    // The screens changed: the strip must still lie on one.
+    void screensChanged();
 
     // --- EventSink
     Form1& form() override { return form_; }
@@ -72,6 +75,9 @@ private:
     InputClock inputClock_;  // the server's stamps on input events, on the steady clock
     SystemTimer systemTimer_;
     std::unique_ptr<FormTimers> timers_;
+    std::unique_ptr<ScreenWatch> screens_;
+    int depth_ = 0;               // core events running (more than one only inside a drag)
+    bool screensChanged_ = false; // the screens changed while one ran
     bool ended_ = false;
     bool showing_ = false;        // the windows are being set from the model
     bool showAgain_ = false;      // the model changed while they were

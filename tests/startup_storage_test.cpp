@@ -76,6 +76,37 @@ TEST(Startup, TheStripComesUpWhereItWasUnlessThatIsOffEveryScreen) {
     }
 }
 
+// While the clock runs, a screen that goes away, shrinks or moves never takes the strip out of
+// reach: it comes onto the nearest screen by the rule start-up uses, and nothing is stored.
+TEST(Screens, AStripLeftOffEveryScreenComesOntoTheNearestAndNothingIsStored) {
+    const PixelRect wide{0, 0, 1920, 1080}, small{0, 0, 1024, 768}, right{1920, 0, 1280, 1024};
+    struct Case { std::vector<PixelRect> before, after; WindowPosition at, expect; };
+    const Case cases[]{
+        {{wide}, {small}, {27000, 600}, {1024 * 15 - 1000, 600}},       // the handle was past the new right edge
+        {{wide}, {small}, {13605, 15000}, {13605, 768 * 15 - 300}},     // below the new bottom
+        {{wide}, {small}, {13605, 600}, {13605, 600}},                  // still wholly on it: left alone
+        {{wide, right}, {wide}, {37500, 1500}, {1920 * 15 - 1000, 1500}},  // its screen unplugged
+        {{wide, right}, {right}, {13605, 600}, {1920 * 15, 600}},       // the primary unplugged
+        {{wide, right}, {wide, {-1280, 0, 1280, 1024}}, {37500, 900}, {1920 * 15 - 1000, 900}},  // moved to the left
+        {{wide}, {{0, 0, 0, 0}}, {27000, 600}, {27000, 600}},           // between two screens: none to go to
+        {{wide}, {}, {27000, 600}, {27000, 600}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.at.left) + "," + std::to_string(c.at.top));
+        Simulator sim(Build::Masked, at(2026, 12, 6, 18, 36, 16, 500),
+                      {{"ta", std::to_string(c.at.top)}, {"tb", std::to_string(c.at.left)}});
+        sim.platform().screenRects = c.before;
+        sim.restart();
+        ASSERT_EQ((std::array{sim.form().Left, sim.form().Top}), (std::array{c.at.left, c.at.top}));
+        sim.runFor(1020);
+        sim.platform().screenRects = c.after;
+        sim.platform().memory.writtenNames.clear();
+        sim.form().screensChanged();
+        EXPECT_EQ((std::array{sim.form().Left, sim.form().Top}), (std::array{c.expect.left, c.expect.top}));
+        EXPECT_TRUE(sim.platform().memory.writtenNames.empty()) << sim.platform().memory.writtenNames.front();
+    }
+}
+
 // The handle's double-click in the running clock saves four values in order and ends; the
 // next start comes back where the window was left and in the mode it showed.
 TEST(Leaving, ADoubleClickOnTheHandleSavesWhereAndWhatAndTheNextStartComesBackThere) {

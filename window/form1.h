@@ -131,6 +131,9 @@ public:
     // away): it stores what the handle's save-and-exit stores and ends at once, whatever
     // the face is doing.
     void EndSession();
+    // The screens changed while the clock runs (one went away, shrank or moved): a strip no
+    // longer wholly on a screen comes onto the nearest one, as at start-up. Nothing is stored.
+    void screensChanged();
 
     // --- clock tick (face/clock_tick.cpp)
     void Timer1_Timer();

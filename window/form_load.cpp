@@ -1,14 +1,13 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <limits>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "settings/setting_names.h"
 #include "settings/settings.h"
 #include "window/form1.h"
+#include "window/screen_placement.h"
 
 namespace horatta {
 
@@ -52,32 +51,10 @@ void Form1::placeWindow() {
 // A strip with no title bar, no taskbar button and no other way out must never be lost
 // off screen: when it would not lie wholly on some screen it moves onto the nearest one.
 void Form1::keepOnScreen() {
-    const auto screens = platform_.screens();
-    const float tx = static_cast<float>(platform_.twipsPerPixelX());
-    const float ty = static_cast<float>(platform_.twipsPerPixelY());
-    struct Box { float left, top, right, bottom; };
-    const Box strip{Left, Top, Left + stripWidth, Top + stripHeight};
-    const Box* best = nullptr;
-    std::vector<Box> boxes;
-    for (const auto& s : screens)
-        // A screen of no size (one being plugged in or out) can hold nothing.
-        if (s.width > 0 && s.height > 0) boxes.push_back({s.left * tx, s.top * ty, (s.left + s.width) * tx, (s.top + s.height) * ty});
-    if (boxes.empty()) return;
-    float bestDistance = std::numeric_limits<float>::infinity();
-    // How far the strip reaches past a screen's edges. A strip wholly on a screen is at
-    // distance 0 from it, and the clamp below leaves it where it is; of screens equally near
-    // the first listed, the primary, wins.
-    for (const auto& b : boxes) {
-        float dx = std::max({b.left - strip.left, 0.0f, strip.right - b.right});
-        float dy = std::max({b.top - strip.top, 0.0f, strip.bottom - b.bottom});
-        const float distance = dx * dx + dy * dy;
-        if (distance < bestDistance) {
-            best = &b;
-            bestDistance = distance;
-        }
-    }
-    Left = std::max(best->left, std::min(Left, best->right - stripWidth));
-    Top = std::max(best->top, std::min(Top, best->bottom - stripHeight));
+    const WindowPosition placed = placeOnScreens({Left, Top}, stripWidth, stripHeight, platform_.screens(),
+                                                 platform_.twipsPerPixelX(), platform_.twipsPerPixelY());
+    Left = placed.left;
+    Top = placed.top;
 }
 
 void Form1::refreshDateToolTip(const DateTime& now) {

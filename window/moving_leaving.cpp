@@ -29,6 +29,8 @@ void Form1::Label3_MouseDown(std::int16_t button, std::int16_t, float, float) {
     if (button != buttonLeft) scrollToggle(button);
 }
 
+void Form1::screensChanged() { keepOnScreen(); }
+
 void Form1::Label3_DblClick() {
     if (faceMode() == FaceMode::Countdown || reminderAlertOn == 1) {
         // Stop the alert or the countdown, whichever runs.

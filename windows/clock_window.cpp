@@ -226,6 +226,11 @@ LRESULT Shell::handleForm1(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
             // The session does end: store again (the face may have moved on) and leave.
             if (wParam) deliver(Delivery::Session, [&] { form_->EndSession(); });
             return 0;
+        case WM_DISPLAYCHANGE:
+            // A screen went away, shrank or moved: the strip must still lie on one.
+            screensChanged_ = true;
+            deliver(Delivery::Timer, [] {});
+            return 0;
         case WM_CLOSE:
             return 0;  // the clock is left only by its own gesture, or with the session
         case WM_DESTROY:

@@ -58,6 +58,11 @@ void Shell::deliver(Delivery kind, const std::function<void()>& event) {
     if (depth_ > 0 && kind == Delivery::Input) return;
     ++depth_;
     event();
+    // Screens that changed while an event ran (a drag holds the window) count once it is over.
+    if (depth_ == 1 && screensChanged_) {
+        screensChanged_ = false;
+        form_->screensChanged();
+    }
     --depth_;
     render();
     if (depth_ == 0) reconcileFocus();

@@ -115,6 +115,7 @@ private:
     // control lies under it and which presses pair into a double-click.
     void pointerPress(HWND from, int button, LPARAM lParam);
     void pointerRelease(HWND from, int button, LPARAM lParam);
+    bool travelsBeforeRelease(HWND window);
     void followMouse(HWND window, int virtualKey);
 
     void paintForm1(HDC dc, const RECT& client);
@@ -160,6 +161,7 @@ private:
     bool pullingEdits_ = true;    // false while the shell itself writes into an edit control
     int pressedButton_ = 0;       // the button of the press being delivered
     bool tabMoved_ = false;       // the Tab key moved the focus; its character goes nowhere
+    bool screensChanged_ = false; // the screens changed, and the core has not yet been told
 };
 
 }  // namespace horatta::win

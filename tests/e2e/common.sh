@@ -55,3 +55,37 @@ start_x() {
   done
   fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
 }
+
+# A window manager on the private X server, by name: openbox, xfwm4, i3, mutter, or none
+# (the default: E2E_WM, else none). Each keeps its settings and its session bus in the scratch
+# folder, so nothing of the user's own desktop is read or reached. Returns once the manager
+# has claimed the screen and shows windows.
+start_wm() {
+  local name=${1:-${E2E_WM:-none}}
+  [ "$name" != none ] || return 0
+  command -v "$name" >/dev/null || fail "$name is missing (scripts/setup installs it)"
+  local log=$E2E_TMP/$name.log
+  case $name in
+    openbox) openbox --sm-disable >"$log" 2>&1 & ;;
+    xfwm4) _wm_session_bus; xfwm4 --compositor=off --sm-client-disable >"$log" 2>&1 & ;;
+    i3)
+      # A configuration of its own: the machine's would start the first-start wizard, which
+      # takes the keyboard, and a bar. Windows that ask for no decoration get none.
+      printf '%s\n' 'focus_follows_mouse no' 'default_border none' 'default_floating_border none' \
+        'for_window [window_type="utility"] floating enable' >"$E2E_TMP/i3.config"
+      i3 -c "$E2E_TMP/i3.config" >"$log" 2>&1 & ;;
+    mutter) _wm_session_bus; mutter --x11 --replace --sm-disable >"$log" 2>&1 & ;;
+    *) fail "no such window manager: $name" ;;
+  esac
+  # Workspaces counted is the last sign each gives of being ready; it manages windows soon after.
+  _wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK _NET_NUMBER_OF_DESKTOPS 2>/dev/null | grep -q '^_NET_NUMBER_OF_DESKTOPS(CARDINAL) = '; }
+  eventually 15 _wm_ready || fail "$name did not start: $(cat "$log")"
+  sleep 0.3
+}
+# A private session bus for a window manager that wants one.
+_wm_session_bus() {
+  dbus-daemon --session --nofork --print-address=3 3>"$E2E_TMP/session-bus" >/dev/null 2>&1 &
+  eventually 10 test -s "$E2E_TMP/session-bus" || fail "no session bus"
+  export DBUS_SESSION_BUS_ADDRESS
+  DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$E2E_TMP/session-bus")
+}

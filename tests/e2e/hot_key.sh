@@ -53,9 +53,7 @@ stop "$first"
 pass "nothing with the program stopped; a hot key held by another clock is gone without, quietly"
 
 if command -v openbox >/dev/null; then
-  openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
-  eventually 5 xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1 || fail "openbox did not start"
-  sleep 0.3  # it names itself before it manages windows, and gives no sign when it does
+  start_wm openbox
   start_program horatta
   corner_then_key "openbox"
   expect_no_power_off "a click or a rest at 0,0 and a key under openbox"

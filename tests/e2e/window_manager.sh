@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# What a window manager can change, under the one E2E_WM names (none by default): the first
+# start and its place, above other windows and on every workspace, a drag, typing a memo,
+# leaving and starting again at the same place, and a screen that shrinks under the strip.
+source "$(dirname "$0")/lib.sh"
+WM=${E2E_WM:-none}
+E2E_NAME=$WM
+: "${SCREEN_MODE:?SCREEN_MODE names the program that gives the X server a screen size}"
+start_x
+start_wm "$WM"
+
+start_program horatta
+read -r x y w h <<<"$(window_geometry)"
+# A manager may set a window off the place it asked for (i3 puts a floating window where its
+# title bar would end), but the same way at every start.
+dx=$((x - 907)) dy=$((y - 40)) ox=$dx oy=$dy
+[ "$w $h" = "67 20" ] && [ ${dx#-} -le 4 ] && [ ${dy#-} -le 20 ] || fail "first start at $x $y ${w}x$h, not near 907,40 67x20"
+props=$(xprop -id "$WIN")
+grep -q "^_NET_WM_STATE(ATOM) = .*_NET_WM_STATE_ABOVE" <<<"$props" || fail "not above others: $props"
+# A manager may keep "every workspace" as the state or as the workspace number alone.
+grep -q "^_NET_WM_STATE(ATOM) = .*_NET_WM_STATE_STICKY\|^_NET_WM_DESKTOP(CARDINAL) = 4294967295$" <<<"$props" ||
+  fail "not on every workspace: $props"
+pass "first start at $x,$y, 67x20, asking to stay above and on every workspace"
+
+if [ "$WM" != none ]; then  # without a manager nothing keeps one window above another
+  xlogo -geometry 400x300+$((x - 100))+0 >/dev/null 2>&1 &
+  _covered() { xdotool search --onlyvisible --class xlogo >/dev/null 2>&1; }
+  eventually 5 _covered || fail "no other window came up"
+  sleep 0.3
+  eventually 3 shows "$VIVID" || fail "a window opened over the strip hides it"
+  if [ "$WM" = i3 ]; then i3-msg -q workspace 2; else xdotool set_desktop 1; fi
+  _left_workspace() { xprop -root _NET_CURRENT_DESKTOP | grep -q ' = 1$'; }
+  eventually 5 _left_workspace || fail "the workspace did not change"
+  # A compositing manager draws the new workspace at its own pace.
+  eventually 10 shows "$VIVID" || fail "the strip is not on the other workspace"
+  if [ "$WM" = i3 ]; then i3-msg -q workspace 1; else xdotool set_desktop 0; fi
+  pass "above a window opened over it, and on another workspace too"
+fi
+
+# A drag of the handle moves the window by as much as the pointer, to the place asked for
+# (ox, oy: how far the manager has set it off that place); the memo takes typing.
+drag_handle_by() {  # dx dy
+  local x y
+  read -r x y _ _ <<<"$(window_geometry)"
+  xdotool mousemove $((x + HANDLE_X)) $((y + HANDLE_Y)) mousedown 1
+  for step in 1 2 3 4 5; do xdotool mousemove $((x + HANDLE_X + step * $1 / 5)) $((y + HANDLE_Y + step * $2 / 5)); done
+  xdotool mouseup 1
+  expect_geometry "$((x - ox + $1)) $((y - oy + $2)) 67 20"
+  ox=0 oy=0
+}
+drag_handle_by 100 150
+read -r x y _ _ <<<"$(window_geometry)"
+sleep 0.4  # not a double-click
+click_at $FACE_X $FACE_Y 1
+expect_geometry "$x $y 67 39"
+xdotool type --delay 20 abc  # the memo's whole text is selected: typing replaces it
+xdotool key Return
+expect_stored text abc
+expect_geometry "$x $y 67 20"
+pass "a drag of the handle moves the strip by as much; a memo typed into it is stored"
+
+# Stored is the place asked for plus the drag, whatever the manager made of it; the next
+# start asks for that place again and so comes to the same place as the first did.
+sleep 0.4
+double_click_at $HANDLE_X $HANDLE_Y
+wait_for_exit
+[[ "$(stored t9) $(stored t) $(stored ta) $(stored tb)" =~ ^0\ [12]\ 2850\ 15105$ ]] || fail "t9, t, ta, tb stored wrong"
+start_program horatta
+expect_geometry "$((1007 + dx)) $((190 + dy)) 67 20"
+pass "a double-click on the handle stores 1007,190 and ends; the restart comes back to the same place"
+
+# The screen shrinks under a strip near its right edge: the strip comes wholly onto what is
+# left, and nothing is stored until the user leaves.
+ox=$dx oy=$dy
+drag_handle_by $((1800 - 1007)) $((40 - 190))
+before=$(cat "$INI")
+mode=$("$SCREEN_MODE" 1024 768) || fail "no 1024x768 mode"
+xrandr --output screen --mode "$mode" --fb 1024x768 || fail "the screen did not shrink"
+_on_screen() { read -r x y w h <<<"$(window_geometry)"; [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + w)) -le 1024 ] && [ $((y + h)) -le 768 ]; }
+eventually 5 _on_screen || fail "the strip at $(window_geometry) on a 1024x768 screen"
+[ "$(cat "$INI")" = "$before" ] || fail "the screen change stored something"
+sleep 0.4
+double_click_at $HANDLE_X $HANDLE_Y
+wait_for_exit
+expect_stored tb $((1024 * 15 - 1000))  # the strip is 1000 twips wide
+pass "a screen shrunk to 1024x768 brings the strip onto it, within reach of a double-click"
