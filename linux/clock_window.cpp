@@ -78,7 +78,9 @@ void ClockWindow::showModel(bool atOnce) {
         placed_ = placed.topLeft();
         move(placed.topLeft());
     }
-    if (placed.size() != size()) resize(placed.size());
+    // A fixed size, not a mere resize: a window manager reads it from the size hints, and one
+    // that gives floating windows a least size of its own (i3) would otherwise grow the strip.
+    if (placed.size() != size() || minimumSize() != placed.size()) setFixedSize(placed.size());
 
     for (const Placement& control : layout.controls()) {
         QWidget* w = widgetFor(control.id);

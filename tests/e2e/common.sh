@@ -70,8 +70,10 @@ start_wm() {
     xfwm4) _wm_session_bus; xfwm4 --compositor=off --sm-client-disable >"$log" 2>&1 & ;;
     i3)
       # A configuration of its own: the machine's would start the first-start wizard, which
-      # takes the keyboard, and a bar. Windows that ask for no decoration get none.
-      printf '%s\n' 'focus_follows_mouse no' 'default_border none' 'default_floating_border none' \
+      # takes the keyboard, and a bar. Floating windows keep i3's own title bar, which sets
+      # them off the place they asked for, but are not grown to a least size. The first line
+      # keeps i3 from reading it as an old format and dropping what it cannot convert.
+      printf '%s\n' '# i3 config file (v4)' 'focus_follows_mouse no' 'floating_minimum_size -1 x -1' \
         'for_window [window_type="utility"] floating enable' >"$E2E_TMP/i3.config"
       i3 -c "$E2E_TMP/i3.config" >"$log" 2>&1 & ;;
     mutter) _wm_session_bus; mutter --x11 --replace --sm-disable >"$log" 2>&1 & ;;
