@@ -258,8 +258,16 @@ void Shell::setCaretShown(ControlId field, bool shown) {
     if (TimeFieldWidget* w = window_->timeFieldFor(field)) w->setCaretShown(shown);
 }
 
-bool Shell::eventFilter(QObject*, QEvent* event) {
+bool Shell::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
+        case QEvent::Close:
+            // The window manager closes the strip (Alt+F4, a window list, i3's kill): the user
+            // is done with the clock, which leaves as the handle's save-and-exit does instead of
+            // hiding with its lock still held.
+            if (watched != window_.get() || ended_) break;
+            event->ignore();
+            endSession();
+            return true;
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
             lastPress_ = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
