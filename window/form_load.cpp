@@ -14,10 +14,13 @@ namespace horatta {
 
 namespace {
 
-// A stored window edge: a plain decimal number of twips. Anything else counts as missing.
-std::optional<float> storedPosition(std::string_view text) {
+// A stored window edge: a plain decimal number of twips that the window system can place,
+// whose coordinates are 16-bit pixels. Anything else counts as missing, as a number out of
+// range does everywhere else.
+std::optional<float> storedPosition(std::string_view text, int twipsPerPixel) {
     auto value = settingToNumber(text);
-    if (!value || !std::isfinite(static_cast<float>(*value))) return std::nullopt;
+    const double farthest = 32767.0 * std::max(1, twipsPerPixel);
+    if (!value || !(std::fabs(*value) <= farthest)) return std::nullopt;
     return static_cast<float>(*value);
 }
 
@@ -33,10 +36,10 @@ std::string withoutPadding(std::string text) {
 
 void Form1::placeWindow() {
     if (!savedTop.empty()) {
-        auto top = storedPosition(savedTop);
+        auto top = storedPosition(savedTop, platform_.twipsPerPixelY());
         if (top) {
             Top = *top;
-            Left = storedPosition(savedLeft).value_or(0.0f);
+            Left = storedPosition(savedLeft, platform_.twipsPerPixelX()).value_or(0.0f);
             return;
         }
     }
@@ -57,20 +60,21 @@ void Form1::keepOnScreen() {
     const float ty = static_cast<float>(platform_.twipsPerPixelY());
     struct Box { float left, top, right, bottom; };
     const Box strip{Left, Top, Left + stripWidth, Top + stripHeight};
-    const Box* best = nullptr;
     std::vector<Box> boxes;
     for (const auto& s : screens)
         // A screen of no size (one being plugged in or out) can hold nothing.
         if (s.width > 0 && s.height > 0) boxes.push_back({s.left * tx, s.top * ty, (s.left + s.width) * tx, (s.top + s.height) * ty});
     if (boxes.empty()) return;
-    float bestDistance = std::numeric_limits<float>::infinity();
+    // In double: the square of a distance in twips can pass a float's range.
+    const Box* best = &boxes.front();
+    double bestDistance = std::numeric_limits<double>::infinity();
     // How far the strip reaches past a screen's edges. A strip wholly on a screen is at
     // distance 0 from it, and the clamp below leaves it where it is; of screens equally near
     // the first listed, the primary, wins.
     for (const auto& b : boxes) {
-        float dx = std::max({b.left - strip.left, 0.0f, strip.right - b.right});
-        float dy = std::max({b.top - strip.top, 0.0f, strip.bottom - b.bottom});
-        const float distance = dx * dx + dy * dy;
+        const double dx = std::max({b.left - strip.left, 0.0f, strip.right - b.right});
+        const double dy = std::max({b.top - strip.top, 0.0f, strip.bottom - b.bottom});
+        const double distance = dx * dx + dy * dy;
         if (distance < bestDistance) {
             best = &b;
             bestDistance = distance;

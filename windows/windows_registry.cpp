@@ -5,6 +5,9 @@
 
 #include "windows/wide.h"
 
+#include <ktmw32.h>
+#include <functional>
+
 namespace horatta::win {
 
 namespace {
@@ -74,6 +77,17 @@ bool writeValue(HKEY key, const std::wstring& name, const RegistryValue& value) 
                           static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
 }
 
+// Stores one value where the user may write it: the machine's key, and the user's copy when
+// the machine's is out of reach or the user already holds one. `makeUser` makes that copy.
+bool storeValue(HKEY machine, HKEY& user, const std::function<HKEY()>& makeUser, const std::wstring& name,
+                const RegistryValue& value) {
+    const bool machineStored = machine && writeValue(machine, name, value);
+    if (machineStored && !hasValue(user, name)) return true;
+    if (!user) user = makeUser();
+    const bool userStored = user && writeValue(user, name, value);
+    return machineStored || userStored;
+}
+
 }  // namespace
 
 WindowsRegistry::WindowsRegistry() : WindowsRegistry({localMachineKey, L""}, {currentUserKey, L""}) {}
@@ -109,7 +123,8 @@ Registry::Key WindowsRegistry::createKey(std::uint32_t root, std::string_view pa
     OpenKey key;
     const std::wstring wide = widen(path);
     key.userPath = user_.prefix + wide;
-    key.machine = openOrCreate(machine_.root, machine_.prefix + wide);
+    key.machinePath = machine_.prefix + wide;
+    key.machine = openOrCreate(machine_.root, key.machinePath);
     key.user = key.machine ? openExisting(user_.root, key.userPath, writeAccess) : openOrCreate(user_.root, key.userPath);
     return remember(std::move(key));
 }
@@ -129,12 +144,40 @@ bool WindowsRegistry::setValue(Key handle, std::string_view name, const Registry
     auto it = open_.find(handle);
     if (it == open_.end()) return false;
     OpenKey& key = it->second;
-    const std::wstring wide = widen(name);
-    const bool machineStored = key.machine && writeValue(key.machine, wide, value);
-    if (machineStored && !hasValue(key.user, wide)) return true;
-    if (!key.user) key.user = openOrCreate(user_.root, key.userPath);
-    const bool userStored = key.user && writeValue(key.user, wide, value);
-    return machineStored || userStored;
+    return storeValue(key.machine, key.user, [&] { return openOrCreate(user_.root, key.userPath); }, widen(name), value);
+}
+
+bool WindowsRegistry::setValues(Key handle, const std::vector<NamedValue>& values) {
+    auto it = open_.find(handle);
+    if (it == open_.end()) return false;
+    OpenKey& key = it->second;
+    const HANDLE transaction = CreateTransaction(nullptr, nullptr, 0, 0, 0, 0, nullptr);
+    if (transaction != INVALID_HANDLE_VALUE) {
+        // The same keys again, within the transaction; closing it uncommitted undoes every write.
+        HKEY machine = nullptr, user = nullptr;
+        if (key.machine) RegOpenKeyTransactedW(machine_.root, key.machinePath.c_str(), 0, writeAccess, &machine, transaction, nullptr);
+        if (key.user) RegOpenKeyTransactedW(user_.root, key.userPath.c_str(), 0, writeAccess, &user, transaction, nullptr);
+        const auto makeUser = [&] {
+            HKEY made = nullptr;
+            RegCreateKeyTransactedW(user_.root, key.userPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, writeAccess,
+                                    nullptr, &made, nullptr, transaction, nullptr);
+            return made;
+        };
+        bool stored = (machine || !key.machine) && (user || !key.user);
+        for (const auto& [name, value] : values) stored = stored && storeValue(machine, user, makeUser, widen(name), value);
+        if (machine) RegCloseKey(machine);
+        if (user) RegCloseKey(user);
+        stored = stored && CommitTransaction(transaction);
+        CloseHandle(transaction);
+        if (stored) {
+            // The user's copy may have been made within the transaction.
+            if (!key.user) key.user = openExisting(user_.root, key.userPath, writeAccess);
+            return true;
+        }
+    }
+    bool stored = true;
+    for (const auto& [name, value] : values) stored = setValue(handle, name, value) && stored;
+    return stored;
 }
 
 void WindowsRegistry::closeKey(Key handle) {
