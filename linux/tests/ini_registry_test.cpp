@@ -20,6 +20,7 @@ namespace {
 // The flushes and renames the program makes, noted while a test asks; the system does the work.
 std::vector<std::string>* noted = nullptr;
 std::function<void()> afterRename;
+bool renameFails = false;
 std::string named(std::string path) {
     path = path.substr(path.rfind('/') + 1);
     return path.find(".tmp-") == std::string::npos ? path : path.substr(0, path.find(".tmp-") + 4);
@@ -35,6 +36,7 @@ extern "C" int fsync(int fd) {
 
 extern "C" int rename(const char* from, const char* to) noexcept {
     if (noted) noted->push_back("rename " + named(from) + " " + named(to));
+    if (renameFails) return errno = EXDEV, -1;
     const int done = ::renameat(AT_FDCWD, from, AT_FDCWD, to);
     if (afterRename) std::exchange(afterRename, nullptr)();
     return done;
@@ -90,8 +92,10 @@ TEST_F(IniRegistryTest, OnlyPlainTextsOfTheGeneralSectionCountAndEveryTextComesB
         {"number=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)", {}}, {"at=@@at", "@at"}, {"c= plain ; comment", "plain"},
         {"e1=\\xd83d\\xde00", "\xF0\x9F\x98\x80"}, {"e2=a\\xD83D\\xDE00b", "a\xF0\x9F\x98\x80" "b"},
         {"e3=\\xd83dx", "\xEF\xBF\xBDx"}, {"e4=\\xde00\\xd83d", "\xEF\xBF\xBD\xEF\xBF\xBD"}, {"e5=\\xd83d\\x41", "\xEF\xBF\xBD" "A"},
-        {"e6=\\x1f\\xaB\\x4e2d\\x41F", "\x1f\xC2\xAB\xE4\xB8\xAD\xD0\x9F"}, {"e7=\\x10000", "\xE1\x80\x80" "0"},
-        {"e8=\\a\\b\\f\\v\\'\\?\\q", "\a\b\f\v'?"}, {"q=\"  quoted ; , \"  tail  ", "  quoted ; ,   tail"},
+        {"e6=\\x1f\\xaB\\x4e2d\\x41F\\xA9", "\x1f\xC2\xAB\xE4\xB8\xAD\xD0\x9F\xC2\xA9"}, {"e7=\\x10000\\x39", "\xE1\x80\x80" "09"},
+        {"e8=\\a\\b\\f\\v\\'\\?\\q\\", "\a\b\f\v'?"}, {"p=@(x)", "@(x)"}, {"d=@a1(x)", "@a1(x)"}, {"# a note", {}},
+        {"e9=\\x7f\\x80\\x7ff\\x800\\xd800\\xdc00", "\x7f\xC2\x80\xDF\xBF\xE0\xA0\x80\xF0\x90\x80\x80"}, {"; another", {}},
+        {"g\\h=1", {}}, {"q=\"  quoted ; , \"  tail  ", "  quoted ; ,   tail"},
         {"[other]\ntb=900", {}}};
     QByteArray file = "[General]\n";
     for (const auto& [line, value] : values) file += QByteArray(line) + "\n";
@@ -105,19 +109,21 @@ TEST_F(IniRegistryTest, OnlyPlainTextsOfTheGeneralSectionCountAndEveryTextComesB
     EXPECT_EQ(QDir(folder).entryList(QDir::Files), kept);
     EXPECT_TRUE(QFileInfo(folder + "/time.ini.tmp-d1r2c3").isDir());
     for (const auto& [line, value] : values) {
-        const std::string name(line, std::string_view(line).find('='));
+        const std::string name(std::string_view(line).substr(0, std::string_view(line).find('=')));
         EXPECT_EQ(read(name == "[other]\ntb" ? "tb" : name), value) << line;
     }
     EXPECT_EQ(read("other/tb"), std::nullopt);
     const ino_t before = inode();
+    const QFileDevice::Permissions permissions = QFileInfo(path).permissions();
     write("Time", "08:00:00");
     EXPECT_NE(inode(), before) << "written in place, not replaced in one step";
+    EXPECT_EQ(QFileInfo(path).permissions(), permissions) << "the user's permissions stay";
     EXPECT_TRUE(fileBytes(path).contains("time=08:00:00") && !fileBytes(path).contains("TIME")) << fileBytes(path).toStdString();
     EXPECT_EQ(read("ta"), "600") << "a write keeps what another program stored";
     // Texts that INI quoting and QSettings' lists or serialised forms ("@…") could change.
     for (const std::string text : {"", "  padded  ", "a, b, c", "@at the start", "@Variant(\\0\\0\\0\\x2)", "@ByteArray(abc)",
                                    "\"quoted\"", "semi;colon #hash", "back\\slash", "x\\x41y", "中文备忘 ", "tab\there",
-                                   "=equals=", "[section]", "ctrl\x01\x02" "9", "new\nline"}) {
+                                   "=equals=", "[section]", "ctrl\x01\x10\x1f" "9", "new\nline\r"}) {
         write("text", text);
         EXPECT_EQ(read("text"), text) << text;
     }
@@ -206,6 +212,9 @@ TEST_F(IniRegistryTest, AWriteTheReaderWouldRefuseIsRefusedAndSeveralValuesAreOn
     EXPECT_EQ(fileBytes(fresh), full);
     write("ta", "2", &small);
     EXPECT_EQ(read("ta", &small), "2");
+    renameFails = true, write("ta", "3", &small), renameFails = false;
+    EXPECT_EQ(read("ta", &small), "2") << "a write that could not replace the file reports so";
+    EXPECT_EQ(QDir(dir.path() + "/new/qom").entryList(QDir::Files), QStringList{"time.ini"}) << "and leaves nothing behind";
 }
 
 TEST_F(IniRegistryTest, WhatIsNoRegularFileIsNeitherReadNorReplaced) {
