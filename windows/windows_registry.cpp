@@ -5,7 +5,6 @@
 
 #include "windows/wide.h"
 
-#include <ktmw32.h>
 #include <functional>
 
 namespace horatta::win {
@@ -76,6 +75,40 @@ bool writeValue(HKEY key, const std::wstring& name, const RegistryValue& value) 
     return RegSetValueExW(key, name.c_str(), 0, type, data.empty() ? nullptr : data.data(),
                           static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
 }
+
+// The registry's transactions, where the system has them: looked up when first needed, as Wine
+// exports the functions only as stubs that end the program when called.
+struct Transactions {
+    using Create = HANDLE(WINAPI*)(LPSECURITY_ATTRIBUTES, LPGUID, DWORD, DWORD, DWORD, DWORD, LPWSTR);
+    using Commit = BOOL(WINAPI*)(HANDLE);
+    using OpenKey = LONG(WINAPI*)(HKEY, LPCWSTR, DWORD, REGSAM, PHKEY, HANDLE, PVOID);
+    using CreateKey = LONG(WINAPI*)(HKEY, LPCWSTR, DWORD, LPWSTR, DWORD, REGSAM, const LPSECURITY_ATTRIBUTES, PHKEY,
+                                    LPDWORD, HANDLE, PVOID);
+    Create create = nullptr;
+    Commit commit = nullptr;
+    OpenKey openKey = nullptr;
+    CreateKey createKey = nullptr;
+
+    template <typename Function>
+    static Function find(const wchar_t* library, const char* name) {
+        const HMODULE module = LoadLibraryW(library);
+        return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+    }
+    static const Transactions& get() {
+        static const Transactions found = [] {
+            Transactions t;
+            const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+            if (ntdll && GetProcAddress(ntdll, "wine_get_version")) return t;
+            t.create = find<Create>(L"ktmw32.dll", "CreateTransaction");
+            t.commit = find<Commit>(L"ktmw32.dll", "CommitTransaction");
+            t.openKey = find<OpenKey>(L"advapi32.dll", "RegOpenKeyTransactedW");
+            t.createKey = find<CreateKey>(L"advapi32.dll", "RegCreateKeyTransactedW");
+            return t;
+        }();
+        return found;
+    }
+    bool available() const { return create && commit && openKey && createKey; }
+};
 
 // Stores one value where the user may write it: the machine's key, and the user's copy when
 // the machine's is out of reach or the user already holds one. `makeUser` makes that copy.
@@ -151,23 +184,24 @@ bool WindowsRegistry::setValues(Key handle, const std::vector<NamedValue>& value
     auto it = open_.find(handle);
     if (it == open_.end()) return false;
     OpenKey& key = it->second;
-    const HANDLE transaction = CreateTransaction(nullptr, nullptr, 0, 0, 0, 0, nullptr);
+    const Transactions& t = Transactions::get();
+    const HANDLE transaction = t.available() ? t.create(nullptr, nullptr, 0, 0, 0, 0, nullptr) : INVALID_HANDLE_VALUE;
     if (transaction != INVALID_HANDLE_VALUE) {
         // The same keys again, within the transaction; closing it uncommitted undoes every write.
         HKEY machine = nullptr, user = nullptr;
-        if (key.machine) RegOpenKeyTransactedW(machine_.root, key.machinePath.c_str(), 0, writeAccess, &machine, transaction, nullptr);
-        if (key.user) RegOpenKeyTransactedW(user_.root, key.userPath.c_str(), 0, writeAccess, &user, transaction, nullptr);
+        if (key.machine) t.openKey(machine_.root, key.machinePath.c_str(), 0, writeAccess, &machine, transaction, nullptr);
+        if (key.user) t.openKey(user_.root, key.userPath.c_str(), 0, writeAccess, &user, transaction, nullptr);
         const auto makeUser = [&] {
             HKEY made = nullptr;
-            RegCreateKeyTransactedW(user_.root, key.userPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, writeAccess,
-                                    nullptr, &made, nullptr, transaction, nullptr);
+            t.createKey(user_.root, key.userPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, writeAccess, nullptr, &made,
+                        nullptr, transaction, nullptr);
             return made;
         };
         bool stored = (machine || !key.machine) && (user || !key.user);
         for (const auto& [name, value] : values) stored = stored && storeValue(machine, user, makeUser, widen(name), value);
         if (machine) RegCloseKey(machine);
         if (user) RegCloseKey(user);
-        stored = stored && CommitTransaction(transaction);
+        stored = stored && t.commit(transaction);
         CloseHandle(transaction);
         if (stored) {
             // The user's copy may have been made within the transaction.
