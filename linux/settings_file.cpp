@@ -91,7 +91,7 @@ Contents read(const std::string& path, std::size_t largest) {
         if (n < 0) return {State::Unreadable, {}, {}};
         if (n == 0) break;
         bytes.append(buffer.data(), std::size_t(n));
-        if (bytes.size() > largest) return {State::TooLarge, {}, {}};
+        if (bytes.size() > largest) return {State::TooLarge, {}, stampOf(info)};  // kept: read once, not at every value
     }
     return {State::Read, std::move(bytes), stampOf(info)};
 }
