@@ -21,11 +21,6 @@ std::string fold(std::string_view text) {
     return out;
 }
 
-// A settings file is a handful of lines, the memo the longest of them. The bound is far above
-// any memo a person keeps, so that a long memo is never taken for a corrupt file, yet a
-// runaway file cannot fill the memory.
-constexpr std::size_t largestSoundFile = std::size_t{64} << 20;
-
 using FileState = IniRegistry::FileState;
 using Loaded = IniRegistry::Loaded;
 
@@ -36,8 +31,8 @@ Loaded loaded(settings_file::Contents& file) {
         case settings_file::State::TooLarge: return {FileState::Corrupt, {}};
         case settings_file::State::Read: break;
     }
-    if (!ini::wellFormed(file.bytes)) return {FileState::Corrupt, {}};
-    return {FileState::Sound, std::move(file.bytes)};
+    std::string text = ini::repaired(file.bytes);
+    return {text == file.bytes ? FileState::Sound : FileState::Damaged, std::move(text)};
 }
 
 // A file the user has made read-only stays as it is, although its folder would let a new
@@ -54,8 +49,8 @@ bool usableName(std::string_view name) {
 
 }  // namespace
 
-IniRegistry::IniRegistry(QString filePath, std::uint32_t root, std::string keyPath)
-    : filePath_(std::move(filePath)), path_(filePath_.toStdString()), root_(root), foldedKeyPath_(fold(keyPath)) {
+IniRegistry::IniRegistry(QString filePath, std::uint32_t root, std::string keyPath, std::size_t largest)
+    : filePath_(std::move(filePath)), path_(filePath_.toStdString()), largest_(largest), root_(root), foldedKeyPath_(fold(keyPath)) {
     settings_file::removeLeftovers(path_);
 }
 
@@ -73,7 +68,7 @@ const Loaded& IniRegistry::current() {
     const std::optional<settings_file::Stamp> now = settings_file::stamp(path_);
     if (kept_ && now && kept_->stamp == *now) return kept_->file;
     kept_.reset();
-    settings_file::Contents contents = settings_file::read(path_, largestSoundFile);
+    settings_file::Contents contents = settings_file::read(path_, largest_);
     Loaded file = loaded(contents);
     // What could not be read is tried again each time: it may become readable.
     if (contents.state == settings_file::State::Missing || contents.state == settings_file::State::Unreadable) {
@@ -93,7 +88,7 @@ Registry::Key IniRegistry::openKey(std::uint32_t root, std::string_view path) {
 
 Registry::Key IniRegistry::createKey(std::uint32_t root, std::string_view path) {
     if (!isOurKey(root, path)) return 0;
-    if (!QDir().mkpath(QFileInfo(filePath_).absolutePath())) return 0;
+    if (!settings_file::makeFolder(QFileInfo(filePath_).absolutePath().toStdString())) return 0;
     Key handle = nextHandle_++;
     open_.insert(handle);
     return handle;
@@ -102,26 +97,38 @@ Registry::Key IniRegistry::createKey(std::uint32_t root, std::string_view path) 
 std::optional<RegistryValue> IniRegistry::queryValue(Key key, std::string_view name) {
     if (!open_.count(key) || !usableName(name)) return std::nullopt;
     const Loaded& file = current();
-    if (file.state != FileState::Sound) return std::nullopt;
+    if (file.state != FileState::Sound && file.state != FileState::Damaged) return std::nullopt;
     auto text = ini::findText(file.text, fold(name));
     if (!text) return std::nullopt;
     return RegistryValue{ValueType::String, std::move(*text)};
 }
 
 bool IniRegistry::setValue(Key key, std::string_view name, const RegistryValue& value) {
-    if (!open_.count(key) || !usableName(name)) return false;
-    // Only text is kept: the file holds nothing that reads back as anything else.
-    if (value.type != ValueType::String && value.type != ValueType::ExpandString) return false;
+    return setValues(key, {{name, value}});
+}
+
+bool IniRegistry::setValues(Key key, const std::vector<NamedValue>& values) {
+    if (!open_.count(key)) return false;
+    for (const auto& [name, value] : values)
+        // Only text is kept: the file holds nothing that reads back as anything else.
+        if (!usableName(name) || (value.type != ValueType::String && value.type != ValueType::ExpandString)) return false;
     const Loaded& file = current();
     if (file.state == FileState::Unreadable || !writable(path_)) return false;  // not ours to replace blind
-    // Keep what was there for whoever wants to look, and start clean.
-    if (file.state == FileState::Corrupt && !settings_file::setAside(path_)) {
+    std::string written = file.text;
+    // A text must leave room for every other value, so that those can still be stored.
+    const std::size_t headroom = largest_ / 16;
+    for (const auto& [name, value] : values) {
+        const std::string_view text(value.bytes.data(), std::min(value.bytes.size(), value.bytes.find('\0')));
+        if (ini::escaped(text).size() + headroom > largest_) return false;
+        written = ini::withText(written, fold(name), text);
+    }
+    // What the reader would refuse is never written: the last good file stays.
+    if (written.size() > largest_) return false;
+    // Keep what was there for whoever wants to look before it changes.
+    if ((file.state == FileState::Corrupt || file.state == FileState::Damaged) && !settings_file::setAside(path_)) {
         kept_.reset();
         return false;
     }
-    std::string text = value.bytes;
-    if (const auto end = text.find('\0'); end != std::string::npos) text.resize(end);
-    std::string written = ini::withText(file.text, fold(name), text);
     std::optional<settings_file::Stamp> stamp;
     const bool done = settings_file::replace(path_, written, &stamp);
     // What was written is what is there, unless another program has replaced it already.

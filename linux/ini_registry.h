@@ -20,14 +20,22 @@ namespace horatta::shell {
 // power cut leaves the old file or the new one, never a torn one; a temporary file left by
 // a write that was cut short is removed at the next start. A file that cannot be read
 // (missing permission, or no regular file at all) reads as having no values and is never
-// replaced. One that does not parse reads as having no values; the first write sets it
-// aside as "<name>.corrupt" (or "<name>.corrupt.1", … when that is taken) and starts a
-// clean file. A file that cannot be written is left as it is and the write reports failure.
+// replaced. A line the reader cannot take costs that line: the rest of the file reads as
+// usual. A file with such lines, or one too large to read, is kept whole as "<name>.corrupt"
+// (or "<name>.corrupt.1", … when that is taken) before the first write changes it, and that
+// write leaves only what could be read. A file that cannot be written is left as it is and
+// the write reports failure, as does a write of a file the reader would refuse as too large:
+// the last good file stays.
 // The file is read once and kept until it changes on disk, so a start-up that reads every
 // value opens it once, while what another program stores is still seen at the next read.
 class IniRegistry : public Registry {
 public:
-    IniRegistry(QString filePath, std::uint32_t root, std::string keyPath);
+    // A settings file is a handful of lines, the memo the longest of them. The bound is far
+    // above any memo a person keeps, so that a long memo is never taken for a corrupt file, yet
+    // a runaway file cannot fill the memory.
+    static constexpr std::size_t largestFile = std::size_t{64} << 20;
+
+    IniRegistry(QString filePath, std::uint32_t root, std::string keyPath, std::size_t largest = largestFile);
 
     // $XDG_CONFIG_HOME/qom/time.ini (~/.config/qom/time.ini when the variable is unset).
     static QString defaultFilePath();
@@ -38,9 +46,11 @@ public:
     Key createKey(std::uint32_t root, std::string_view path) override;
     std::optional<RegistryValue> queryValue(Key key, std::string_view name) override;
     bool setValue(Key key, std::string_view name, const RegistryValue& value) override;
+    bool setValues(Key key, const std::vector<NamedValue>& values) override;
     void closeKey(Key key) override;
 
-    enum class FileState { Missing, Sound, Unreadable, Corrupt };
+    // Damaged: read without the lines the reader could not take. Corrupt: too large to read.
+    enum class FileState { Missing, Sound, Damaged, Unreadable, Corrupt };
     struct Loaded {
         FileState state = FileState::Missing;
         std::string text;
@@ -58,6 +68,7 @@ private:
     Loaded uncached_;
     QString filePath_;
     std::string path_;
+    std::size_t largest_;
     std::uint32_t root_;
     std::string foldedKeyPath_;
     std::set<Key> open_;

@@ -37,11 +37,32 @@ void appendUtf8(std::string& out, char32_t c) {
     } else if (c < 0x800) {
         out += static_cast<char>(0xC0 | (c >> 6));
         out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
     } else {
-        out += static_cast<char>(0xE0 | ((c >> 12) & 0x0F));
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
         out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (c & 0x3F));
     }
+}
+
+bool isUtf8(std::string_view text) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = utf8.decode(QByteArrayView(text.data(), qsizetype(text.size())));  // decodes lazily
+    return !utf8.hasError();
+}
+
+bool isSurrogate(char32_t c, char32_t first) { return c >= first && c < first + 0x400; }
+
+// Up to four hex digits of an escape, from `i` on.
+char32_t hexEscape(std::string_view raw, std::size_t& i) {
+    char32_t code = 0;
+    for (int digits = 0; i < raw.size() && hexValue(raw[i]) >= 0 && digits < 4; ++digits)
+        code = code * 16 + char32_t(hexValue(raw[i++]));
+    return code;
 }
 
 enum class Kind { Blank, Comment, Section, Value, Malformed };
@@ -79,14 +100,21 @@ bool isGeneral(std::string_view section) { return fold(section) == "general"; }
 
 }  // namespace
 
-bool wellFormed(std::string_view file) {
-    if (file.find('\0') != std::string_view::npos) return false;
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString decoded = utf8.decode(QByteArrayView(file.data(), qsizetype(file.size())));  // decodes lazily
-    if (utf8.hasError()) return false;
-    for (std::string_view line : splitLines(file))
-        if (classify(line).kind == Kind::Malformed) return false;
-    return true;
+std::string repaired(std::string_view file) {
+    if (isUtf8(file) && file.find('\0') == std::string_view::npos &&
+        std::ranges::none_of(splitLines(file), [](std::string_view line) { return classify(line).kind == Kind::Malformed; }))
+        return std::string(file);
+    std::string out;
+    for (std::string_view line : splitLines(file)) {
+        std::string text;
+        if (isUtf8(line)) {
+            text = line;
+        } else {
+            for (const char c : line) appendUtf8(text, static_cast<unsigned char>(c));
+        }
+        if (text.find('\0') == std::string::npos && classify(text).kind != Kind::Malformed) out += text + '\n';
+    }
+    return out;
 }
 
 std::optional<std::string> findText(std::string_view file, std::string_view foldedName) {
@@ -189,11 +217,14 @@ std::optional<std::string> unescaped(std::string_view raw) {
                 case '\'':
                 case '?': out += e; break;
                 case 'x': {
-                    char32_t code = 0;
-                    int digits = 0;
-                    for (; i < raw.size() && hexValue(raw[i]) >= 0 && digits < 4; ++digits)
-                        code = code * 16 + char32_t(hexValue(raw[i++]));
-                    appendUtf8(out, code);
+                    // Beyond the basic plane a character is two escapes, as QSettings wrote it.
+                    char32_t code = hexEscape(raw, i);
+                    std::size_t next = i + 2;
+                    if (isSurrogate(code, 0xD800) && raw.substr(i, 2) == "\\x") {
+                        const char32_t low = hexEscape(raw, next);
+                        if (isSurrogate(low, 0xDC00)) code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00), i = next;
+                    }
+                    appendUtf8(out, isSurrogate(code, 0xD800) || isSurrogate(code, 0xDC00) ? 0xFFFD : code);
                     break;
                 }
                 default: break;  // an unknown escape stands for nothing

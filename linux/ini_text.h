@@ -13,9 +13,11 @@ namespace horatta::shell::ini {
 // list, is simply no text. Only the [General] section (and the lines before any section)
 // holds the clock's values; every other line is kept as it is.
 
-// False for what no INI writer makes: a NUL byte, text that is not UTF-8, a section line
-// without its closing bracket, a line that is neither a section, a value nor a comment.
-bool wellFormed(std::string_view file);
+// The file as the reader takes it, line by line: a line that is not UTF-8 is read as Latin-1
+// (as older editors wrote it); one holding a NUL byte, a section line without its closing
+// bracket and a line that is neither a section, a value nor a comment are dropped. A file as
+// an INI writer makes it comes back byte for byte.
+std::string repaired(std::string_view file);
 
 // The text of the [General] value whose name, lower-cased, is the given lower-case name.
 std::optional<std::string> findText(std::string_view file, std::string_view foldedName);

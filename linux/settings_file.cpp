@@ -55,14 +55,6 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
-// Renames without ever replacing what is at the new name.
-bool renameWithoutReplacing(const std::string& from, const std::string& to) {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
-    if (errno != EINVAL && errno != ENOSYS) return false;
-    // A file system without the flag: a second link cannot replace anything either.
-    return ::link(from.c_str(), to.c_str()) == 0 && ::unlink(from.c_str()) == 0;
-}
-
 Stamp stampOf(const struct stat& info) {
     return {std::uint64_t(info.st_dev), std::uint64_t(info.st_ino), std::uint32_t(info.st_mode), std::int64_t(info.st_size),
             std::int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
@@ -99,7 +91,7 @@ Contents read(const std::string& path, std::size_t largest) {
         if (n < 0) return {State::Unreadable, {}, {}};
         if (n == 0) break;
         bytes.append(buffer.data(), std::size_t(n));
-        if (bytes.size() > largest) return {State::TooLarge, {}, {}};
+        if (bytes.size() > largest) return {State::TooLarge, {}, stampOf(info)};  // kept: read once, not at every value
     }
     return {State::Read, std::move(bytes), stampOf(info)};
 }
@@ -129,13 +121,24 @@ bool setAside(const std::string& path) {
     const std::string base = path + ".corrupt";
     for (int n = 0; n < 10000; ++n) {
         const std::string aside = n == 0 ? base : base + "." + std::to_string(n);
-        if (renameWithoutReplacing(path, aside)) {
+        // Neither ever replaces what is at the new name.
+        const bool kept = ::link(path.c_str(), aside.c_str()) == 0 ||
+                          (errno != EEXIST && ::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE) == 0);
+        if (kept) {
             syncFolder(path);
             return true;
         }
         if (errno != EEXIST) return false;
     }
     return false;
+}
+
+bool makeFolder(const std::string& path) {
+    for (std::size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
+        ::mkdir(path.substr(0, slash).c_str(), 0700);
+    ::mkdir(path.c_str(), 0700);
+    struct stat info{};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 void removeLeftovers(const std::string& path) {

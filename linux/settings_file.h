@@ -45,8 +45,14 @@ Contents read(const std::string& path, std::size_t largest);
 // asked for, is that of the file written, or none when another has already taken its place.
 bool replace(const std::string& path, std::string_view bytes, std::optional<Stamp>* written = nullptr);
 
-// Moves the file to the first free name of "<path>.corrupt", "<path>.corrupt.1", … .
+// Keeps the file whole under the first free name of "<path>.corrupt", "<path>.corrupt.1", … :
+// as a second link, so that it stays in place until the write that follows replaces it, or,
+// on a file system without links, moved there.
 bool setAside(const std::string& path);
+
+// Makes the folder and its missing parents for the user alone (0700), as the files in it are;
+// a folder that exists stays as it is. False when no folder stands there in the end.
+bool makeFolder(const std::string& path);
 
 // Removes the temporary files that a write interrupted before its rename left behind.
 void removeLeftovers(const std::string& path);

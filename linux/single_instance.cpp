@@ -1,25 +1,30 @@
 #include "linux/single_instance.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 
-#include "linux/ini_registry.h"
+#include "linux/settings_file.h"
 
 namespace horatta::shell {
 
-bool becomeTheOnlyClock() {
-    const QString settingsFile = IniRegistry::defaultFilePath();
-    QDir().mkpath(QFileInfo(settingsFile).absolutePath());
+bool becomeTheOnlyClock(const QString& settingsFile) {
+    const QByteArray folder = QFileInfo(settingsFile).absolutePath().toLocal8Bit();
+    settings_file::makeFolder(folder.toStdString());
     const QByteArray lock = (settingsFile + ".running").toLocal8Bit();
     // Left open on purpose: the lock lasts as long as the process.
-    const int fd = ::open(lock.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    int fd = ::open(lock.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0600);
+    struct stat info{};
+    if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) ::close(fd), fd = -1;
+    // Where a link, a folder or anything but a file of ours takes the lock's name, or no file
+    // can be made, the folder itself is locked, so that two clocks still keep each other out.
+    if (fd < 0) fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return true;
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
     const bool held = errno == EWOULDBLOCK;

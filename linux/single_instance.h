@@ -2,14 +2,16 @@
 
 #include <QString>
 
+#include "linux/ini_registry.h"
+
 namespace horatta::shell {
 
 // One clock per user: both programs share the settings file, and a second clock would
 // fight the first over the hot key and overwrite its settings. The first start holds a
 // lock beside the settings file for as long as it runs (the system lets it go with the
 // process, however it ends). Returns false when another clock holds it; a lock that
-// cannot be made at all (a read-only folder) lets the clock run. When another clock runs,
-// says so in one line on standard error.
-bool becomeTheOnlyClock();
+// cannot be taken at all lets the clock run. When another clock runs, says so in one line
+// on standard error.
+bool becomeTheOnlyClock(const QString& settingsFile = IniRegistry::defaultFilePath());
 
 }  // namespace horatta::shell

@@ -57,6 +57,13 @@ bool MemoryRegistry::setValue(Key key, std::string_view name, const RegistryValu
     return true;
 }
 
+bool MemoryRegistry::setValues(Key key, const std::vector<NamedValue>& values) {
+    auto h = handles_.find(key);
+    if (h == handles_.end() || readOnly_) return false;
+    for (const auto& [name, value] : values) keys_[h->second].values[fold(name)] = value;
+    return true;
+}
+
 void MemoryRegistry::closeKey(Key key) { handles_.erase(key); }
 
 }  // namespace horatta

@@ -15,6 +15,7 @@ public:
     Key createKey(std::uint32_t root, std::string_view path) override;
     std::optional<RegistryValue> queryValue(Key key, std::string_view name) override;
     bool setValue(Key key, std::string_view name, const RegistryValue& value) override;
+    bool setValues(Key key, const std::vector<NamedValue>& values) override;
     void closeKey(Key key) override;
 
     // Makes every write fail, as a key without write access does.

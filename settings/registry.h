@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace horatta {
 
@@ -24,6 +25,11 @@ struct RegistryValue {
     std::string bytes;  // text values are UTF-8; a terminating zero may or may not be present
 };
 
+struct NamedValue {
+    std::string_view name;
+    RegistryValue value;
+};
+
 // The primitive operations a settings backend offers, with the registry's semantics:
 // value names are compared without regard to case, keys exist or not, values are typed.
 // Nothing here reports an error to the user; a failure simply yields no key or no value.
@@ -38,6 +44,9 @@ public:
     virtual std::optional<RegistryValue> queryValue(Key key, std::string_view name) = 0;
     // Returns false when the value could not be stored.
     virtual bool setValue(Key key, std::string_view name, const RegistryValue& value) = 0;
+    // Stores the values in order as one write where the backend can, so that a program ended
+    // half-way leaves either all of them or none. Returns false when they could not be stored.
+    virtual bool setValues(Key key, const std::vector<NamedValue>& values) = 0;
     virtual void closeKey(Key key) = 0;
 };
 

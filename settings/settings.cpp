@@ -31,6 +31,15 @@ void WriteSetting(Registry& registry, std::uint32_t root, std::string_view path,
     registry.closeKey(key);
 }
 
+void WriteSettings(Registry& registry, std::uint32_t root, std::string_view path, const SettingTexts& values) {
+    Registry::Key key = registry.createKey(root, path);
+    if (key == 0) return;
+    std::vector<NamedValue> named;
+    for (const auto& [name, text] : values) named.push_back({name, RegistryValue{ValueType::String, text}});
+    registry.setValues(key, named);
+    registry.closeKey(key);
+}
+
 std::optional<double> settingToNumber(std::string_view text) {
     std::size_t i = 0, end = text.size();
     while (i < end && std::isspace(static_cast<unsigned char>(text[i]))) ++i;

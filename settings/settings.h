@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "settings/registry.h"
 #include "settings/setting_names.h"
@@ -19,6 +21,10 @@ std::optional<std::string> ReadSetting(Registry& registry, std::uint32_t root, s
 // Creates the key when needed and stores the whole text as a string value.
 void WriteSetting(Registry& registry, std::uint32_t root, std::string_view path, std::string_view name,
                   std::string_view value);
+
+// Creates the key when needed and stores the texts, in order, in one write.
+using SettingTexts = std::vector<std::pair<std::string_view, std::string>>;
+void WriteSettings(Registry& registry, std::uint32_t root, std::string_view path, const SettingTexts& values);
 
 // A stored decimal number: optional sign, digits, optional fraction, surrounding blanks
 // allowed. Anything else (exponents, hexadecimal, words) is no number.

@@ -63,6 +63,11 @@ TEST(Startup, TheStripComesUpWhereItWasUnlessThatIsOffEveryScreen) {
         {three, "300", "28300", 300, 1920 * 15 - 1000},  // half on each: the primary          // just below the primary, far below the left one
         {{{0, 0, 1920, 1080}, {2700, 0, 1280, 0}}, "900", "40000", 900, 1920 * 15 - 1000},  // no height: never nearest
         {{{0, 0, 0, 0}}, "900", "40000", 900, 40000},
+        // Far off any screen: no window system can place it, so it counts as missing.
+        {one, "-1", "92233720368547758088", 0, 0},
+        {{{0, 0, 0, 0}}, "-1", "92233720368547758088", -1, 0},
+        {one, "300", "-491506", 300, 0},
+        {three, "-491505", "491505", -3000, 1920 * 15 + 1280 * 15 - 1000},
         {{{0, 0, 1, 1}}, "900", "40000", 0, 0},  // a screen of one pixel still holds the strip's corner
     };
     for (const auto& c : cases) {
@@ -123,10 +128,11 @@ TEST(Leaving, ADoubleClickOnTheHandleSavesWhereAndWhatAndTheNextStartComesBackTh
         Simulator sim(c.unseenMs ? Build::Plain : Build::Masked, at(2026, 12, 6, 9, 15, 0, 0), c.stored);
         sim.platform().screenRects = {{0, 0, 1920, 1080}, {-1280, 0, 1280, 1024}};
         sim.runFor(1020), sim.platform().dragTo = c.moved, sim.form().Label3_MouseDown(buttonLeft, 0, 10, 10);
-        sim.platform().clockMs += c.unseenMs, sim.platform().memory.writtenNames.clear(), sim.form().Label3_DblClick();
-        std::string saved = sim.platform().calls.back();  // in order, then the end
+        auto& memory = sim.platform().memory;
+        sim.platform().clockMs += c.unseenMs, memory.writtenNames.clear(), memory.writes = 0, sim.form().Label3_DblClick();
+        std::string saved = sim.platform().calls.back() + " in " + std::to_string(memory.writes);  // in order, then the end
         for (const auto& name : sim.platform().memory.writtenNames) saved += " " + name + "=" + *sim.stored(name);
-        EXPECT_EQ(saved, "endProgram " + c.saved);
+        EXPECT_EQ(saved, "endProgram in 1 " + c.saved) << "one write, so that no end leaves half of them";
         sim.restart();
         EXPECT_EQ((std::array{sim.form().Left, sim.form().Top, float(sim.form().scrollOn)}),
                   (std::array{c.moved.left, c.moved.top, float(c.saved[3] - '0')}));

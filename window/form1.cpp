@@ -185,6 +185,10 @@ void Form1::writeSetting(std::string_view name, std::string_view value) {
     WriteSetting(platform_.registry(), HKEY_LOCAL_MACHINE, settingsPath, name, value);
 }
 
+void Form1::writeSettings(const SettingTexts& values) {
+    WriteSettings(platform_.registry(), HKEY_LOCAL_MACHINE, settingsPath, values);
+}
+
 std::string Form1::timeText() { return platform_.now().timeOfDay().hms(); }
 
 void Form1::Beep(int hz, int ms) {

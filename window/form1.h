@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/platform.h"
+#include "settings/settings.h"
 #include "window/time_field.h"
 #include "window/build.h"
 #include "window/colour_skin_tables.h"
@@ -202,6 +203,7 @@ public:
     // --- helpers shared by the handlers
     std::optional<std::string> readSetting(std::string_view name);
     void writeSetting(std::string_view name, std::string_view value);
+    void writeSettings(const SettingTexts& values);
     // The current time of day as "hh:mm:ss".
     std::string timeText();
     void Beep(int hz, int ms);

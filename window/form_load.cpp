@@ -13,10 +13,13 @@ namespace horatta {
 
 namespace {
 
-// A stored window edge: a plain decimal number of twips. Anything else counts as missing.
-std::optional<float> storedPosition(std::string_view text) {
+// A stored window edge: a plain decimal number of twips that the window system can place,
+// whose coordinates are 16-bit pixels. Anything else counts as missing, as a number out of
+// range does everywhere else.
+std::optional<float> storedPosition(std::string_view text, int twipsPerPixel) {
     auto value = settingToNumber(text);
-    if (!value || !std::isfinite(static_cast<float>(*value))) return std::nullopt;
+    const double farthest = 32767.0 * std::max(1, twipsPerPixel);
+    if (!value || !(std::fabs(*value) <= farthest)) return std::nullopt;
     return static_cast<float>(*value);
 }
 
@@ -32,10 +35,10 @@ std::string withoutPadding(std::string text) {
 
 void Form1::placeWindow() {
     if (!savedTop.empty()) {
-        auto top = storedPosition(savedTop);
+        auto top = storedPosition(savedTop, platform_.twipsPerPixelY());
         if (top) {
             Top = *top;
-            Left = storedPosition(savedLeft).value_or(0.0f);
+            Left = storedPosition(savedLeft, platform_.twipsPerPixelX()).value_or(0.0f);
             return;
         }
     }

@@ -43,10 +43,11 @@ void Form1::Label3_DblClick() {
 }
 
 void Form1::SaveWindowState() {
-    writeSetting(setting::scrollMode, std::to_string(scrollOn));
-    writeSetting(setting::faceShowedTime, Label1.caption() == timeText() ? "1" : "2");
-    writeSetting(setting::windowTop, positionText(Top));
-    writeSetting(setting::windowLeft, positionText(Left));
+    // One write: an end between the values would keep a top without its left.
+    writeSettings({{setting::scrollMode, std::to_string(scrollOn)},
+                   {setting::faceShowedTime, Label1.caption() == timeText() ? "1" : "2"},
+                   {setting::windowTop, positionText(Top)},
+                   {setting::windowLeft, positionText(Left)}});
 }
 
 void Form1::EndSession() {

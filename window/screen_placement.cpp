@@ -12,17 +12,18 @@ WindowPosition placeOnScreens(WindowPosition at, float width, float height, cons
     const float ty = static_cast<float>(twipsPerPixelY);
     struct Box { float left, top, right, bottom; };
     std::optional<Box> best;
-    float bestDistance = std::numeric_limits<float>::infinity();
+    // In double: the square of a distance in twips can pass a float's range.
+    double bestDistance = std::numeric_limits<double>::infinity();
     for (const PixelRect& s : screens) {
         // A screen of no size (one being plugged in or out) can hold nothing.
         if (s.width <= 0 || s.height <= 0) continue;
         const Box b{s.left * tx, s.top * ty, (s.left + s.width) * tx, (s.top + s.height) * ty};
         // How far the window reaches past the screen's edges: 0 when it lies wholly on it,
         // and then the clamp below leaves it where it is.
-        const float dx = std::max({b.left - at.left, 0.0f, at.left + width - b.right});
-        const float dy = std::max({b.top - at.top, 0.0f, at.top + height - b.bottom});
-        const float distance = dx * dx + dy * dy;
-        if (distance < bestDistance) {
+        const double dx = std::max({b.left - at.left, 0.0f, at.left + width - b.right});
+        const double dy = std::max({b.top - at.top, 0.0f, at.top + height - b.bottom});
+        const double distance = dx * dx + dy * dy;
+        if (!best || distance < bestDistance) {
             best = b;
             bestDistance = distance;
         }

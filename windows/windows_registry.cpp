@@ -5,6 +5,8 @@
 
 #include "windows/wide.h"
 
+#include <functional>
+
 namespace horatta::win {
 
 namespace {
@@ -74,6 +76,51 @@ bool writeValue(HKEY key, const std::wstring& name, const RegistryValue& value) 
                           static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
 }
 
+// The registry's transactions, where the system has them: looked up when first needed, as Wine
+// exports the functions only as stubs that end the program when called.
+struct Transactions {
+    using Create = HANDLE(WINAPI*)(LPSECURITY_ATTRIBUTES, LPGUID, DWORD, DWORD, DWORD, DWORD, LPWSTR);
+    using Commit = BOOL(WINAPI*)(HANDLE);
+    using OpenKey = LONG(WINAPI*)(HKEY, LPCWSTR, DWORD, REGSAM, PHKEY, HANDLE, PVOID);
+    using CreateKey = LONG(WINAPI*)(HKEY, LPCWSTR, DWORD, LPWSTR, DWORD, REGSAM, const LPSECURITY_ATTRIBUTES, PHKEY,
+                                    LPDWORD, HANDLE, PVOID);
+    Create create = nullptr;
+    Commit commit = nullptr;
+    OpenKey openKey = nullptr;
+    CreateKey createKey = nullptr;
+
+    template <typename Function>
+    static Function find(const wchar_t* library, const char* name) {
+        const HMODULE module = LoadLibraryW(library);
+        return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+    }
+    static const Transactions& get() {
+        static const Transactions found = [] {
+            Transactions t;
+            const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+            if (ntdll && GetProcAddress(ntdll, "wine_get_version")) return t;
+            t.create = find<Create>(L"ktmw32.dll", "CreateTransaction");
+            t.commit = find<Commit>(L"ktmw32.dll", "CommitTransaction");
+            t.openKey = find<OpenKey>(L"advapi32.dll", "RegOpenKeyTransactedW");
+            t.createKey = find<CreateKey>(L"advapi32.dll", "RegCreateKeyTransactedW");
+            return t;
+        }();
+        return found;
+    }
+    bool available() const { return create && commit && openKey && createKey; }
+};
+
+// Stores one value where the user may write it: the machine's key, and the user's copy when
+// the machine's is out of reach or the user already holds one. `makeUser` makes that copy.
+bool storeValue(HKEY machine, HKEY& user, const std::function<HKEY()>& makeUser, const std::wstring& name,
+                const RegistryValue& value) {
+    const bool machineStored = machine && writeValue(machine, name, value);
+    if (machineStored && !hasValue(user, name)) return true;
+    if (!user) user = makeUser();
+    const bool userStored = user && writeValue(user, name, value);
+    return machineStored || userStored;
+}
+
 }  // namespace
 
 WindowsRegistry::WindowsRegistry() : WindowsRegistry({localMachineKey, L""}, {currentUserKey, L""}) {}
@@ -109,7 +156,8 @@ Registry::Key WindowsRegistry::createKey(std::uint32_t root, std::string_view pa
     OpenKey key;
     const std::wstring wide = widen(path);
     key.userPath = user_.prefix + wide;
-    key.machine = openOrCreate(machine_.root, machine_.prefix + wide);
+    key.machinePath = machine_.prefix + wide;
+    key.machine = openOrCreate(machine_.root, key.machinePath);
     key.user = key.machine ? openExisting(user_.root, key.userPath, writeAccess) : openOrCreate(user_.root, key.userPath);
     return remember(std::move(key));
 }
@@ -129,12 +177,41 @@ bool WindowsRegistry::setValue(Key handle, std::string_view name, const Registry
     auto it = open_.find(handle);
     if (it == open_.end()) return false;
     OpenKey& key = it->second;
-    const std::wstring wide = widen(name);
-    const bool machineStored = key.machine && writeValue(key.machine, wide, value);
-    if (machineStored && !hasValue(key.user, wide)) return true;
-    if (!key.user) key.user = openOrCreate(user_.root, key.userPath);
-    const bool userStored = key.user && writeValue(key.user, wide, value);
-    return machineStored || userStored;
+    return storeValue(key.machine, key.user, [&] { return openOrCreate(user_.root, key.userPath); }, widen(name), value);
+}
+
+bool WindowsRegistry::setValues(Key handle, const std::vector<NamedValue>& values) {
+    auto it = open_.find(handle);
+    if (it == open_.end()) return false;
+    OpenKey& key = it->second;
+    const Transactions& t = Transactions::get();
+    const HANDLE transaction = t.available() ? t.create(nullptr, nullptr, 0, 0, 0, 0, nullptr) : INVALID_HANDLE_VALUE;
+    if (transaction != INVALID_HANDLE_VALUE) {
+        // The same keys again, within the transaction; closing it uncommitted undoes every write.
+        HKEY machine = nullptr, user = nullptr;
+        if (key.machine) t.openKey(machine_.root, key.machinePath.c_str(), 0, writeAccess, &machine, transaction, nullptr);
+        if (key.user) t.openKey(user_.root, key.userPath.c_str(), 0, writeAccess, &user, transaction, nullptr);
+        const auto makeUser = [&] {
+            HKEY made = nullptr;
+            t.createKey(user_.root, key.userPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, writeAccess, nullptr, &made,
+                        nullptr, transaction, nullptr);
+            return made;
+        };
+        bool stored = (machine || !key.machine) && (user || !key.user);
+        for (const auto& [name, value] : values) stored = stored && storeValue(machine, user, makeUser, widen(name), value);
+        if (machine) RegCloseKey(machine);
+        if (user) RegCloseKey(user);
+        stored = stored && t.commit(transaction);
+        CloseHandle(transaction);
+        if (stored) {
+            // The user's copy may have been made within the transaction.
+            if (!key.user) key.user = openExisting(user_.root, key.userPath, writeAccess);
+            return true;
+        }
+    }
+    bool stored = true;
+    for (const auto& [name, value] : values) stored = setValue(handle, name, value) && stored;
+    return stored;
 }
 
 void WindowsRegistry::closeKey(Key handle) {

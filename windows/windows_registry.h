@@ -42,12 +42,16 @@ public:
     // To the machine's key where the user may write there; to the user's copy where not, or
     // where one exists already, so that it never goes stale.
     bool setValue(Key key, std::string_view name, const RegistryValue& value) override;
+    // In one registry transaction where the system offers one, each value where setValue
+    // would put it; one by one where it does not.
+    bool setValues(Key key, const std::vector<NamedValue>& values) override;
     void closeKey(Key key) override;
 
 private:
     struct OpenKey {
         HKEY machine = nullptr;
         HKEY user = nullptr;       // the per-user copy, when it exists (or has been made)
+        std::wstring machinePath;
         std::wstring userPath;
     };
 

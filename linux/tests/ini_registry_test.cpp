@@ -6,14 +6,57 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
+#include <cstdarg>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include "linux/ini_registry.h"
 #include "settings/settings.h"
 
+namespace {
+// The flushes and renames the program makes, noted while a test asks; the system does the work.
+std::vector<std::string>* noted = nullptr;
+std::function<void()> afterRename;
+bool renameFails = false;
+std::string named(std::string path) {
+    path = path.substr(path.rfind('/') + 1);
+    return path.find(".tmp-") == std::string::npos ? path : path.substr(0, path.find(".tmp-") + 4);
+}
+}  // namespace
+
+extern "C" int fsync(int fd) {
+    std::string path(4096, '\0');
+    path.resize(std::size_t(std::max<ssize_t>(0, ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), path.data(), path.size()))));
+    if (noted) noted->push_back("fsync " + named(path));
+    return int(::syscall(SYS_fsync, fd));
+}
+
+extern "C" int open(const char* path, int flags, ...) {
+    va_list more;
+    va_start(more, flags);
+    const mode_t mode = (flags & (O_CREAT | O_TMPFILE)) ? mode_t(va_arg(more, int)) : 0;
+    va_end(more);
+    if (noted && !(flags & O_DIRECTORY)) noted->push_back("open " + named(path));
+    return int(::syscall(SYS_openat, AT_FDCWD, path, flags, mode));
+}
+
+extern "C" int rename(const char* from, const char* to) noexcept {
+    if (noted) noted->push_back("rename " + named(from) + " " + named(to));
+    if (renameFails) return errno = EXDEV, -1;
+    const int done = ::renameat(AT_FDCWD, from, AT_FDCWD, to);
+    if (afterRename) std::exchange(afterRename, nullptr)();
+    return done;
+}
+
 namespace horatta::shell {
 namespace {
+
+template <std::size_t N>
+QByteArray bytes(const char (&text)[N]) { return QByteArray(text, N - 1); }
 
 class IniRegistryTest : public ::testing::Test {
 protected:
@@ -22,8 +65,16 @@ protected:
     const QString path = folder + "/time.ini";
     IniRegistry registry{path, HKEY_LOCAL_MACHINE, std::string(settingsPath)};
 
-    std::optional<std::string> read(std::string_view name) { return ReadSetting(registry, HKEY_LOCAL_MACHINE, settingsPath, name); }
-    void write(std::string_view name, std::string_view value) { WriteSetting(registry, HKEY_LOCAL_MACHINE, settingsPath, name, value); }
+    std::optional<std::string> read(std::string_view name, Registry* from = nullptr) {
+        return ReadSetting(from ? *from : registry, HKEY_LOCAL_MACHINE, settingsPath, name);
+    }
+    void write(std::string_view name, std::string_view value, Registry* to = nullptr) {
+        WriteSetting(to ? *to : registry, HKEY_LOCAL_MACHINE, settingsPath, name, value);
+    }
+    void replaceWith(const QByteArray& bytes) {
+        putFile(bytes, path + ".new");
+        ASSERT_EQ(::rename((path + ".new").toLocal8Bit().constData(), path.toLocal8Bit().constData()), 0);
+    }
     void putFile(const QByteArray& bytes, const QString& name = {}) {
         QDir().mkpath(folder);
         QFile f(name.isEmpty() ? path : name);
@@ -44,24 +95,45 @@ TEST_F(IniRegistryTest, OnlyPlainTextsOfTheGeneralSectionCountAndEveryTextComesB
     EXPECT_EQ(read("time"), std::nullopt);
     EXPECT_FALSE(QFile::exists(path)) << "reading creates nothing";
     // Written by hand or by another program, with a temporary file of an interrupted write beside it.
-    putFile("[General]\nTIME=07:00:00\nTa=600\nlist=one, two\nnumber=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\n"
-            "bytes=@ByteArray(abc)\n[other]\ntb=900\n");
-    for (const char* name : {"time.ini.tmp-a1B2c3", "notes.txt", "time.ini.corrupt"}) putFile("", folder + "/" + name);
-    IniRegistry restarted{path, HKEY_LOCAL_MACHINE, std::string(settingsPath)};
-    const QStringList kept{"notes.txt", "time.ini", "time.ini.corrupt"};
-    EXPECT_EQ(QDir(folder).entryList(QDir::Files), kept);
+    // Values as QSettings wrote them, escapes and all: beyond the basic plane a character is a
+    // pair of escapes, and an escape takes at most four hex digits.
     const std::pair<const char*, std::optional<std::string>> values[] = {
-        {"time", "07:00:00"}, {"TA", "600"}, {"list", {}}, {"number", {}}, {"bytes", {}}, {"tb", {}}, {"other/tb", {}}};
-    for (const auto& [name, value] : values) EXPECT_EQ(read(name), value) << name;
+        {"TIME=07:00:00", "07:00:00"}, {"Ta=600", "600"}, {"list=one, two", {}}, {"bytes=@ByteArray(abc)", {}},
+        {"number=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)", {}}, {"at=@@at", "@at"}, {"c= plain ; comment", "plain"},
+        {"e1=\\xd83d\\xde00", "\xF0\x9F\x98\x80"}, {"e2=a\\xD83D\\xDE00b", "a\xF0\x9F\x98\x80" "b"},
+        {"e3=\\xd83dx", "\xEF\xBF\xBDx"}, {"e4=\\xde00\\xd83d", "\xEF\xBF\xBD\xEF\xBF\xBD"}, {"e5=\\xd83d\\x41", "\xEF\xBF\xBD" "A"},
+        {"e6=\\x1f\\xaB\\x4e2d\\x41F\\xA9", "\x1f\xC2\xAB\xE4\xB8\xAD\xD0\x9F\xC2\xA9"}, {"e7=\\x10000\\x39", "\xE1\x80\x80" "09"},
+        {"e8=\\a\\b\\f\\v\\'\\?\\q\\", "\a\b\f\v'?"}, {"p=@(x)", "@(x)"}, {"d=@a1(x)", "@a1(x)"}, {"# a note", {}},
+        {"e9=\\x7f\\x80\\x7ff\\x800\\xd800\\xdc00", "\x7f\xC2\x80\xDF\xBF\xE0\xA0\x80\xF0\x90\x80\x80"}, {"; another", {}},
+        {"g\\h=1", {}}, {"q=\"  quoted ; , \"  tail  ", "  quoted ; ,   tail"},
+        {"[other]\ntb=900", {}}};
+    QByteArray file = "[General]\n";
+    for (const auto& [line, value] : values) file += QByteArray(line) + "\n";
+    putFile(file);
+    // The temporary files of an interrupted write go at the next start; nothing else does.
+    const QStringList kept{"notes.txt", "time.ini", "time.ini.corrupt", "time.ini.tmp-a1B2c", "time.ini.tmp-a1B2c3d"};
+    for (const QString& name : kept + QStringList{"time.ini.tmp-a1B2c3"})
+        if (name != "time.ini") putFile("", folder + "/" + name);
+    QDir().mkpath(folder + "/time.ini.tmp-d1r2c3");
+    IniRegistry restarted{path, HKEY_LOCAL_MACHINE, std::string(settingsPath)};
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), kept);
+    EXPECT_TRUE(QFileInfo(folder + "/time.ini.tmp-d1r2c3").isDir());
+    for (const auto& [line, value] : values) {
+        const std::string name(std::string_view(line).substr(0, std::string_view(line).find('=')));
+        EXPECT_EQ(read(name == "[other]\ntb" ? "tb" : name), value) << line;
+    }
+    EXPECT_EQ(read("other/tb"), std::nullopt);
     const ino_t before = inode();
+    const QFileDevice::Permissions permissions = QFileInfo(path).permissions();
     write("Time", "08:00:00");
     EXPECT_NE(inode(), before) << "written in place, not replaced in one step";
+    EXPECT_EQ(QFileInfo(path).permissions(), permissions) << "the user's permissions stay";
     EXPECT_TRUE(fileBytes(path).contains("time=08:00:00") && !fileBytes(path).contains("TIME")) << fileBytes(path).toStdString();
     EXPECT_EQ(read("ta"), "600") << "a write keeps what another program stored";
     // Texts that INI quoting and QSettings' lists or serialised forms ("@…") could change.
     for (const std::string text : {"", "  padded  ", "a, b, c", "@at the start", "@Variant(\\0\\0\\0\\x2)", "@ByteArray(abc)",
                                    "\"quoted\"", "semi;colon #hash", "back\\slash", "x\\x41y", "中文备忘 ", "tab\there",
-                                   "=equals=", "[section]", "ctrl\x01\x02" "9", "new\nline"}) {
+                                   "=equals=", "[section]", "ctrl\x01\x10\x1f" "9", "new\nline\r"}) {
         write("text", text);
         EXPECT_EQ(read("text"), text) << text;
     }
@@ -69,10 +141,6 @@ TEST_F(IniRegistryTest, OnlyPlainTextsOfTheGeneralSectionCountAndEveryTextComesB
 }
 
 TEST_F(IniRegistryTest, WhatAnotherProgramDoesToTheFileIsSeenAtTheNextRead) {
-    const auto replaceWith = [&](const QByteArray& bytes) {
-        putFile(bytes, path + ".new");
-        ASSERT_EQ(::rename((path + ".new").toLocal8Bit().constData(), path.toLocal8Bit().constData()), 0);
-    };
     const struct {
         const char* how;
         std::function<void()> change;
@@ -82,26 +150,89 @@ TEST_F(IniRegistryTest, WhatAnotherProgramDoesToTheFileIsSeenAtTheNextRead) {
         {"written in place", [&] { putFile("[General]\nmemo=second one\n"); }, "second one"},
         {"replaced", [&] { replaceWith("[General]\nmemo=third and replaced\n"); }, "third and replaced"},
         {"after a write of ours", [&] { write("memo", "ours"), putFile("[General]\nmemo=theirs again\n"); }, "theirs again"},
+        {"replaced just after our write", [&] { afterRename = [&] { replaceWith("[General]\nmemo=theirs at once\n"); }, write("memo", "ours"); },
+         "theirs at once"},
         {"removed", [&] { QFile::remove(path); }, std::nullopt},
-        // Torn by a crash, not UTF-8, a badly formed section: each is set aside by our next write.
-        {"torn", [&] { putFile(QByteArray("[General]\nmemo=x\n\0\0\0\x01garbage", 27)); }, std::nullopt},
-        {"not text", [&] { putFile("[General]\nmemo=x\ntext=\xff\xfe\xfd\n"); }, std::nullopt},
-        {"badly formed", [&] { putFile("[General\nmemo=x\n"); }, std::nullopt},
     };
-    QStringList aside;
     for (const auto& step : steps) {
         SCOPED_TRACE(step.how);
         step.change();
-        const QByteArray bytes = fileBytes(path);
+        std::vector<std::string> calls;
+        noted = &calls;
         EXPECT_EQ(read("memo"), step.memo);
         EXPECT_EQ(read("memo"), step.memo) << "read again";
-        if (step.memo || bytes.isEmpty()) continue;
-        write("time", "00:00:00");
-        EXPECT_EQ(read("time"), "00:00:00");
-        EXPECT_EQ(read("memo"), std::nullopt) << "nothing from the corrupt file comes back";
-        aside << path + (aside.isEmpty() ? ".corrupt" : ".corrupt." + QString::number(aside.size()));
-        EXPECT_EQ(fileBytes(aside.back()), bytes) << "an earlier copy is never replaced";
+        noted = nullptr;
+        EXPECT_EQ(std::count(calls.begin(), calls.end(), "open time.ini"), step.memo ? 1 : 0) << "read once until it changes";
     }
+}
+
+// A line the reader cannot take costs that line. Before the first write changes such a file,
+// or one too large to read, it is kept whole beside it, never over an earlier copy.
+TEST_F(IniRegistryTest, ADamagedLineCostsThatLineAndTheFileIsKeptAsideBeforeItChanges) {
+    IniRegistry small{path, HKEY_LOCAL_MACHINE, std::string(settingsPath), 1024};
+    const struct {
+        const char* how;
+        QByteArray bytes;
+        const char* values;  // memo, text, ta, tb as read
+        const char* rewritten;
+    } files[] = {
+        {"torn", bytes("[General]\nmemo=x\nta=1\n\0\0\0\x01garbage"), "x - 1 -", "[General]\nmemo=x\nta=1\ntime=0\n"},
+        {"an older editor's memo", "[General]\ntext=caf\xe9 cr\xe8me\r\nmemo=x\n", "x caf\xC3\xA9 cr\xC3\xA8me - -",
+         "[General]\ntext=caf\xC3\xA9 cr\xC3\xA8me\r\nmemo=x\ntime=0\n"},
+        {"a zero in a line", bytes("ta=600\ntb=9\0\n[General\ntext=t\n"), "- t 600 -", "ta=600\ntext=t\ntime=0\n"},
+        {"too large", QByteArray(1025, 'a'), "- - - -", "[General]\ntime=0\n"},
+    };
+    QStringList aside;
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.how);
+        putFile(file.bytes);
+        std::string values;
+        for (const char* name : {"memo", "text", "ta", "tb"}) values += read(name, &small).value_or("-") + " ";
+        EXPECT_EQ(values, std::string(file.values) + " ");
+        std::vector<std::string> calls;
+        noted = &calls, write("time", "0", &small), noted = nullptr;
+        EXPECT_EQ(fileBytes(path), file.rewritten);
+        aside << path + (aside.isEmpty() ? ".corrupt" : ".corrupt." + QString::number(aside.size()));
+        EXPECT_EQ(fileBytes(aside.back()), file.bytes);
+        const std::vector<std::string> flushes{"fsync qom", "fsync time.ini.tmp", "rename time.ini.tmp time.ini", "fsync qom"};
+        EXPECT_EQ(calls, flushes) << "kept aside for good, then replaced once the new file is on the disk";
+    }
+}
+
+// The writer never makes what the reader would refuse: a text must leave room for the other
+// values, and a write that would pass the bound is refused, leaving the last good file.
+TEST_F(IniRegistryTest, AWriteTheReaderWouldRefuseIsRefusedAndSeveralValuesAreOneWrite) {
+    const QString fresh = dir.path() + "/new/qom/time.ini";
+    IniRegistry small{fresh, HKEY_LOCAL_MACHINE, std::string(settingsPath), 16384};
+    const std::string longest(16384 - 1024, 'm');
+    write("text", longest + "m", &small);
+    EXPECT_FALSE(QFile::exists(fresh)) << "refused";
+    write("text", longest, &small);
+    std::vector<std::string> calls;
+    noted = &calls;
+    WriteSettings(small, HKEY_LOCAL_MACHINE, settingsPath, {{"t9", "1"}, {"t", "2"}, {"ta", "900"}, {"tb", "4500"}});
+    noted = nullptr;
+    EXPECT_EQ(calls, (std::vector<std::string>{"fsync time.ini.tmp", "rename time.ini.tmp time.ini", "fsync qom"}));
+    EXPECT_EQ(fileBytes(fresh), QByteArray::fromStdString("[General]\ntext=" + longest + "\nt9=1\nt=2\nta=900\ntb=4500\n"));
+    for (const QString& made : {dir.path() + "/new", dir.path() + "/new/qom", fresh}) {
+        struct stat info{};
+        EXPECT_TRUE(::stat(made.toLocal8Bit().constData(), &info) == 0 && (info.st_mode & 077) == 0) << "for the user alone";
+    }
+    // Another program's file right at the bound reads, and no write may make it larger.
+    const QByteArray full = "[General]\nta=1\ntext=" + QByteArray(16384 - 21, 'x') + "\n";
+    putFile(full, fresh);
+    EXPECT_EQ(read("ta", &small), "1");
+    write("ta", "22", &small);
+    EXPECT_EQ(fileBytes(fresh), full);
+    write("ta", "2", &small);
+    EXPECT_EQ(read("ta", &small), "2");
+    const auto key = small.createKey(HKEY_LOCAL_MACHINE, settingsPath);
+    EXPECT_FALSE(small.setValue(key, "ta", RegistryValue{ValueType::Dword, "1"}) ||
+                 small.setValue(key, "a/b", RegistryValue{ValueType::String, "1"})) << "only text, under a name of ours";
+    small.closeKey(key);
+    renameFails = true, write("ta", "3", &small), renameFails = false;
+    EXPECT_EQ(read("ta", &small), "2") << "a write that could not replace the file reports so";
+    EXPECT_EQ(QDir(dir.path() + "/new/qom").entryList(QDir::Files), QStringList{"time.ini"}) << "and leaves nothing behind";
 }
 
 TEST_F(IniRegistryTest, WhatIsNoRegularFileIsNeitherReadNorReplaced) {

@@ -36,12 +36,18 @@ inline DateTime at(int year, int month, int day, int hour, int minute, int secon
     return fromMs(toMs({year, month, day, hour, minute, second, millisecond}));  // fills the weekday
 }
 
-// An in-memory registry that notes the name of every value written, in order.
+// An in-memory registry that notes the name of every value written, in order, and how many
+// writes stored them.
 class RecordingRegistry : public MemoryRegistry {
 public:
     std::vector<std::string> writtenNames;
+    int writes = 0;
     bool setValue(Key key, std::string_view name, const RegistryValue& value) override {
-        return writtenNames.emplace_back(name), MemoryRegistry::setValue(key, name, value);
+        return ++writes, writtenNames.emplace_back(name), MemoryRegistry::setValue(key, name, value);
+    }
+    bool setValues(Key key, const std::vector<NamedValue>& values) override {
+        for (const auto& v : values) writtenNames.emplace_back(v.name);
+        return ++writes, MemoryRegistry::setValues(key, values);
     }
 };
 
@@ -151,7 +157,7 @@ public:
                        const Settings& stored = {}) : build_(build) {
         for (const auto& [name, value] : stored)
             WriteSetting(platform_.memory, HKEY_LOCAL_MACHINE, settingsPath, name, value);
-        platform_.memory.writtenNames.clear();  // seeding the registry is not a write of the program's
+        platform_.memory.writtenNames.clear(), platform_.memory.writes = 0;  // seeding the registry is not a write of the program's
         platform_.clockMs = toMs(start), restart();
     }
 

@@ -89,14 +89,12 @@ TEST_F(RegistryTest, TextsRoundTripWholeAsStringValuesAndOnlyStringsAreRead) {
 
 TEST_F(RegistryTest, AUserWhoCannotWriteTheMachineKeyKeepsSettingsInTheirOwnAndTheirsCurrentAfterwards) {
     put(L"user", L"t", REG_SZ, L"1");  // a value the user came to hold earlier
-    write("t", "2");
-    write("time2", "7");
-    write("time3", "4");  // written while the machine key was still writable
+    // Several values in one write follow the same rule as one (written while the machine key was still writable).
+    WriteSettings(registry, HKEY_LOCAL_MACHINE, settingsPath, {{"t", "2"}, {"time2", "7"}, {"time3", "4"}});
     EXPECT_TRUE(raw(L"user", L"t") == L"2" && raw(L"machine", L"t") == L"2") << "a value the user holds is kept current";
     EXPECT_FALSE(raw(L"user", L"time3")) << "values the user never held stay machine-wide";
     makeMachineKeyReadOnly();
-    write("text", "我的备忘录");
-    write("time3", "5");
+    WriteSettings(registry, HKEY_LOCAL_MACHINE, settingsPath, {{"text", "我的备忘录"}, {"time3", "5"}});
     const std::pair<const char*, const char*> values[] = {{"text", "我的备忘录"}, {"time3", "5"} /* the user's copy first */,
                                                           {"time2", "7"} /* the machine's where the user has none */, {"t", "2"}};
     for (const auto& [name, value] : values) EXPECT_EQ(read(name), value) << name;
