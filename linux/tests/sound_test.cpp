@@ -21,11 +21,9 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-// What can be heard in a run of 16-bit samples.
-struct Heard {
-    double lengthMs = 0, soundingMs = 0, hz = 0;  // sounding: between the first and last sample above a tenth of the peak
-    int peak = 0;
-};
+// What can be heard in a run of 16-bit samples; sounding: between the first and last sample
+// above a tenth of the peak.
+struct Heard { double lengthMs = 0, soundingMs = 0, hz = 0; int peak = 0; };
 Heard analyse(const std::vector<std::int16_t>& samples, int rate) {
     Heard h{1000.0 * double(samples.size()) / rate};
     for (std::int16_t s : samples) h.peak = std::max(h.peak, std::abs(int(s)));
@@ -40,25 +38,20 @@ Heard analyse(const std::vector<std::int16_t>& samples, int rate) {
 }
 
 TEST(Tone, SoundsTheFrequencyForTheLengthOrIsSilence) {
-    const struct {
-        int hz, ms, rate;
-        bool sounds;
-    } cases[] = {{1342, 300, 48000, true}, {3100, 200, 44100, true}, {3110, 200, 8000, true}, {440, 10000, 48000, true},
-                 {1000, 20, 48000, true},   {0, 100, 48000, false},   {-50, 100, 48000, false}, {24000, 100, 48000, false},
-                 {1342, 0, 48000, false},   {1342, -5, 48000, false}};
+    const struct { int hz, ms, rate; bool sounds; } cases[] = {
+        {1342, 300, 48000, true}, {3100, 200, 44100, true}, {3110, 200, 8000, true}, {440, 10000, 48000, true},
+        {1000, 20, 48000, true}, {0, 100, 48000, false}, {-50, 100, 48000, false}, {24000, 100, 48000, false},
+        {1342, 0, 48000, false}, {1342, -5, 48000, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.hz << " Hz, " << c.ms << " ms at " << c.rate);
         const auto samples = toneSamples(c.hz, c.ms, c.rate);
         const Heard tone = analyse(samples, c.rate);
         EXPECT_EQ(samples.size(), std::size_t(std::max(c.ms, 0)) * c.rate / 1000);
-        if (!c.sounds) {
-            EXPECT_EQ(tone.peak, 0);
-            continue;
-        }
+        EXPECT_EQ(tone.peak == 0, !c.sounds);
+        if (!c.sounds) continue;
         EXPECT_NEAR(tone.hz, c.hz, c.hz * (c.ms < 100 ? 0.01 : 0.002));  // the alert's pair is 10 Hz apart
         EXPECT_NEAR(tone.soundingMs, c.ms, 5.0) << "the fades soften the edges without eating into the tone";
-        EXPECT_GT(tone.peak, 32767 / 4);
-        EXPECT_LT(tone.peak, 32767 * 9 / 10);
+        EXPECT_TRUE(tone.peak > 32767 / 4 && tone.peak < 32767 * 9 / 10) << tone.peak;
         EXPECT_LT(std::abs(samples.front()) + std::abs(samples.back()), tone.peak / 20) << "a click";
     }
 }
@@ -71,10 +64,7 @@ struct VirtualClock : SteadyClock {
 };
 struct VirtualOutput : PcmOutput {
     VirtualOutput(VirtualClock& c, bool w, std::chrono::milliseconds t) : clock(c), works(w), takes(t) {}
-    VirtualClock& clock;
-    bool works;
-    std::chrono::milliseconds takes;
-    int played = 0;
+    VirtualClock& clock; bool works; std::chrono::milliseconds takes; int played = 0;  // whole tones
     bool play(const std::vector<std::int16_t>& samples, int) override {
         clock.time += takes;
         played += samples.size() == 300 * 48;
@@ -83,20 +73,15 @@ struct VirtualOutput : PcmOutput {
 };
 
 TEST(Beeper, HoldsTheCallerForTheToneWhateverTheOutputDoes) {
-    const struct {
-        const char* output;
-        bool works;
-        std::chrono::milliseconds takes, holds;
-    } cases[] = {{"plays in real time", true, 300ms, 300ms}, {"plays with latency", true, 380ms, 380ms},
-                 {"has no device", false, 0ms, 300ms},        {"fails half-way", false, 120ms, 300ms},
-                 {"plays faster than real time", true, 5ms, 300ms}};
+    const struct { const char* output; bool works; std::chrono::milliseconds takes, holds; } cases[] = {
+        {"plays in real time", true, 300ms, 300ms}, {"plays with latency", true, 380ms, 380ms},
+        {"has no device", false, 0ms, 300ms}, {"fails half-way", false, 120ms, 300ms},
+        {"plays faster than real time", true, 5ms, 300ms}};
     for (const auto& c : cases) {
         VirtualClock clock;
         VirtualOutput output{clock, c.works, c.takes};
-        const auto start = clock.time;
         Beeper(output, clock, 48000).beep(1342, 300);
-        EXPECT_EQ(clock.time - start, c.holds) << c.output;
-        EXPECT_EQ(output.played, 1) << c.output;
+        EXPECT_TRUE(clock.time - VirtualClock().time == c.holds && output.played == 1) << c.output;
     }
 }
 
@@ -109,8 +94,7 @@ struct AlsaConfiguration {
         std::ofstream conf(dir / "asound.conf");
         for (const auto& [name, file] : {std::pair{"capture", capture}, {"unopened", unopened}, {"unread", unread}}) {
             if (file != capture) ::mkfifo(file.c_str(), 0600);
-            conf << "pcm.horatta_" << name << " { type file slave.pcm { type null } file \"" << file.string()
-                 << "\" format \"raw\" }\n";
+            conf << "pcm.horatta_" << name << " { type file slave.pcm { type null } file \"" << file.string() << "\" format \"raw\" }\n";
         }
         ::setenv("ALSA_CONFIG_PATH", (dir / "asound.conf").c_str(), 1);
     }
@@ -121,8 +105,7 @@ struct AlsaConfiguration {
 TEST(ToneThread, TheWholeToneReachesTheDeviceAndOneThatFailsOrStallsHoldsTheCallerNoLongerThanTheTone) {
     // Opened for reading but never read, with the smallest pipe there is: it fills at once.
     const int reader = ::open(alsa.unread.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);  // kept to the end
-    ASSERT_GE(reader, 0);
-    ::fcntl(reader, F_SETPIPE_SZ, 4096);
+    ASSERT_GE(::fcntl(reader, F_SETPIPE_SZ, 4096), 0);
     const std::pair<const char*, std::chrono::milliseconds> cases[] = {
         {"horatta_capture", 300ms + toneMargin + 150ms}, {"horatta_no_such_device", 100ms},
         {"horatta_unopened", 300ms + toneMargin + 150ms}, {"horatta_unread", 300ms + toneMargin + 150ms}};
