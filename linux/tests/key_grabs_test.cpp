@@ -11,14 +11,9 @@ const HotKey ctrlAltZ{'z', 'Z', ctrlAlt};
 
 TEST(HotKeyValue, ReadsTheKeyAndItsModifiers) {
     const std::pair<std::int32_t, std::optional<HotKey>> cases[] = {
-        {0x065A, ctrlAltZ},
-        {0x0E5A, ctrlAltZ},  // the extended-key flag changes nothing
-        {0x0141, HotKey{'a', 'A', shiftMask}},
-        {0x0470, HotKey{0xffbe, 0xffbe, mod1Mask}},  // Alt+F1
-        {0x0600, std::nullopt},                      // modifiers without a key
-        {0x060D, std::nullopt},                      // Enter: not a key a hot key can use here
-        {0x1065A, std::nullopt},                     // wider than the 16-bit word
-    };
+        {0x065A, ctrlAltZ}, {0x0E5A, ctrlAltZ} /* the extended-key flag changes nothing */, {0x0141, HotKey{'a', 'A', shiftMask}},
+        {0x0470, HotKey{0xffbe, 0xffbe, mod1Mask}} /* Alt+F1 */, {0x0600, std::nullopt} /* modifiers without a key */,
+        {0x060D, std::nullopt} /* Enter: not a key a hot key can use here */, {0x1065A, std::nullopt} /* wider than 16 bits */};
     for (const auto& [value, key] : cases) EXPECT_EQ(hotKeyFromValue(value), key) << value;
 }
 
@@ -65,12 +60,7 @@ TEST(KeyGrabs, TakesTheKeyFromTheFirstLayoutThatHasIt) {
 TEST(HotKeyGate, OnlyTheUsersOwnKeysCount) {
     const auto grabs = grabsFor(ctrlAltZ, keyboard, numLockOn(4));
     enum Kind { Press, TextPress, Release, FocusLost };
-    struct Event {
-        Kind kind;
-        std::uint8_t keycode;
-        std::uint16_t state;
-        bool synthetic, counts;
-    };
+    struct Event { Kind kind; std::uint8_t keycode; std::uint16_t state; bool synthetic, counts; };
     constexpr std::uint8_t z = 9, other = 8, zToo = 12;
     constexpr std::uint16_t locks = lockMask | mod2Mask, button1 = 0x100;
     const std::pair<const char*, std::vector<Event>> cases[] = {
@@ -82,18 +72,15 @@ TEST(HotKeyGate, OnlyTheUsersOwnKeysCount) {
         {"a chord that types on the layout", {{TextPress, z, ctrlAlt, false, false}, {Release, z, 0, false, false}}},
         {"the keyboard gone elsewhere", {{Press, z, ctrlAlt, false, true}, {FocusLost, 0, 0, false, false}, {Release, z, 0, false, false}}},
         {"other keys or modifiers", {{Press, other, ctrlAlt, false, false}, {Press, z, controlMask, false, false},
-                                     {Press, z, ctrlAlt | shiftMask, false, false}, {Release, other, 0, false, false}}},
-    };
+                                     {Press, z, ctrlAlt | shiftMask, false, false}, {Release, other, 0, false, false}}}};
     for (const auto& [what, events] : cases) {
         HotKeyGate gate;
-        int i = 0;
-        for (const Event& e : events) {
-            bool counted = false;
-            if (e.kind == Press || e.kind == TextPress)
-                counted = gate.press(grabs, e.keycode, e.state, e.synthetic, [&] { return e.kind == TextPress; });
-            if (e.kind == Release) counted = gate.release(e.synthetic);
+        for (std::size_t i = 0; i < events.size(); ++i) {
+            const Event& e = events[i];
             if (e.kind == FocusLost) gate.disarm();
-            EXPECT_EQ(counted, e.counts) << what << ", event " << i++;
+            EXPECT_EQ(e.kind == Release     ? gate.release(e.synthetic)
+                      : e.kind != FocusLost && gate.press(grabs, e.keycode, e.state, e.synthetic, [&] { return e.kind == TextPress; }),
+                      e.counts) << what << ", event " << i;
         }
     }
 }
