@@ -47,12 +47,9 @@ protected:
     // The machine-wide key as a user without administrator rights meets it: readable only.
     void makeMachineKeyReadOnly() {
         HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(currentUserKey, keyPath(L"machine").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                  &key, nullptr),
-                  ERROR_SUCCESS);
+        ASSERT_EQ(RegCreateKeyExW(currentUserKey, keyPath(L"machine").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr), ERROR_SUCCESS);
         PSECURITY_DESCRIPTOR descriptor = nullptr;
-        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KR;;;WD)", SDDL_REVISION_1,
-                                                                         &descriptor, nullptr));
+        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KR;;;WD)", SDDL_REVISION_1, &descriptor, nullptr));
         EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor), ERROR_SUCCESS);
         LocalFree(descriptor);
         RegCloseKey(key);
@@ -62,8 +59,7 @@ protected:
     void write(const char* name, const std::string& value) { WriteSetting(registry, HKEY_LOCAL_MACHINE, settingsPath, name, value); }
 
     const std::wstring scratch_ = L"Software\\horatta-tests\\" + std::to_wstring(GetCurrentProcessId());
-    const std::wstring base_ =
-        scratch_ + L"\\" + widen(::testing::UnitTest::GetInstance()->current_test_info()->name()) + L"\\";
+    const std::wstring base_ = scratch_ + L"\\" + widen(::testing::UnitTest::GetInstance()->current_test_info()->name()) + L"\\";
     WindowsRegistry registry{{currentUserKey, base_ + L"machine\\"}, {currentUserKey, base_ + L"user\\"}};
 };
 
