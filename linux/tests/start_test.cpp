@@ -21,8 +21,7 @@ TEST(CommandLine, EachArgumentIsOneRequestHelpWinsAndAnythingElseIsMisuse) {
         {{"--autostarton"}, "5 unknown option: --autostarton"}, {{"-x", "--help"}, "5 unknown option: -x"}};
     for (const auto& [arguments, expected] : lines) {
         const CommandLine line = parseCommandLine(arguments);
-        const std::string got = std::to_string(int(line.request)) + (line.problem.empty() ? "" : " " + line.problem);
-        EXPECT_EQ(got, expected) << (arguments.empty() ? "" : arguments[0]);
+        EXPECT_EQ(std::to_string(int(line.request)) + (line.problem.empty() ? "" : " " + line.problem), expected) << (arguments.empty() ? "" : arguments[0]);
     }
     const std::string text = usage("horatta-t");
     EXPECT_TRUE(text.starts_with("Usage: horatta-t [--autostart on|off]") && text.ends_with("See horatta-t(1).\n")) << text;

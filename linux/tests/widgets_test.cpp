@@ -76,11 +76,8 @@ TEST(TextBoxWidget, TheSelectionAndTheTextGoThroughTheFieldWhole) {
     for (int i = 0; i < 22000; ++i) repeated += "备忘";  // 44,000 characters in three bytes each
     const std::string emoji = "\xF0\x9F\x98\x80";        // two UTF-16 units
     const struct { std::string memo; int selStart, selLength; std::string typed; int caret; } cases[] = {
-        {std::string(40000, 'm'), 40000, 0, std::string(40000, 'm') + "!", 40001},
-        {repeated, 44000, 0, repeated + "!", 44001},
-        {"a" + emoji + "b" + emoji + "c", 2, 2, "a" + emoji + "!c", 3},
-        {emoji + emoji, 9, 5, emoji + emoji + "!", 3},  // beyond the end: clamped
-    };
+        {std::string(40000, 'm'), 40000, 0, std::string(40000, 'm') + "!", 40001}, {repeated, 44000, 0, repeated + "!", 44001},
+        {"a" + emoji + "b" + emoji + "c", 2, 2, "a" + emoji + "!c", 3}, {emoji + emoji, 9, 5, emoji + emoji + "!", 3} /* clamped */};
     for (const auto& c : cases) {
         Sink sink;
         TextBoxWidget field(ControlId::Text2, sink, nullptr);
