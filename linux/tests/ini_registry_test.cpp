@@ -86,8 +86,7 @@ protected:
 };
 
 TEST_F(IniRegistryTest, OnlyPlainTextsOfTheGeneralSectionCountAndEveryTextComesBackExactly) {
-    EXPECT_EQ(read("time"), std::nullopt);
-    EXPECT_FALSE(QFile::exists(path)) << "reading creates nothing";
+    EXPECT_TRUE(!read("time") && !QFile::exists(path)) << "nothing to read, and reading creates nothing";
     // Written by hand or by another program, with a temporary file of an interrupted write beside it.
     // Values as QSettings wrote them, escapes and all: beyond the basic plane a character is a
     // pair of escapes, and an escape takes at most four hex digits.
@@ -124,10 +123,8 @@ TEST_F(IniRegistryTest, OnlyPlainTextsOfTheGeneralSectionCountAndEveryTextComesB
     // Texts that INI quoting and QSettings' lists or serialised forms ("@…") could change.
     for (const std::string text : {"", "  padded  ", "a, b, c", "@at the start", "@Variant(\\0\\0\\0\\x2)", "@ByteArray(abc)",
                                    "\"quoted\"", "semi;colon #hash", "back\\slash", "x\\x41y", "中文备忘 ", "tab\there",
-                                   "=equals=", "[section]", "ctrl\x01\x10\x1f" "9", "new\nline\r"}) {
-        write("text", text);
-        EXPECT_EQ(read("text"), text) << text;
-    }
+                                   "=equals=", "[section]", "ctrl\x01\x10\x1f" "9", "new\nline\r"})
+        EXPECT_EQ((write("text", text), read("text")), text) << text;
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), kept);
 }
 
@@ -184,8 +181,7 @@ TEST_F(IniRegistryTest, AWriteTheReaderWouldRefuseIsRefusedAndSeveralValuesAreOn
     const QString fresh = dir.path() + "/new/qom/time.ini";
     IniRegistry small{fresh, HKEY_LOCAL_MACHINE, std::string(settingsPath), 16384};
     const std::string longest(16384 - 1024, 'm');
-    write("text", longest + "m", &small);
-    EXPECT_FALSE(QFile::exists(fresh)) << "refused";
+    EXPECT_FALSE((write("text", longest + "m", &small), QFile::exists(fresh))) << "refused";
     write("text", longest, &small);
     std::vector<std::string> calls;
     noted = &calls, WriteSettings(small, HKEY_LOCAL_MACHINE, settingsPath, {{"t9", "1"}, {"t", "2"}, {"ta", "900"}, {"tb", "4500"}});
@@ -198,10 +194,8 @@ TEST_F(IniRegistryTest, AWriteTheReaderWouldRefuseIsRefusedAndSeveralValuesAreOn
     const QByteArray full = "[General]\nta=1\ntext=" + QByteArray(16384 - 21, 'x') + "\n";
     putFile(full, fresh);
     EXPECT_EQ(read("ta", &small), "1");
-    write("ta", "22", &small);
-    EXPECT_EQ(fileBytes(fresh), full);
-    write("ta", "2", &small);
-    EXPECT_EQ(read("ta", &small), "2");
+    EXPECT_EQ((write("ta", "22", &small), fileBytes(fresh)), full);
+    EXPECT_EQ((write("ta", "2", &small), read("ta", &small)), "2");
     const auto key = small.createKey(HKEY_LOCAL_MACHINE, settingsPath);
     EXPECT_FALSE(small.setValue(key, "ta", RegistryValue{ValueType::Dword, "1"}) ||
                  small.setValue(key, "a/b", RegistryValue{ValueType::String, "1"})) << "only text, under a name of ours";
@@ -235,10 +229,8 @@ TEST_F(IniRegistryTest, AFileThatCannotBeWrittenOrReadStaysAsItIs) {
         GTEST_SKIP() << "cannot take an ordinary user's permissions";
     const QByteArray before("[General]\nta=600\n");
     putFile(before);
-    QFile::setPermissions(path, QFileDevice::ReadOwner), write("ta", "900");
-    EXPECT_EQ(read("ta"), "600");
-    QFile::setPermissions(path, QFileDevice::WriteOwner);
-    EXPECT_EQ(read("ta"), std::nullopt);
+    EXPECT_EQ((QFile::setPermissions(path, QFileDevice::ReadOwner), write("ta", "900"), read("ta")), "600");
+    EXPECT_EQ((QFile::setPermissions(path, QFileDevice::WriteOwner), read("ta")), std::nullopt);
     write("tb", "100");  // not ours to replace blind
     EXPECT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner) && fileBytes(path) == before);
     if (dropped && (::setresuid(0, 0, 0) != 0 || ::setresgid(0, 0, 0) != 0)) std::abort();

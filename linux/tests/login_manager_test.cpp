@@ -161,7 +161,6 @@ int main(int argc, char** argv) {
     horatta::power::PrivateBus bus;
     if (bus.firstLine.isEmpty()) return std::fprintf(stderr, "cannot start a private dbus-daemon\n"), 1;
     // Before the first D-Bus call: libdbus reads the system bus address once.
-    ::setenv("DBUS_SYSTEM_BUS_ADDRESS", bus.firstLine.toLocal8Bit().constData(), 1);
-    horatta::power::systemBus = bus.firstLine;
+    ::setenv("DBUS_SYSTEM_BUS_ADDRESS", (horatta::power::systemBus = bus.firstLine).toLocal8Bit().constData(), 1);
     return RUN_ALL_TESTS();
 }

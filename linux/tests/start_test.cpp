@@ -32,8 +32,7 @@ TEST(CommandLine, EachArgumentIsOneRequestHelpWinsAndAnythingElseIsMisuse) {
 TEST(OneClock, ASecondClockIsRefusedWhateverTakesTheLocksName) {
     const std::pair<const char*, std::function<bool(const QString&)>> places[] = {
         {"nothing", nullptr},
-        {"a file", [](const QString& lock) { QFile f(lock); return f.open(QIODevice::WriteOnly); }},
-        {"a folder", [](const QString& lock) { return QDir().mkdir(lock); }},
+        {"a file", [](const QString& lock) { return QFile(lock).open(QIODevice::WriteOnly); }}, {"a folder", [](const QString& lock) { return QDir().mkdir(lock); }},
         {"a link to nowhere", [](const QString& lock) { return QFile::link(lock + ".gone", lock); }},
         {"a link to a file", [](const QString& lock) { return QFile(lock + ".real").open(QIODevice::WriteOnly) && QFile::link(lock + ".real", lock); }},
         {"a FIFO", [](const QString& lock) { return ::mkfifo(lock.toLocal8Bit().constData(), 0600) == 0; }}};
