@@ -200,8 +200,7 @@ TEST_F(IniRegistryTest, AWriteTheReaderWouldRefuseIsRefusedAndSeveralValuesAreOn
     EXPECT_FALSE(small.setValue(key, "ta", RegistryValue{ValueType::Dword, "1"}) ||
                  small.setValue(key, "a/b", RegistryValue{ValueType::String, "1"})) << "only text, under a name of ours";
     small.closeKey(key);
-    renameFails = true, write("ta", "3", &small), renameFails = false;
-    EXPECT_EQ(read("ta", &small), "2") << "a write that could not replace the file reports so";
+    EXPECT_EQ((renameFails = true, write("ta", "3", &small), renameFails = false, read("ta", &small)), "2") << "a write that could not replace the file reports so";
     EXPECT_EQ(QDir(dir.path() + "/new/qom").entryList(QDir::Files), QStringList{"time.ini"}) << "and leaves nothing behind";
 }
 

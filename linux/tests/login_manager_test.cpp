@@ -71,8 +71,7 @@ struct FakeLoginManager {
 };
 
 Outcome settled(const LoginManager& login, int timeoutMs = 5000) {
-    QDeadlineTimer deadline(timeoutMs);
-    while (login.pending() && !deadline.hasExpired()) QThread::msleep(10);
+    for (QDeadlineTimer deadline(timeoutMs); login.pending() && !deadline.hasExpired();) QThread::msleep(10);
     return login.pending() ? Outcome::None : login.lastOutcome();
 }
 // A power-off asked and answered; None when it could not even be asked.
@@ -95,8 +94,7 @@ TEST(LoginManager, ABusOrManagerThatNeverAnswersHoldsNothingUp) {
         const auto start = std::chrono::steady_clock::now();
         {
             LoginManager login(c.address, 300ms);
-            EXPECT_TRUE(login.powerOff());
-            EXPECT_FALSE(login.powerOff()) << "a request on its way is not sent twice";
+            EXPECT_TRUE(login.powerOff() && !login.powerOff()) << "asked, and a request on its way is not sent twice";
             EXPECT_LT(std::chrono::steady_clock::now() - start, 100ms);
             EXPECT_EQ(settled(login, c.after == Outcome::None ? 0 : 2000), c.after);
             EXPECT_EQ(login.powerOff(), c.after == Outcome::NoAnswer) << "asked again once given up, not while the bus holds it";
@@ -116,8 +114,7 @@ TEST(LoginManager, ReconnectsWhenTheBusComesBack) {
     LoginManager login(address);
     EXPECT_EQ(askedOnce(login), Outcome::Refused) << "nobody owns the login manager's name";
     bus.reset();
-    QDeadlineTimer deadline(5000);
-    while (login.powerOff() && settled(login) != Outcome::NoBus && !deadline.hasExpired()) QThread::msleep(20);
+    for (QDeadlineTimer deadline(5000); login.powerOff() && settled(login) != Outcome::NoBus && !deadline.hasExpired();) QThread::msleep(20);
     EXPECT_EQ(login.lastOutcome(), Outcome::NoBus);
     bus = std::make_unique<PrivateBus>(address);
     FakeLoginManager manager(address, {"--no-inhibitor-list"});

@@ -50,10 +50,8 @@ TEST(LabelText, EveryFrameOfAScrollingOrAlignedLabelLooksAsDrawnText) {
         label.setCaption(c.caption);
         label.alignment = c.alignment, label.ForeColor = Color::rgb(255, 255, 0);
         LabelText text;
-        for (int left = face.width(); left > -c.width; left -= c.width > 1000 ? 97 : 1) {
-            const QRect rect(left, 1, c.width, 18);
-            ASSERT_EQ(drawn(label, rect, &text), drawn(label, rect)) << "at " << left;
-        }
+        for (int left = face.width(); left > -c.width; left -= c.width > 1000 ? 97 : 1)
+            ASSERT_EQ(drawn(label, {left, 1, c.width, 18}, &text), drawn(label, {left, 1, c.width, 18})) << "at " << left;
         label.setCaption(c.caption + "!"), label.ForeColor = Color::rgb(255, 0, 0);
         EXPECT_EQ(drawn(label, {2, 1, c.width, 18}, &text), drawn(label, {2, 1, c.width, 18})) << "a new text and colour show";
     }
