@@ -13,11 +13,9 @@
 namespace horatta::shell {
 namespace {
 
-void application() {
-    static int argc = 1;
-    static char name[] = "horatta_shell_tests", *argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-}
+int argc = 1;
+char name[] = "horatta_shell_tests", *argv[] = {name, nullptr};
+void application() { static QApplication app(argc, argv); }
 
 constexpr QSize face(67, 20);
 

@@ -66,12 +66,10 @@ protected:
 TEST_F(RegistryTest, TextsRoundTripWholeAsStringValuesAndOnlyStringsAreRead) {
     EXPECT_EQ(read("ta"), std::nullopt) << "no key yet";
     for (const std::string text : {"abc", "", "12345     ", "备忘录：明天开会", "Grüße 🕐"}) {
-        write("text", text);
-        EXPECT_EQ(read("text"), text);
+        EXPECT_EQ((write("text", text), read("text")), text);
         EXPECT_EQ(raw(L"machine", L"text"), widen(text));
     }
-    write("TIME", "21:30:00");
-    EXPECT_EQ(read("time"), "21:30:00") << "names are compared without regard to case";
+    EXPECT_EQ((write("TIME", "21:30:00"), read("time")), "21:30:00") << "names are compared without regard to case";
     EXPECT_FALSE(raw(L"user", L"text")) << "nothing goes to the user's key while the machine key is writable";
     // Values another program wrote: only strings count, read up to their first zero.
     put(L"machine", L"t9", REG_DWORD, DWORD{5});

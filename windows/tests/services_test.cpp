@@ -65,15 +65,12 @@ TEST(Services, TextWidthIsMeasuredInWholePixels) {
 
 TEST(Services, TheShutdownPrivilegeIsEnabledForThisProcessOnly) {
     // Enabling changes nothing but this process's own token; nothing is shut down.
-    EXPECT_TRUE(Services::enableShutdownPrivilege());
     HANDLE token = nullptr;
-    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
     PRIVILEGE_SET set{1, 0, {}};
-    ASSERT_TRUE(LookupPrivilegeValueW(nullptr, L"SeShutdownPrivilege", &set.Privilege[0].Luid));
     BOOL enabled = FALSE;
-    ASSERT_TRUE(PrivilegeCheck(token, &set, &enabled));
-    EXPECT_TRUE(enabled);
-    CloseHandle(token);
+    EXPECT_TRUE(Services::enableShutdownPrivilege() && OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token) &&
+                LookupPrivilegeValueW(nullptr, L"SeShutdownPrivilege", &set.Privilege[0].Luid) && PrivilegeCheck(token, &set, &enabled) && enabled);
+    if (token) CloseHandle(token);
 }
 
 #ifdef HORATTA_FAKE_POWER_OFF
@@ -83,8 +80,7 @@ TEST(Services, WithAFakePowerOffTheRequestIsOnlyRecorded) {
     const std::wstring log = std::wstring(folder) + L"horatta-power-" + std::to_wstring(GetCurrentProcessId()) + L".log";
     DeleteFileW(log.c_str());
     SetEnvironmentVariableW(L"HORATTA_FAKE_POWER_OFF", log.c_str());
-    Services().exitWindows(13, 0);
-    Services().exitWindows(13, 0);
+    for (int twice = 0; twice < 2; ++twice) Services().exitWindows(13, 0);
     SetEnvironmentVariableW(L"HORATTA_FAKE_POWER_OFF", nullptr);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(std::ifstream(narrow(log)).rdbuf()), {}), "ExitWindowsEx 13 0\nExitWindowsEx 13 0\n");
     DeleteFileW(log.c_str());
@@ -108,10 +104,8 @@ TEST(Skins, EverySkinDecodesAtItsOwnSize) {
 TEST(Wide, PositionsCountASurrogatePairAsOneCharacter) {
     const std::wstring text = widen("a\xF0\x9F\x95\x90" "b");  // a, U+1F550, b: four UTF-16 units
     const std::pair<int, int> positions[] = {{1, 1}, {2, 3}, {3, 4}};  // characters, units
-    for (const auto& [characters, units] : positions) {
-        EXPECT_EQ(unitsBefore(text, characters), units);
-        EXPECT_EQ(charactersBefore(text, units), characters);
-    }
+    for (const auto& [characters, units] : positions)
+        EXPECT_TRUE(unitsBefore(text, characters) == units && charactersBefore(text, units) == characters) << characters;
     EXPECT_TRUE(charactersBefore(text, 99) == 3 && unitsBefore(text, 99) == 4) << "clamped to the end";
 }
 
