@@ -19,9 +19,6 @@ eventually() {
   done
 }
 
-# Whether a command prints $1: _prints WHAT COMMAND...
-_prints() { [ "$("${@:2}")" = "$1" ]; }
-
 # "x y width height" of a window on the screen.
 geometry_of() {
   xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}

@@ -68,13 +68,15 @@ preset_clock() {
 }
 
 window_geometry() { geometry_of "$WIN"; }
-expect_geometry() { eventually 3 _prints "$1" window_geometry || fail "window at $(window_geometry), expected $1"; }
+_geometry_is() { [ "$(window_geometry)" = "$1" ]; }
+expect_geometry() { eventually 3 _geometry_is "$1" || fail "window at $(window_geometry), expected $1"; }
 
 # A stored value as the program wrote it (quotes that QSettings adds removed).
 stored() { [ -f "$INI" ] && sed -n "s/^$1=//p" "$INI" | sed 's/^"\(.*\)"$/\1/' || true; }
 # What leaving stores: scroll mode, what the face shows, top and left in twips.
 stored_place() { echo "$(stored t9) $(stored t) $(stored ta) $(stored tb)"; }
-expect_stored() { eventually 3 _prints "$2" stored "$1" || fail "time.ini: $1='$(stored "$1")', expected '$2'"; }
+_stored_is() { [ "$(stored "$1")" = "$2" ]; }
+expect_stored() { eventually 3 _stored_is "$1" "$2" || fail "time.ini: $1='$(stored "$1")', expected '$2'"; }
 
 # Saves the window's pixels as text lines "x y r g b" into $1.
 capture() {
@@ -100,7 +102,11 @@ point_at() {  # window-relative x y
   read -r x y _ _ <<<"$(window_geometry)"
   xdotool mousemove "$((x + $1))" "$((y + $2))"
 }
-click_at() { point_at "$1" "$2" && xdotool click --repeat "${REPEAT:-1}" --delay 40 "${3:-1}"; }  # x y button
+click_at() {  # window-relative x y, button; REPEAT=2 for a double-click
+  local x y
+  read -r x y _ _ <<<"$(window_geometry)"
+  xdotool mousemove "$((x + $1))" "$((y + $2))" click --repeat "${REPEAT:-1}" --delay 40 "${3:-1}"
+}
 double_click_at() { REPEAT=2 click_at "$1" "$2"; }
 # Presses button 1 at the screen's x y and moves by dx dy in five steps, keeping it pressed.
 drag_from() {
