@@ -24,8 +24,7 @@
 
 #include <cstdio>
 
-namespace {
-
+// Outside any unnamed namespace: Qt's type registry names it from the global one.
 struct Inhibitor {
     QString what, who, why, mode;
     uint uid = 0, pid = 0;
@@ -43,8 +42,6 @@ const QDBusArgument& operator>>(const QDBusArgument& in, Inhibitor& lock) {
     in.endStructure();
     return in;
 }
-
-}  // namespace
 
 Q_DECLARE_METATYPE(Inhibitor)
 

@@ -60,7 +60,7 @@ pass "the window follows a drag, the colour steps after the release, and Escape 
 sleep 0.4
 double_click_at $HANDLE_X $HANDLE_Y
 wait_for_exit
-[[ "$(stored t9) $(stored t) $(stored ta) $(stored tb)" =~ ^0\ [12]\ 2850\ 15105$ ]] || fail "t9, t, ta, tb stored wrong"
+[[ "$(stored_place)" =~ ^0\ [12]\ 2850\ 15105$ ]] || fail "t9, t, ta, tb stored wrong"
 start_program horatta
 expect_geometry "1007 190 67 20"
 pass "a double-click on the handle stores t9, t, ta, tb and ends; the restart comes back there"

@@ -17,10 +17,11 @@ INI=$XDG_CONFIG_HOME/qom/time.ini
 NO_BUS="unix:path=$E2E_TMP/no-system-bus"
 export DBUS_SYSTEM_BUS_ADDRESS=$NO_BUS
 unset QT_QPA_PLATFORM  # the programs choose xcb themselves
-# Every tone goes into one file: 16-bit mono samples at 48 kHz.
+# ALSA's configuration $1 sending every tone into the file $2: 16-bit mono samples at 48 kHz.
+sound_into() { printf 'pcm.!default { type file slave.pcm { type null } file "%s" format "raw" }\n' "$2" >"$1"; }
 SOUND_FILE=$E2E_TMP/sound.raw
-printf 'pcm.!default { type file slave.pcm { type null } file "%s" format "raw" }\n' "$SOUND_FILE" >"$E2E_TMP/asound.conf"
 export ALSA_CONFIG_PATH=$E2E_TMP/asound.conf
+sound_into "$ALSA_CONFIG_PATH" "$SOUND_FILE"
 
 trap cleanup EXIT
 
@@ -29,20 +30,42 @@ fail_details() {
   if [ -f "$INI" ]; then echo "--- $INI:"; cat "$INI"; fi
 }
 
-# Starts build/linux/<program> and waits for its clock window: sets APP_PID, WIN, APP_LOG.
+# Starts build/linux/<program> in the background (XDG_CONFIG_HOME=$2 when given): sets APP_PID, APP_LOG.
+launch() {
+  APP_LOG=$(mktemp "$E2E_TMP/$1.XXXX")
+  XDG_CONFIG_HOME=${2:-$XDG_CONFIG_HOME} "$HORATTA_BIN/$1" >"$APP_LOG" 2>&1 &
+  APP_PID=$!
+}
+# Waits up to $2 seconds for the clock window of the program APP_PID runs ($1): sets WIN.
 _find_window() { WIN=$(xdotool search --all --onlyvisible --pid "$APP_PID" --name '^time$' 2>/dev/null | head -n1); [ -n "$WIN" ]; }
 # The shell's last step of showing the strip; a gesture before it may find it busy.
 _on_every_workspace() { xprop -id "$WIN" _NET_WM_STATE _NET_WM_DESKTOP 2>/dev/null | grep -q 'STICKY\|= 4294967295$'; }
-start_program() {
-  APP_LOG=$(mktemp "$E2E_TMP/$1.XXXX")
-  "$HORATTA_BIN/$1" >"$APP_LOG" 2>&1 &
-  APP_PID=$!
-  eventually 10 _find_window || fail "$1 showed no window"
+await_window() {
+  eventually "${2:-10}" _find_window || fail "$1 showed no window"
   eventually 5 _on_every_workspace || fail "$1 did not finish its start"
+}
+# Starts a program and waits for its clock window to paint its time: sets APP_PID, WIN, APP_LOG.
+start_program() {
+  launch "$1"
+  await_window "$1"
   eventually 5 shows "$VIVID" || fail "$1 did not paint its time"
 }
 _app_ended() { ! running "$APP_PID"; }
 wait_for_exit() { eventually 5 _app_ended || fail "the program did not end"; wait "$APP_PID" 2>/dev/null || true; }
+# Waits for APP_PID to end, within a second of what ended it: sets TOOK (ms).
+ends_within_a_second() {
+  local from
+  from=$(now_ms)
+  eventually 3 _app_ended || fail "still running 3 s after $1"
+  TOOK=$(($(now_ms) - from))
+  [ "$TOOK" -le 1000 ] || fail "ended $TOOK ms after $1"
+  wait "$APP_PID" 2>/dev/null || true
+}
+# A configuration folder whose clock powers off at $2 (hh:mm:ss), its strip at 907,$3.
+preset_clock() {
+  mkdir -p "$1/qom"
+  printf '[General]\ntime=%s\nta=%d\ntb=%d\n' "$2" $(($3 * 15)) $((907 * 15)) >"$1/qom/time.ini"
+}
 
 window_geometry() { geometry_of "$WIN"; }
 _geometry_is() { [ "$(window_geometry)" = "$1" ]; }
@@ -50,6 +73,8 @@ expect_geometry() { eventually 3 _geometry_is "$1" || fail "window at $(window_g
 
 # A stored value as the program wrote it (quotes that QSettings adds removed).
 stored() { [ -f "$INI" ] && sed -n "s/^$1=//p" "$INI" | sed 's/^"\(.*\)"$/\1/' || true; }
+# What leaving stores: scroll mode, what the face shows, top and left in twips.
+stored_place() { echo "$(stored t9) $(stored t) $(stored ta) $(stored tb)"; }
 _stored_is() { [ "$(stored "$1")" = "$2" ]; }
 expect_stored() { eventually 3 _stored_is "$1" "$2" || fail "time.ini: $1='$(stored "$1")', expected '$2'"; }
 
@@ -72,12 +97,22 @@ TIME_X=25 TIME_Y=8 HANDLE_X=3 HANDLE_Y=6 FACE_X=45 FACE_Y=17
 RED='r>190 && g<70 && b<70'
 GREEN='g>190 && r<70 && b<70'
 VIVID='r>g+150 || r>b+150 || g>r+150 || g>b+150 || b>r+150 || b>g+150'  # any time colour but the greys
+point_at() {  # window-relative x y
+  local x y
+  read -r x y _ _ <<<"$(window_geometry)"
+  xdotool mousemove "$((x + $1))" "$((y + $2))"
+}
 click_at() {  # window-relative x y, button; REPEAT=2 for a double-click
   local x y
   read -r x y _ _ <<<"$(window_geometry)"
   xdotool mousemove "$((x + $1))" "$((y + $2))" click --repeat "${REPEAT:-1}" --delay 40 "${3:-1}"
 }
 double_click_at() { REPEAT=2 click_at "$1" "$2"; }
+# Presses button 1 at the screen's x y and moves by dx dy in five steps, keeping it pressed.
+drag_from() {
+  xdotool mousemove "$1" "$2" mousedown 1
+  for step in 1 2 3 4 5; do xdotool mousemove $(($1 + step * $3 / 5)) $(($2 + step * $4 / 5)); done
+}
 
 # A time field blinks in phases of 600 ms once a double-click opens it, and has the keyboard
 # only while it shows, from 1.2 s on. A key it refuses (a letter) typed now and then for
@@ -89,23 +124,26 @@ stop_blink() {
   sleep 1
   for i in 1 2 3 4 5 6; do xdotool key x sleep 0.12; done
 }
+# Types a time into a field that takes the keyboard: hhmmss and Enter.
+type_time() { xdotool type --delay 30 "$1" && xdotool key Return; }
 # The shutdown-time entry: a double-click on the time, then six digits and Enter.
 enter_shutdown_time() {  # hhmmss
   double_click_at $TIME_X $TIME_Y
   stop_blink
-  xdotool type --delay 30 "$1"
-  xdotool key Return
+  type_time "$1"
   expect_stored time "${1:0:2}:${1:2:2}:${1:4:2}"
 }
 
-# The system bus: a private dbus-daemon with the fake login manager on it.
+# A private system bus (its process: BUS_PID) and, but with "bare", the fake login manager on it.
 POWER_OFF_LOG=$E2E_TMP/power-off.log
 start_system_bus() {
-  : "${FAKE_LOGIN_MANAGER:?FAKE_LOGIN_MANAGER names the fake login manager program}"
   dbus-daemon --config-file="$(dirname "${BASH_SOURCE[0]}")/system_bus.conf" --nofork --print-address=3 \
     3>"$E2E_TMP/bus-address" >/dev/null 2>"$E2E_TMP/bus.log" &
+  BUS_PID=$!
   eventually 10 test -s "$E2E_TMP/bus-address" || fail "dbus-daemon did not start: $(cat "$E2E_TMP/bus.log")"
   DBUS_SYSTEM_BUS_ADDRESS=$(head -n1 "$E2E_TMP/bus-address")
+  [ "${1:-}" != bare ] || return 0
+  : "${FAKE_LOGIN_MANAGER:?FAKE_LOGIN_MANAGER names the fake login manager program}"
   "$FAKE_LOGIN_MANAGER" "$DBUS_SYSTEM_BUS_ADDRESS" "$POWER_OFF_LOG" >"$E2E_TMP/manager.out" 2>&1 &
   eventually 10 grep -q '^ready$' "$E2E_TMP/manager.out" || fail "the fake login manager did not start"
 }

@@ -27,8 +27,7 @@ eventually 3 shows "$GREEN" || fail "a left click did not turn the time green"
 sleep 0.4  # not a double-click
 double_click_at $HANDLE_X $HANDLE_Y
 wait_for_exit
-expect_stored ta 600
-expect_stored tb 13605
+[ "$(stored ta) $(stored tb)" = "600 13605" ] || fail "horatta-t stored ta, tb = $(stored ta), $(stored tb)"
 start_program horatta
 expect_geometry "907 40 67 20"
 eventually 3 shows "$GREEN" || fail "horatta did not take the colour horatta-t stored"

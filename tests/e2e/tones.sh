@@ -20,14 +20,8 @@ next_tone() {
 
 # A double-click made the given milliseconds into the tone that began at TONE_MS.
 double_click_into_tone() {  # time, handle or face; ms into the tone
-  local x y at_x at_y
-  case $1 in
-    time) at_x=$TIME_X at_y=$TIME_Y ;;
-    handle) at_x=$HANDLE_X at_y=$HANDLE_Y ;;
-    face) at_x=$FACE_X at_y=$FACE_Y ;;
-  esac
-  read -r x y _ _ <<<"$(window_geometry)"
-  xdotool mousemove "$((x + at_x))" "$((y + at_y))"
+  local at_x=${1^^}_X at_y=${1^^}_Y
+  point_at "${!at_x}" "${!at_y}"
   sleep_until_ms $((TONE_MS + $2))
   xdotool click --repeat 2 --delay 40 1
 }
@@ -35,35 +29,25 @@ double_click_into_tone() {  # time, handle or face; ms into the tone
 # The power-off time, typed into the entry as enter_shutdown_time does, the given seconds
 # after the typing (to the next whole second): sets POWER_OFF_MS.
 arm_power_off() {
-  local target
   double_click_at $TIME_X $TIME_Y
   stop_blink
-  target=$((($(now_ms) + $1 * 1000 + 999) / 1000))
-  POWER_OFF_MS=$((target * 1000))
-  xdotool type --delay 30 "$(date -d "@$target" +%H%M%S)"
-  xdotool key Return
+  POWER_OFF_MS=$((($(now_ms) + $1 * 1000 + 999) / 1000 * 1000))
+  type_time "$(date -d "@$((POWER_OFF_MS / 1000))" +%H%M%S)"
 }
 
 # The reminder time, the given seconds ahead: the first time through the reminder panel
 # that a double-click on the face opens, then in its field.
-arm_reminder() {
-  local target
-  if [ "$1" = first ]; then
-    double_click_at $FACE_X $FACE_Y
-    stop_blink
-  else
-    click_at 35 28
-    sleep 0.2
-  fi
-  target=$((($(now_ms) + 2500) / 1000 + 1))
-  xdotool type --delay 30 "$(date -d "@$target" +%H%M%S)"
-  xdotool key Return
+arm_reminder() {  # first or again
+  if [ "$1" = first ]; then double_click_at $FACE_X $FACE_Y && stop_blink; else click_at 35 28 && sleep 0.2; fi
+  type_time "$(date -d "@$((($(now_ms) + 2500) / 1000 + 1))" +%H%M%S)"
 }
 
 TARGETS=(time handle face)
 journey() {  # program: prints "<program> <cancelled> <stopped> <whole/half phases of the beeps>"
   local program=$1 try target seen calls cancelled=0 stopped=0 phases=""
-  E2E_NAME=$program
+  E2E_NAME=$program E2E_TMP=$E2E_TMP/$program
+  INI=$E2E_TMP/config/qom/time.ini POWER_OFF_LOG=$E2E_TMP/power-off.log
+  export XDG_CONFIG_HOME=$E2E_TMP/config
   trap cleanup EXIT
   mkdir -p "$XDG_CONFIG_HOME/qom"
   start_x
@@ -71,8 +55,7 @@ journey() {  # program: prints "<program> <cancelled> <stopped> <whole/half phas
   TONES=$E2E_TMP/tones.log
   python3 "$SINK" "$E2E_TMP/speaker" "$TONES" &
   eventually 5 grep -qs '^ready$' "$TONES" || fail "the speaker did not start"
-  printf 'pcm.!default { type file slave.pcm { type null } file "%s" format "raw" }\n' "$E2E_TMP/speaker" \
-    >"$E2E_TMP/asound.conf"
+  sound_into "$E2E_TMP/asound.conf" "$E2E_TMP/speaker"
   ALSA_CONFIG_PATH=$E2E_TMP/asound.conf start_program "$program"
 
   # The countdown's first beep sounds while its caption shows, the second while it is away.
@@ -116,13 +99,7 @@ journey() {  # program: prints "<program> <cancelled> <stopped> <whole/half phas
 # Each program on a display, a bus and a speaker of its own.
 results=()
 for program in ${TONE_PROGRAMS:-horatta horatta-t}; do
-  mkdir "$E2E_TMP/$program"
-  (
-    E2E_TMP=$E2E_TMP/$program
-    INI=$E2E_TMP/config/qom/time.ini
-    export XDG_CONFIG_HOME=$E2E_TMP/config
-    journey "$program"
-  ) >"$E2E_TMP/$program.out" &
+  journey "$program" >"$E2E_TMP/$program.out" &
   results+=("$!")
 done
 for pid in "${results[@]}"; do wait "$pid" || fail "a journey failed"; done

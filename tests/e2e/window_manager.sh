@@ -42,8 +42,7 @@ fi
 drag_handle_by() {  # dx dy
   local x y
   read -r x y _ _ <<<"$(window_geometry)"
-  xdotool mousemove $((x + HANDLE_X)) $((y + HANDLE_Y)) mousedown 1
-  for step in 1 2 3 4 5; do xdotool mousemove $((x + HANDLE_X + step * $1 / 5)) $((y + HANDLE_Y + step * $2 / 5)); done
+  drag_from $((x + HANDLE_X)) $((y + HANDLE_Y)) "$1" "$2"
   xdotool mouseup 1
   expect_geometry "$((x - ox + $1)) $((y - oy + $2)) 67 20"
   ox=0 oy=0
@@ -64,7 +63,7 @@ pass "a drag of the handle moves the strip by as much; a memo typed into it is s
 sleep 0.4
 double_click_at $HANDLE_X $HANDLE_Y
 wait_for_exit
-[[ "$(stored t9) $(stored t) $(stored ta) $(stored tb)" =~ ^0\ [12]\ 2850\ 15105$ ]] || fail "t9, t, ta, tb stored wrong"
+[[ "$(stored_place)" =~ ^0\ [12]\ 2850\ 15105$ ]] || fail "t9, t, ta, tb stored wrong"
 start_program horatta
 expect_geometry "$((1007 + dx)) $((190 + dy)) 67 20"
 pass "a double-click on the handle stores 1007,190 and ends; the restart comes back to the same place"
