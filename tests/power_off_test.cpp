@@ -103,18 +103,16 @@ TEST(PowerOff, OnlyTheSetSecondOrASmallStepOverItPowersOff) {
         {"00:00:00", at(2026, 12, 6, 23, 58, 30, 300), 0, 180'000, 0},
         {"23:00:00", at(2026, 12, 6, 22, 59, 58, 700), 0, 5'000, 2, "22:59:50"},
     };
-    for (Build build : bothBuilds) {
-        for (const Case& c : cases) {
-            SCOPED_TRACE(std::string(buildName(build)) + " " + c.stored + " step " + std::to_string(c.stepMs));
-            Simulator sim(build, fromMs(toMs(c.stepAt) - 20'000), {{"time", c.stored}});
-            Form1& f = sim.form();
-            if (c.reminder) f.reminderTime = *parseTimeOrDate(c.reminder);
-            sim.runUntil(c.stepAt), sim.stepClock(c.stepMs), sim.runFor(c.runMs);
-            EXPECT_EQ(sim.platform().powerOffCount, c.powerOffs);
-            EXPECT_TRUE(f.faceMode() == FaceMode::Clock && f.Label1.caption() == f.timeText() && f.Label1.Visible);
-            const std::string shown = build == Build::Masked ? c.stored : sim.platform().longTimeText(*parseTimeOrDate(c.stored));
-            EXPECT_EQ(f.Label2.caption(), shown) << "horatta-t shows the power-off time after every tick";
-        }
+    for (Build build : bothBuilds) for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(buildName(build)) + " " + c.stored + " step " + std::to_string(c.stepMs));
+        Simulator sim(build, fromMs(toMs(c.stepAt) - 20'000), {{"time", c.stored}});
+        Form1& f = sim.form();
+        if (c.reminder) f.reminderTime = *parseTimeOrDate(c.reminder);
+        sim.runUntil(c.stepAt), sim.stepClock(c.stepMs), sim.runFor(c.runMs);
+        EXPECT_EQ(sim.platform().powerOffCount, c.powerOffs);
+        EXPECT_TRUE(f.faceMode() == FaceMode::Clock && f.Label1.caption() == f.timeText() && f.Label1.Visible);
+        const std::string shown = build == Build::Masked ? c.stored : sim.platform().longTimeText(*parseTimeOrDate(c.stored));
+        EXPECT_EQ(f.Label2.caption(), shown) << "horatta-t shows the power-off time after every tick";
     }
 }
 

@@ -136,28 +136,26 @@ TEST(Leaving, EveryEndOfTheSessionSavesAsTheHandleDoes) {
         {"the hot key", buttonRight, {}, nothing, [](Simulator& s) { s.form().form2()->Form_KeyUp('Q', 0); },
          "t9=1 t=2 ta=4500 tb=-15000.5 exitWindows 13 0"},
     };
-    for (Build build : bothBuilds) {
-        for (const Case& c : cases) {
-            SCOPED_TRACE(std::string(buildName(build)) + ": " + c.what);
-            Simulator sim(build, at(2026, 12, 6, 9, 15, 0, 0), c.stored);
-            auto& p = sim.platform();
-            p.screenRects.push_back({-1280, 0, 1280, 1024});
-            sim.runFor(1020), p.dragTo = WindowPosition{-15000.5f, 4500}, sim.form().Label3_MouseDown(c.button, 0, 3, 6);
-            c.before(sim), p.memory.writtenNames.clear(), p.memory.writes = 0;
-            std::string saved;
-            const auto values = [&] {  // the first time only: the set second is seen twice
-                if (!saved.empty()) return;
-                saved = std::to_string(p.memory.writes) + ": ";
-                for (const auto& name : p.memory.writtenNames) saved += name + "=" + *sim.stored(name) + " ";
-                p.memory.writtenNames.clear();
-            };
-            p.duringPowerOff = values;
-            c.end(sim), values();
-            EXPECT_EQ(saved + p.calls.back(), "1: " + c.saved);
-            sim.restart();
-            const Form1& f = sim.form();
-            EXPECT_EQ((std::array{f.Left, f.Top, float(f.scrollOn)}), (std::array{-15000.5f, 4500.f, float(c.saved[3] - '0')}));
-        }
+    for (Build build : bothBuilds) for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(buildName(build)) + ": " + c.what);
+        Simulator sim(build, at(2026, 12, 6, 9, 15, 0, 0), c.stored);
+        auto& p = sim.platform();
+        p.screenRects.push_back({-1280, 0, 1280, 1024});
+        sim.runFor(1020), p.dragTo = WindowPosition{-15000.5f, 4500}, sim.form().Label3_MouseDown(c.button, 0, 3, 6);
+        c.before(sim), p.memory.writtenNames.clear(), p.memory.writes = 0;
+        std::string saved;
+        const auto values = [&] {  // the first time only: the set second is seen twice
+            if (!saved.empty()) return;
+            saved = std::to_string(p.memory.writes) + ": ";
+            for (const auto& name : p.memory.writtenNames) saved += name + "=" + *sim.stored(name) + " ";
+            p.memory.writtenNames.clear();
+        };
+        p.duringPowerOff = values;
+        c.end(sim), values();
+        EXPECT_EQ(saved + p.calls.back(), "1: " + c.saved);
+        sim.restart();
+        const Form1& f = sim.form();
+        EXPECT_EQ((std::array{f.Left, f.Top, float(f.scrollOn)}), (std::array{-15000.5f, 4500.f, float(c.saved[3] - '0')}));
     }
 }
 
