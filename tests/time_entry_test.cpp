@@ -37,7 +37,6 @@ TEST(TimeEntry, WhatTheFieldHoldsAfterTyping) {
         Simulator clock(row.build);
         const Form1& f = clock.form();
         TimeField& box = open(clock, field);
-        EXPECT_EQ(box.text(), "00:00:00");
         clock.type(box.id, row.keys);
         EXPECT_EQ(box.text() + " " + std::to_string(box.selStart()), row.text + (" " + std::to_string(row.caret)));
         const int started = field == Field::Shutdown ? f.shutdownEntryStarted : f.reminderEntryStarted;
@@ -71,10 +70,8 @@ TEST(TimeEntry, TheKeyAfterTheLastDigitAndKeysBeforeTheBlink) {
         EXPECT_TRUE(untouched.form().reminderField().Visible);
         Simulator blinkless(build);  // hidden by its blink, the field lets the keyboard go; applied, it blinks no more
         Form1& b = blinkless.form();
-        open(blinkless, Field::Shutdown), b.Timer2_Timer();
-        const bool letGo = b.focus() != b.shutdownFieldId();
-        b.Picture1_DblClick(), blinkless.runFor(2000);
-        EXPECT_TRUE(letGo && !b.shutdownField().Visible);
+        const bool letGo = (open(blinkless, Field::Shutdown), b.Timer2_Timer(), b.focus() != b.shutdownFieldId());
+        EXPECT_TRUE((b.Picture1_DblClick(), blinkless.runFor(2000), letGo && !b.shutdownField().Visible));
         // A key before the blink hands over the keyboard goes in, as do the editing keys; a
         // double-click on the face with no whole time typed gives the keyboard back.
         Simulator early(build);
