@@ -118,38 +118,36 @@ TEST(DisplayModes, EveryTransitionOfTheFace) {
         {"countdown, double-click on the handle", CountdownShown, dblClickHandle, "normal", ByHandle},
         {"shutdown-time entry, Enter", ShutdownEntry, [](Simulator& s) { s.type(s.form().shutdownFieldId(), "\r"); }, "normal", Applied},
     };
-    for (Build build : bothBuilds) {
-        for (const auto& row : rows) {
-            SCOPED_TRACE(std::string(buildName(build)) + ": " + row.name);
-            auto sim = reach(build, row.from);
-            Simulator& s = *sim;
-            Form1& f = s.form();
-            const Color colour = f.Label1.ForeColor;
-            const std::int16_t ticksLeft = f.ticksLeft;
-            const std::size_t writes = s.platform().memory.writtenNames.size();
-            row.event(s);
-            // a double-click on the time undoes its first press
-            EXPECT_EQ(modeOf(f) + (f.Label1.ForeColor == colour ? "" : ", recoloured"), row.next);
-            const bool first = row.then == First;
-            Tick face = first ? s.ticksOf(TimerId::Timer1).front() : Tick{};
-            if (!first) face.caption = f.Label1.caption(), face.left = f.Label1.Left;
-            const std::string time = first ? fromMs(face.firedMs).timeOfDay().hms() : f.timeText();
-            const std::string caption = row.caption, expected = caption == "memo" ? memo : caption == "time" ? time : caption;
-            if (row.interval != 0) { EXPECT_EQ(f.Timer1.interval(), row.interval); }
-            if (row.left >= 0) { EXPECT_EQ(face.left, row.left); }
-            if (!caption.empty()) { EXPECT_EQ(face.caption, expected); }
-            switch (row.then) {
-                case ScrollOff: EXPECT_EQ(f.scrollOn, 0); break;
-                case ByTime: EXPECT_EQ(f.ticksLeft, ticksAtRest); backAtRest(s, f); break;
-                case ByHandle:
-                    EXPECT_FALSE(s.ended() || s.platform().memory.writtenNames.size() != writes) << "nothing saved";
-                    EXPECT_TRUE(f.shutdownTime.isMidnight() && f.ticksLeft == ticksLeft) << "however far ahead it lay";
-                    backAtRest(s, f), dblClickHandle(s);
-                    EXPECT_TRUE(s.ended());
-                    break;
-                case Applied: EXPECT_EQ(f.shutdownTime, *TimeOfDay::fromHms(22, 0, 0)); break;
-                case Face: case First: break;
-            }
+    for (Build build : bothBuilds) for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(buildName(build)) + ": " + row.name);
+        auto sim = reach(build, row.from);
+        Simulator& s = *sim;
+        Form1& f = s.form();
+        const Color colour = f.Label1.ForeColor;
+        const std::int16_t ticksLeft = f.ticksLeft;
+        const std::size_t writes = s.platform().memory.writtenNames.size();
+        row.event(s);
+        // a double-click on the time undoes its first press
+        EXPECT_EQ(modeOf(f) + (f.Label1.ForeColor == colour ? "" : ", recoloured"), row.next);
+        const bool first = row.then == First;
+        Tick face = first ? s.ticksOf(TimerId::Timer1).front() : Tick{};
+        if (!first) face.caption = f.Label1.caption(), face.left = f.Label1.Left;
+        const std::string time = first ? fromMs(face.firedMs).timeOfDay().hms() : f.timeText();
+        const std::string caption = row.caption, expected = caption == "memo" ? memo : caption == "time" ? time : caption;
+        if (row.interval != 0) { EXPECT_EQ(f.Timer1.interval(), row.interval); }
+        if (row.left >= 0) { EXPECT_EQ(face.left, row.left); }
+        if (!caption.empty()) { EXPECT_EQ(face.caption, expected); }
+        switch (row.then) {
+            case ScrollOff: EXPECT_EQ(f.scrollOn, 0); break;
+            case ByTime: EXPECT_EQ(f.ticksLeft, ticksAtRest); backAtRest(s, f); break;
+            case ByHandle:
+                EXPECT_FALSE(s.ended() || s.platform().memory.writtenNames.size() != writes) << "nothing saved";
+                EXPECT_TRUE(f.shutdownTime.isMidnight() && f.ticksLeft == ticksLeft) << "however far ahead it lay";
+                backAtRest(s, f), dblClickHandle(s);
+                EXPECT_TRUE(s.ended());
+                break;
+            case Applied: EXPECT_EQ(f.shutdownTime, *TimeOfDay::fromHms(22, 0, 0)); break;
+            case Face: case First: break;
         }
     }
 }
@@ -175,27 +173,25 @@ TEST(PanelSwitching, DoubleClickOnTheFaceFromEveryState) {
         {"countdown hidden: cancelled and the time shows", CountdownHidden, 300, true, 0},
         {"shutdown-time entry: applied", ShutdownEntry, 300, false, 22},
     };
-    for (Build build : bothBuilds) {
-        for (const Case& row : rows) {
-            SCOPED_TRACE(std::string(buildName(build)) + ": " + row.name);
-            auto sim = reach(build, row.from);
-            Simulator& s = *sim;
-            Form1& f = s.form();
-            dblClickFace(s);
-            EXPECT_EQ((std::array{f.Label3.Visible, f.Text2.Visible, f.scrollOn == 1}), (std::array{true, false, false}));
-            EXPECT_EQ(modeOf(f) + ": " + f.Text2.Text, "normal: " + (row.from == MemoOpen ? memo + " and eggs" : memo));
-            const int height = row.height != 0 ? row.height : build == Build::Masked ? 600 : 300;
-            EXPECT_EQ((std::array{int(f.Height), int{f.Text1.Visible}, int{f.reminderField().Visible}}),
-                      (std::array{height, int{height == 870}, int{height == 600 || height == 870}}));
-            if (height == 600) { EXPECT_EQ(f.Picture2.Top, 300); waitFor(s, [&f] { return f.focus() == f.reminderFieldId(); }); }
-            if (height == 300 || row.from == ReminderPanel) { EXPECT_FALSE(f.Timer2.enabled()) << "the blink stays stopped"; }
-            if (row.from == ReminderPanel) { EXPECT_EQ(f.reminderField().text(), build == Build::Masked ? "19:  :  " : "19"); }
-            if (row.restsAtOnce) { EXPECT_EQ(f.Label1.caption(), f.timeText()); backAtRest(s, f); }
-            s.runUntil(ms(18, 37, 15, 100));
-            EXPECT_EQ(f.Label1.Visible ? f.Label1.caption() : "", "18:37:15");
-            EXPECT_EQ(f.shutdownTime, *TimeOfDay::fromHms(row.shutdownHour, 0, 0));
-            EXPECT_EQ(s.stored("text").value_or("") + std::to_string(s.platform().powerOffCount), memo + "0");
-        }
+    for (Build build : bothBuilds) for (const Case& row : rows) {
+        SCOPED_TRACE(std::string(buildName(build)) + ": " + row.name);
+        auto sim = reach(build, row.from);
+        Simulator& s = *sim;
+        Form1& f = s.form();
+        dblClickFace(s);
+        EXPECT_EQ((std::array{f.Label3.Visible, f.Text2.Visible, f.scrollOn == 1}), (std::array{true, false, false}));
+        EXPECT_EQ(modeOf(f) + ": " + f.Text2.Text, "normal: " + (row.from == MemoOpen ? memo + " and eggs" : memo));
+        const int height = row.height != 0 ? row.height : build == Build::Masked ? 600 : 300;
+        EXPECT_EQ((std::array{int(f.Height), int{f.Text1.Visible}, int{f.reminderField().Visible}}),
+                  (std::array{height, int{height == 870}, int{height == 600 || height == 870}}));
+        if (height == 600) { EXPECT_EQ(f.Picture2.Top, 300); waitFor(s, [&f] { return f.focus() == f.reminderFieldId(); }); }
+        if (height == 300 || row.from == ReminderPanel) { EXPECT_FALSE(f.Timer2.enabled()) << "the blink stays stopped"; }
+        if (row.from == ReminderPanel) { EXPECT_EQ(f.reminderField().text(), build == Build::Masked ? "19:  :  " : "19"); }
+        if (row.restsAtOnce) { EXPECT_EQ(f.Label1.caption(), f.timeText()); backAtRest(s, f); }
+        s.runUntil(ms(18, 37, 15, 100));
+        EXPECT_EQ(f.Label1.Visible ? f.Label1.caption() : "", "18:37:15");
+        EXPECT_EQ(f.shutdownTime, *TimeOfDay::fromHms(row.shutdownHour, 0, 0));
+        EXPECT_EQ(s.stored("text").value_or("") + std::to_string(s.platform().powerOffCount), memo + "0");
     }
 }
 

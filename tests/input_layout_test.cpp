@@ -124,35 +124,33 @@ TEST(PointerInput, DoubleClicksMadeWhileAToneHoldsTheClockCancelOrStop) {
     // Press, release, press, release, in ms from the tone's start.
     const std::map<Tone, std::array<int, 4>> presses{{CountdownShown, {40, 60, 110, 130}}, {CountdownHidden, {5, 25, 200, 220}},
         {AlertPair, {40, 60, 300, 320}}, {AlertShownBefore, {-30, -10, 80, 100}}, {AlertBothBefore, {-150, -130, -40, -20}}};
-    for (Build build : bothBuilds) {
-        for (const Row& row : rows) {
-            SCOPED_TRACE(std::string(buildName(build)) + " row " + std::to_string(&row - rows));
-            const bool countdown = row.tone <= CountdownHidden;
-            Simulator sim(build, at(2026, 12, 6, 22, 38, 59, 600), {{"time", countdown ? "22:40:00" : "00:00:00"}});
-            Form1& f = sim.form();
-            if (!countdown) f.reminderTime = *parseTimeOrDate("22:39:01"), f.Text1.Text = "Tea";
-            PointerInput input(f);
-            sim.showTo(input), sim.platform().memory.writtenNames.clear();
-            const int wanted = row.tone == CountdownHidden || row.tone >= AlertShownBefore ? 2 : 1;
-            int tones = 0;
-            std::size_t beepsWhenHandled = 0;
-            sim.platform().duringBeep = [&] {
-                const BeepCall& tone = sim.platform().beeps.back();
-                if (tone.hz == 3110 || ++tones != wanted) return;
-                const auto [down1, up1, down2, up2] = presses.at(row.tone);
-                sim.waitingInput = {[&, t = tone.atMs + down1] { input.press(L, 0, row.at.x, row.at.y, t); },
-                                    [&, t = tone.atMs + up1] { input.release(L, row.at.x, row.at.y, t); },
-                                    [&, t = tone.atMs + down2] { input.press(L, 0, row.at.x, row.at.y, t); },
-                                    [&, t = tone.atMs + up2] { input.release(L, row.at.x, row.at.y, t); },
-                                    [&] { beepsWhenHandled = sim.platform().beeps.size(); }};
-            };
-            sim.runUntil(at(2026, 12, 6, 22, 40, 3, 100));
-            ASSERT_EQ(tones, wanted);
-            const bool clockRuns = f.faceMode() == FaceMode::Clock && f.Label1.Visible && f.Label1.caption() == f.timeText();
-            const bool done = countdown ? sim.platform().powerOffCount == 0 && f.shutdownTime.isMidnight()
-                                        : f.reminderAlertOn == 0 && sim.platform().beeps.size() == beepsWhenHandled;
-            EXPECT_EQ(outcome(sim) + ": " + (clockRuns && done ? (countdown ? "cancelled" : "stopped") : "runs on"), row.expected);
-        }
+    for (Build build : bothBuilds) for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(buildName(build)) + " row " + std::to_string(&row - rows));
+        const bool countdown = row.tone <= CountdownHidden;
+        Simulator sim(build, at(2026, 12, 6, 22, 38, 59, 600), {{"time", countdown ? "22:40:00" : "00:00:00"}});
+        Form1& f = sim.form();
+        if (!countdown) f.reminderTime = *parseTimeOrDate("22:39:01"), f.Text1.Text = "Tea";
+        PointerInput input(f);
+        sim.showTo(input), sim.platform().memory.writtenNames.clear();
+        const int wanted = row.tone == CountdownHidden || row.tone >= AlertShownBefore ? 2 : 1;
+        int tones = 0;
+        std::size_t beepsWhenHandled = 0;
+        sim.platform().duringBeep = [&] {
+            const BeepCall& tone = sim.platform().beeps.back();
+            if (tone.hz == 3110 || ++tones != wanted) return;
+            const auto [down1, up1, down2, up2] = presses.at(row.tone);
+            sim.waitingInput = {[&, t = tone.atMs + down1] { input.press(L, 0, row.at.x, row.at.y, t); },
+                                [&, t = tone.atMs + up1] { input.release(L, row.at.x, row.at.y, t); },
+                                [&, t = tone.atMs + down2] { input.press(L, 0, row.at.x, row.at.y, t); },
+                                [&, t = tone.atMs + up2] { input.release(L, row.at.x, row.at.y, t); },
+                                [&] { beepsWhenHandled = sim.platform().beeps.size(); }};
+        };
+        sim.runUntil(at(2026, 12, 6, 22, 40, 3, 100));
+        ASSERT_EQ(tones, wanted);
+        const bool clockRuns = f.faceMode() == FaceMode::Clock && f.Label1.Visible && f.Label1.caption() == f.timeText();
+        const bool done = countdown ? sim.platform().powerOffCount == 0 && f.shutdownTime.isMidnight()
+                                    : f.reminderAlertOn == 0 && sim.platform().beeps.size() == beepsWhenHandled;
+        EXPECT_EQ(outcome(sim) + ": " + (clockRuns && done ? (countdown ? "cancelled" : "stopped") : "runs on"), row.expected);
     }
 }
 

@@ -3,8 +3,6 @@
 namespace horatta::testing {
 namespace {
 
-std::string countdown(int seconds) { return std::to_string(seconds) + " 关机"; }
-
 // The whole road of one scheduled power-off as a user makes it: double-click the time, type,
 // Enter, then the last minute counts down and the computer is powered off at the set second.
 // The old time, whose last minute begins while the new one is typed, neither counts down nor
@@ -49,7 +47,7 @@ TEST(PowerOff, EnteredOnTheFaceCountedDownInTheLastMinuteAndArmedAgainAtTheNextS
         for (const Tick& t : sim.ticksOf(TimerId::Timer3)) {
             ASSERT_TRUE(t.firedMs >= minuteBefore || t.caption.find("关机") == std::string::npos);
             if (t.firedMs < minuteBefore) continue;
-            EXPECT_TRUE(t.firedMs == minuteBefore + 15 + 500 * std::int64_t(i) && t.caption == countdown(60 - int(i) / 2) &&
+            EXPECT_TRUE(t.firedMs == minuteBefore + 15 + 500 * std::int64_t(i) && t.caption == std::to_string(60 - int(i) / 2) + " 关机" &&
                         t.visible == (i % 2 == 1) && t.alignment == Alignment::Center) << i << " " << t.caption;
             if (!t.beeps.empty()) beepsAt.push_back(t.beeps == std::vector<BeepCall>{{1342, 300, 0}} ? t.ticksLeftBefore : 99);
             ++i;
@@ -78,8 +76,8 @@ TEST(PowerOff, ATimeThatPassedWhileItWasTypedPowersNothingOff) {
     for (Build build : bothBuilds) {
         Simulator sim(build, at(2026, 12, 6, 23, 57, 10, 300));
         Form1& f = sim.form();
-        const ControlId field = f.shutdownFieldId();
-        f.Label1_DblClick(), sim.runFor(1500), sim.type(field, "235712"), sim.runFor(3000), sim.type(field, "\r"), sim.runFor(3000);
+        f.Label1_DblClick(), sim.runFor(1500), sim.type(f.shutdownFieldId(), "235712"), sim.runFor(3000);
+        sim.type(f.shutdownFieldId(), "\r"), sim.runFor(3000);
         EXPECT_EQ(f.shutdownTime.hms() + " " + std::to_string(sim.platform().powerOffCount), "23:57:12 0") << buildName(build);
     }
 }
@@ -103,18 +101,16 @@ TEST(PowerOff, OnlyTheSetSecondOrASmallStepOverItPowersOff) {
         {"00:00:00", at(2026, 12, 6, 23, 58, 30, 300), 0, 180'000, 0},
         {"23:00:00", at(2026, 12, 6, 22, 59, 58, 700), 0, 5'000, 2, "22:59:50"},
     };
-    for (Build build : bothBuilds) {
-        for (const Case& c : cases) {
-            SCOPED_TRACE(std::string(buildName(build)) + " " + c.stored + " step " + std::to_string(c.stepMs));
-            Simulator sim(build, fromMs(toMs(c.stepAt) - 20'000), {{"time", c.stored}});
-            Form1& f = sim.form();
-            if (c.reminder) f.reminderTime = *parseTimeOrDate(c.reminder);
-            sim.runUntil(c.stepAt), sim.stepClock(c.stepMs), sim.runFor(c.runMs);
-            EXPECT_EQ(sim.platform().powerOffCount, c.powerOffs);
-            EXPECT_TRUE(f.faceMode() == FaceMode::Clock && f.Label1.caption() == f.timeText() && f.Label1.Visible);
-            const std::string shown = build == Build::Masked ? c.stored : sim.platform().longTimeText(*parseTimeOrDate(c.stored));
-            EXPECT_EQ(f.Label2.caption(), shown) << "horatta-t shows the power-off time after every tick";
-        }
+    for (Build build : bothBuilds) for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(buildName(build)) + " " + c.stored + " step " + std::to_string(c.stepMs));
+        Simulator sim(build, fromMs(toMs(c.stepAt) - 20'000), {{"time", c.stored}});
+        Form1& f = sim.form();
+        if (c.reminder) f.reminderTime = *parseTimeOrDate(c.reminder);
+        sim.runUntil(c.stepAt), sim.stepClock(c.stepMs), sim.runFor(c.runMs);
+        EXPECT_EQ(sim.platform().powerOffCount, c.powerOffs);
+        EXPECT_TRUE(f.faceMode() == FaceMode::Clock && f.Label1.caption() == f.timeText() && f.Label1.Visible);
+        const std::string shown = build == Build::Masked ? c.stored : sim.platform().longTimeText(*parseTimeOrDate(c.stored));
+        EXPECT_EQ(f.Label2.caption(), shown) << "horatta-t shows the power-off time after every tick";
     }
 }
 

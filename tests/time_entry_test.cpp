@@ -31,19 +31,16 @@ TEST(TimeEntry, WhatTheFieldHoldsAfterTyping) {
         {Plain, "\x1b", "", 0}, {Masked, "\r", "00:00:00", 0}, {Plain, "\r", "00:00:00", 0}, {Masked, "21300\r", "21:30:0 ", 7},
         {Plain, "123x\r", "12:3x:", 6},
     };
-    for (const auto& row : rows) {
-        for (Field field : {Field::Shutdown, Field::Reminder}) {
-            if (field == Field::Reminder && row.keys[0] == '\r') continue;  // Enter there opens the message
-            SCOPED_TRACE(std::string(buildName(row.build)) + ", field " + std::to_string(int(field)) + ": " + row.keys);
-            Simulator clock(row.build);
-            const Form1& f = clock.form();
-            TimeField& box = open(clock, field);
-            EXPECT_EQ(box.text(), "00:00:00");
-            clock.type(box.id, row.keys);
-            EXPECT_EQ(box.text() + " " + std::to_string(box.selStart()), row.text + (" " + std::to_string(row.caret)));
-            const int started = field == Field::Shutdown ? f.shutdownEntryStarted : f.reminderEntryStarted;
-            EXPECT_EQ((std::array{started, int{box.Visible}}), (std::array{row.keys[0] != '\r' ? 1 : 0, 1})) << "nothing applied";
-        }
+    for (const auto& row : rows) for (Field field : {Field::Shutdown, Field::Reminder}) {
+        if (field == Field::Reminder && row.keys[0] == '\r') continue;  // Enter there opens the message
+        SCOPED_TRACE(std::string(buildName(row.build)) + ", field " + std::to_string(int(field)) + ": " + row.keys);
+        Simulator clock(row.build);
+        const Form1& f = clock.form();
+        TimeField& box = open(clock, field);
+        clock.type(box.id, row.keys);
+        EXPECT_EQ(box.text() + " " + std::to_string(box.selStart()), row.text + (" " + std::to_string(row.caret)));
+        const int started = field == Field::Shutdown ? f.shutdownEntryStarted : f.reminderEntryStarted;
+        EXPECT_EQ((std::array{started, int{box.Visible}}), (std::array{row.keys[0] != '\r' ? 1 : 0, 1})) << "nothing applied";
     }
 }
 
@@ -73,10 +70,8 @@ TEST(TimeEntry, TheKeyAfterTheLastDigitAndKeysBeforeTheBlink) {
         EXPECT_TRUE(untouched.form().reminderField().Visible);
         Simulator blinkless(build);  // hidden by its blink, the field lets the keyboard go; applied, it blinks no more
         Form1& b = blinkless.form();
-        open(blinkless, Field::Shutdown), b.Timer2_Timer();
-        const bool letGo = b.focus() != b.shutdownFieldId();
-        b.Picture1_DblClick(), blinkless.runFor(2000);
-        EXPECT_TRUE(letGo && !b.shutdownField().Visible);
+        const bool letGo = (open(blinkless, Field::Shutdown), b.Timer2_Timer(), b.focus() != b.shutdownFieldId());
+        EXPECT_TRUE((b.Picture1_DblClick(), blinkless.runFor(2000), letGo && !b.shutdownField().Visible));
         // A key before the blink hands over the keyboard goes in, as do the editing keys; a
         // double-click on the face with no whole time typed gives the keyboard back.
         Simulator early(build);
@@ -130,42 +125,40 @@ TEST(TimeField, TypingAndEditingKeysInBothFields) {
 // double-click also closes the shutdown entry left open.
 TEST(ReminderEntry, AppliedByEnterOrOnThePanelTheMessageOpensAndTheWatchRuns) {
     const std::pair<const char*, bool> messages[]{{"6:00:00 PM", 1}, {"2026-12-06", 1}, {"Call Anna", 0}, {"", 0}};
-    for (Build build : bothBuilds) {
-        for (bool byEnter : {true, false}) {
-            for (const auto& [message, replaced] : messages) {
-                SCOPED_TRACE(std::string(buildName(build)) + (byEnter ? " Enter \"" : " panel \"") + message);
-                Simulator sim(build, at(2026, 12, 6, 18, 36, 16, 500), {{"time", "18:40:00"}});
-                Form1& f = sim.form();
-                f.Text1.Text = message, f.Picture1_DblClick();
-                f.Label1_DblClick();  // the shutdown entry, opened over the panel, stops the watch
-                ASSERT_TRUE(sim.runUntilTrue([&] { return f.focus() == f.shutdownFieldId(); }, sim.nowMs() + 5000) &&
-                            !f.Timer3.enabled());
-                f.focusArrived(f.reminderFieldId()), sim.type(f.reminderFieldId(), byEnter ? "183700\r" : "183700");  // clicked in
-                if (!byEnter) f.Picture2_DblClick();
-                const std::string shown = replaced || (build == Build::Plain && !*message) ? "18:37:00" : message;
-                EXPECT_EQ(f.reminderTime.hms() + " " + f.Text1.Text, "18:37:00 " + shown);
-                // open: message, field, blink, top, height, entry begun, keyboard, selection when reset
-                EXPECT_EQ((std::array<int, 9>{f.Text1.Visible, f.reminderField().Visible, f.Timer2.enabled(), int(f.Text1.Top),
-                                              int(f.Height), f.reminderEntryStarted, f.focus() == ControlId::Text1,
-                                              f.Text1.SelStart, byEnter ? f.Text1.SelLength : 0}),
-                          (std::array{1, 1, 0, 580, 870, byEnter ? 0 : 1, 1, 0, byEnter ? int(shown.size()) : 0}));
-                sim.runUntil(at(2026, 12, 6, 18, 40, 0, 600));
-                EXPECT_FALSE(sim.ticksOf(TimerId::Timer1, true).empty() || sim.platform().powerOffCount == 0);
-                // The message is open now: a second time is applied where it stands.
-                f.Text1.Top = 400, f.reminderField().setText("18:45:00"), f.Picture2_DblClick();
-                EXPECT_EQ(f.reminderTime.hms() + " " + std::to_string(int(f.Text1.Top)), "18:45:00 400");
-                f.Label1_DblClick();
-                const std::string kept = f.Text1.Text;
-                std::int16_t enter = keyEnter;
-                // The key or the click lands in the message, or the entry's blink has just taken the keyboard.
-                f.focusArrived(byEnter || build == Build::Masked ? ControlId::Text1 : f.shutdownFieldId());
-                byEnter ? f.Text1_KeyPress(enter) : f.Text1_DblClick();
-                EXPECT_EQ(std::to_string(enter) + f.Text1.Text, std::to_string(byEnter ? 0 : keyEnter) + kept) << "swallowed";
-                EXPECT_EQ((std::array<int, 9>{f.Text1.Visible, f.reminderField().Visible, f.Label1.Visible, int(f.Text1.Top),
-                                              int(f.Picture2.Top), int(f.Height), f.shutdownField().Visible,
-                                              f.focus() == ControlId::Picture1, f.Picture2.Visible}),
-                          (std::array{0, 0, 1, 360, 0, 300, byEnter ? 1 : 0, 1, 1}));
-            }
+    for (Build build : bothBuilds) for (bool byEnter : {true, false}) {
+        for (const auto& [message, replaced] : messages) {
+            SCOPED_TRACE(std::string(buildName(build)) + (byEnter ? " Enter \"" : " panel \"") + message);
+            Simulator sim(build, at(2026, 12, 6, 18, 36, 16, 500), {{"time", "18:40:00"}});
+            Form1& f = sim.form();
+            f.Text1.Text = message, f.Picture1_DblClick();
+            f.Label1_DblClick();  // the shutdown entry, opened over the panel, stops the watch
+            ASSERT_TRUE(sim.runUntilTrue([&] { return f.focus() == f.shutdownFieldId(); }, sim.nowMs() + 5000) &&
+                        !f.Timer3.enabled());
+            f.focusArrived(f.reminderFieldId()), sim.type(f.reminderFieldId(), byEnter ? "183700\r" : "183700");  // clicked in
+            if (!byEnter) f.Picture2_DblClick();
+            const std::string shown = replaced || (build == Build::Plain && !*message) ? "18:37:00" : message;
+            EXPECT_EQ(f.reminderTime.hms() + " " + f.Text1.Text, "18:37:00 " + shown);
+            // open: message, field, blink, top, height, entry begun, keyboard, selection when reset
+            EXPECT_EQ((std::array<int, 9>{f.Text1.Visible, f.reminderField().Visible, f.Timer2.enabled(), int(f.Text1.Top),
+                                          int(f.Height), f.reminderEntryStarted, f.focus() == ControlId::Text1,
+                                          f.Text1.SelStart, byEnter ? f.Text1.SelLength : 0}),
+                      (std::array{1, 1, 0, 580, 870, byEnter ? 0 : 1, 1, 0, byEnter ? int(shown.size()) : 0}));
+            sim.runUntil(at(2026, 12, 6, 18, 40, 0, 600));
+            EXPECT_FALSE(sim.ticksOf(TimerId::Timer1, true).empty() || sim.platform().powerOffCount == 0);
+            // The message is open now: a second time is applied where it stands.
+            f.Text1.Top = 400, f.reminderField().setText("18:45:00"), f.Picture2_DblClick();
+            EXPECT_EQ(f.reminderTime.hms() + " " + std::to_string(int(f.Text1.Top)), "18:45:00 400");
+            f.Label1_DblClick();
+            const std::string kept = f.Text1.Text;
+            std::int16_t enter = keyEnter;
+            // The key or the click lands in the message, or the entry's blink has just taken the keyboard.
+            f.focusArrived(byEnter || build == Build::Masked ? ControlId::Text1 : f.shutdownFieldId());
+            byEnter ? f.Text1_KeyPress(enter) : f.Text1_DblClick();
+            EXPECT_EQ(std::to_string(enter) + f.Text1.Text, std::to_string(byEnter ? 0 : keyEnter) + kept) << "swallowed";
+            EXPECT_EQ((std::array<int, 9>{f.Text1.Visible, f.reminderField().Visible, f.Label1.Visible, int(f.Text1.Top),
+                                          int(f.Picture2.Top), int(f.Height), f.shutdownField().Visible,
+                                          f.focus() == ControlId::Picture1, f.Picture2.Visible}),
+                      (std::array{0, 0, 1, 360, 0, 300, byEnter ? 1 : 0, 1, 1}));
         }
     }
 }
