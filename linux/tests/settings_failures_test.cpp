@@ -66,13 +66,16 @@ TEST(SettingsFailures, AWriteThatCannotBeCompletedReportsSoAndLeavesTheFileAsItW
 }
 
 // Started without a standard input, the first file the program opens gets descriptor 0.
-TEST(SettingsFailures, TheFileReadsWhenItGetsTheFirstDescriptor) {
+TEST(SettingsFailures, AStartWithoutStandardInputReadsTheFileAndRemovesOnlyLeftovers) {
     QTemporaryDir dir;
     const QString path = dir.path() + "/time.ini";
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("[General]\nta=1\n") > 0);
     f.close();
+    QFile mine(path + ".backup1234");  // as long as a leftover's name, yet the user's own
+    ASSERT_TRUE(mine.open(QIODevice::WriteOnly));
     IniRegistry registry{path, HKEY_LOCAL_MACHINE, std::string(settingsPath)};
+    EXPECT_TRUE(mine.exists());
     const int input = ::dup(0);
     ::close(0);
     const auto value = ReadSetting(registry, HKEY_LOCAL_MACHINE, settingsPath, "ta");
