@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include "linux/ini_registry.h"
+#include "settings/settings.h"
+
+// The system fails as a test asks: a full or broken disk, a folder that refuses new names.
+namespace {
+int linkError = 0, renameError = 0;
+bool flushFails = false;
+}  // namespace
+
+extern "C" int link(const char* from, const char* to) noexcept {
+    return linkError ? (errno = linkError, -1) : int(::syscall(SYS_linkat, AT_FDCWD, from, AT_FDCWD, to, 0));
+}
+extern "C" int renameat2(int fromFolder, const char* from, int toFolder, const char* to, unsigned flags) noexcept {
+    return renameError ? (errno = renameError, -1) : int(::syscall(SYS_renameat2, fromFolder, from, toFolder, to, flags));
+}
+extern "C" int fsync(int fd) { return flushFails ? (errno = EIO, -1) : int(::syscall(SYS_fsync, fd)); }
+
+namespace horatta::shell {
+namespace {
+
+// Whatever fails, the write says so and the file, its values and its folder stay as they were.
+TEST(SettingsFailures, AWriteThatCannotBeCompletedReportsSoAndLeavesTheFileAsItWas) {
+    const struct {
+        const char* how;
+        QByteArray file;
+        int link, rename;
+        bool flush;
+    } cases[] = {
+        {"a damaged file that cannot be kept aside", QByteArray("[General]\nta=1\n\0\x01", 17), EPERM, EPERM, false},
+        {"a damaged file whose every name aside is taken", QByteArray("[General]\nta=1\n\0\x01", 17), EEXIST, 0, false},
+        {"a new file that cannot reach the disk", "[General]\nta=1\n", 0, 0, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        QTemporaryDir dir;
+        const QString path = dir.path() + "/time.ini";
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(c.file) == c.file.size());
+        f.close();
+        IniRegistry registry{path, HKEY_LOCAL_MACHINE, std::string(settingsPath)};
+        EXPECT_EQ(ReadSetting(registry, HKEY_LOCAL_MACHINE, settingsPath, "ta"), "1");
+        const auto key = registry.createKey(HKEY_LOCAL_MACHINE, settingsPath);
+        linkError = c.link, renameError = c.rename, flushFails = c.flush;
+        const bool written = registry.setValue(key, "ta", RegistryValue{ValueType::String, "2"});
+        linkError = renameError = 0, flushFails = false;
+        EXPECT_FALSE(written);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), c.file);
+        f.close();
+        EXPECT_EQ(ReadSetting(registry, HKEY_LOCAL_MACHINE, settingsPath, "ta"), "1");
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"time.ini"});
+        EXPECT_TRUE(registry.setValue(key, "ta", RegistryValue{ValueType::String, "2"})) << "once the system works again";
+        EXPECT_EQ(ReadSetting(registry, HKEY_LOCAL_MACHINE, settingsPath, "ta"), "2");
+    }
+}
+
+// Started without a standard input, the first file the program opens gets descriptor 0.
+TEST(SettingsFailures, AStartWithoutStandardInputReadsTheFileAndRemovesOnlyLeftovers) {
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/time.ini";
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("[General]\nta=1\n") > 0);
+    f.close();
+    QFile mine(path + ".backup1234");  // as long as a leftover's name, yet the user's own
+    ASSERT_TRUE(mine.open(QIODevice::WriteOnly));
+    IniRegistry registry{path, HKEY_LOCAL_MACHINE, std::string(settingsPath)};
+    EXPECT_TRUE(mine.exists());
+    const int input = ::dup(0);
+    ::close(0);
+    const auto value = ReadSetting(registry, HKEY_LOCAL_MACHINE, settingsPath, "ta");
+    ::dup2(input, 0), ::close(input);
+    EXPECT_EQ(value, "1");
+}
+
+}  // namespace
+}  // namespace horatta::shell
