@@ -20,7 +20,7 @@
 namespace {
 // The flushes and renames the program makes, noted while a test asks; the system does the work.
 std::vector<std::string>* noted = nullptr;
-std::function<void()> afterRename;
+std::function<void()> afterRename, beforeOpen;
 bool renameFails = false;
 std::string named(std::string path) {
     path = path.substr(path.rfind('/') + 1);
@@ -41,6 +41,7 @@ extern "C" int open(const char* path, int flags, ...) {
     const mode_t mode = (flags & (O_CREAT | O_TMPFILE)) ? mode_t(va_arg(more, int)) : 0;
     va_end(more);
     if (noted && !(flags & O_DIRECTORY)) noted->push_back("open " + named(path));
+    if (beforeOpen && named(path) == "time.ini") std::exchange(beforeOpen, nullptr)();
     return int(::syscall(SYS_openat, AT_FDCWD, path, flags, mode));
 }
 
@@ -157,6 +158,7 @@ TEST_F(IniRegistryTest, ADamagedLineCostsThatLineAndTheFileIsKeptAsideBeforeItCh
         {"an older editor's memo", "[General]\ntext=caf\xe9 cr\xe8me\r\nmemo=x\n", "x caf\xC3\xA9 cr\xC3\xA8me - -",
          "[General]\ntext=caf\xC3\xA9 cr\xC3\xA8me\r\nmemo=x\ntime=0\n"},
         {"a zero in a line", QByteArrayLiteral("ta=600\ntb=9\0\n[General\ntext=t\n"), "- t 600 -", "ta=600\ntext=t\ntime=0\n"},
+        {"a zero its only fault", QByteArrayLiteral("ta=600\ntb=9\0\ntext=t\n"), "- t 600 -", "ta=600\ntext=t\ntime=0\n"},
         {"too large", QByteArray(1025, 'a'), "- - - -", "[General]\ntime=0\n"}};
     QStringList aside;
     for (const auto& file : files) {
@@ -209,7 +211,12 @@ TEST_F(IniRegistryTest, WhatIsNoRegularFileIsNeitherReadNorReplaced) {
     const std::pair<const char*, std::function<bool()>> cases[] = {
         {"a FIFO", [&] { return ::mkfifo(path.toLocal8Bit().constData(), 0600) == 0; }},
         {"a link to an endless device", [&] { return QFile::link("/dev/zero", path); }},
-        {"a folder", [&] { return QDir().mkdir(path); }}};
+        {"a folder", [&] { return QDir().mkdir(path); }},
+        {"a FIFO swapped in between the look and the opening", [&] {
+             putFile("[General]\nta=1\n");
+             beforeOpen = [&] { QFile::remove(path), ::mkfifo(path.toLocal8Bit().constData(), 0600); };
+             return true;
+         }}};
     for (const auto& [what, make] : cases) {
         ASSERT_TRUE(make()) << what;
         EXPECT_EQ(read("ta"), std::nullopt) << what;

@@ -5,7 +5,9 @@
 #include <QTemporaryDir>
 #include <cerrno>
 #include <cstdio>
+#include <deque>
 #include <fcntl.h>
+#include <string>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -16,7 +18,28 @@
 namespace {
 int linkError = 0, renameError = 0;
 bool flushFails = false;
+// Failures handed out in turn to the reads of the settings file and the writes of its replacement.
+std::deque<int> readErrors, writeErrors;
+bool settingsFile(int fd, const char* part) {
+    char path[4096];
+    const ssize_t n = ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), path, sizeof path);
+    return n > 0 && std::string(path, std::size_t(n)).find(part) != std::string::npos;
+}
+ssize_t failed(std::deque<int>& errors) {
+    errno = errors.front();
+    errors.pop_front();
+    return -1;
+}
 }  // namespace
+
+extern "C" ssize_t read(int fd, void* into, size_t size) {
+    if (!readErrors.empty() && settingsFile(fd, "/time.ini")) return failed(readErrors);
+    return ::syscall(SYS_read, fd, into, size);
+}
+extern "C" ssize_t write(int fd, const void* from, size_t size) {
+    if (!writeErrors.empty() && settingsFile(fd, "/time.ini.tmp-")) return failed(writeErrors);
+    return ::syscall(SYS_write, fd, from, size);
+}
 
 extern "C" int link(const char* from, const char* to) noexcept {
     return linkError ? (errno = linkError, -1) : int(::syscall(SYS_linkat, AT_FDCWD, from, AT_FDCWD, to, 0));
@@ -63,6 +86,32 @@ TEST(SettingsFailures, AWriteThatCannotBeCompletedReportsSoAndLeavesTheFileAsItW
         EXPECT_TRUE(registry.setValue(key, "ta", RegistryValue{ValueType::String, "2"})) << "once the system works again";
         EXPECT_EQ(ReadSetting(registry, HKEY_LOCAL_MACHINE, settingsPath, "ta"), "2");
     }
+}
+
+// A signal may interrupt any read or write; a real failure of either loses nothing.
+TEST(SettingsFailures, AnInterruptedReadOrWriteIsTakenUpAndAFailedOneKeepsTheFile) {
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/time.ini";
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("[General]\nta=1\n") > 0);
+    f.close();
+    IniRegistry registry{path, HKEY_LOCAL_MACHINE, std::string(settingsPath)};
+    readErrors = {EIO};
+    EXPECT_EQ(ReadSetting(registry, HKEY_LOCAL_MACHINE, settingsPath, "ta"), std::nullopt);
+    const auto key = registry.createKey(HKEY_LOCAL_MACHINE, settingsPath);
+    readErrors = {EIO};
+    EXPECT_FALSE(registry.setValue(key, "ta", RegistryValue{ValueType::String, "2"})) << "not ours to replace blind";
+    readErrors = {EINTR, EINTR};
+    EXPECT_EQ(ReadSetting(registry, HKEY_LOCAL_MACHINE, settingsPath, "ta"), "1");
+    writeErrors = {ENOSPC};
+    EXPECT_FALSE(registry.setValue(key, "ta", RegistryValue{ValueType::String, "2"}));
+    EXPECT_EQ(ReadSetting(registry, HKEY_LOCAL_MACHINE, settingsPath, "ta"), "1");
+    writeErrors = {EINTR};
+    EXPECT_TRUE(registry.setValue(key, "ta", RegistryValue{ValueType::String, "3"}));
+    EXPECT_TRUE(readErrors.empty() && writeErrors.empty());
+    readErrors.clear(), writeErrors.clear();
+    EXPECT_EQ(ReadSetting(registry, HKEY_LOCAL_MACHINE, settingsPath, "ta"), "3");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"time.ini"});
 }
 
 // Started without a standard input, the first file the program opens gets descriptor 0.
