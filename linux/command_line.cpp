@@ -1,43 +1,31 @@
 #include "linux/command_line.h"
 
-namespace horatta {
+#include "linux/ini_registry.h"
 
-CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
-    CommandLine line;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& arg = arguments[i];
-        Request request = Request::Misuse;
-        if (arg == "--help" || arg == "-h") request = Request::Help;
-        else if (arg == "--version" || arg == "-V") request = Request::Version;
-        else if (arg == "--autostart" || arg.starts_with("--autostart=")) {
-            std::string value;
-            if (arg != "--autostart") value = arg.substr(arg.find('=') + 1);
-            else if (i + 1 < arguments.size()) value = arguments[++i];
-            if (value == "on") request = Request::AutostartOn;
-            else if (value == "off") request = Request::AutostartOff;
-            else return {Request::Misuse, "--autostart takes on or off"};
-        } else {
-            return {Request::Misuse, "unknown option: " + arg};
-        }
-        // Help wins over everything; otherwise one request per run.
-        if (request == Request::Help) return {Request::Help, {}};
-        if (line.request != Request::RunClock && line.request != request)
-            return {Request::Misuse, "one request at a time"};
-        line.request = request;
-    }
-    return line;
+namespace horatta::shell {
+
+namespace {
+
+// QGuiApplication's, its X11 platform's and QApplication's own options. A name ending in "="
+// carries its value attached.
+constexpr ToolkitOption options[] = {
+    {"-platform", "NAME[:OPTIONS]"}, {"-display", "HOST:SCREEN"}, {"-geometry", "WxH+X+Y"}, {"-style", "STYLE"},
+    {"-style=", ""}, {"-stylesheet", "FILE"}, {"-stylesheet=", ""}, {"-platformtheme", "NAME"},
+    {"-platformpluginpath", "PATH"}, {"-plugin", "NAME"}, {"-qwindowgeometry", "WxH+X+Y"}, {"-qwindowtitle", "TITLE"},
+    {"-title", "TITLE"}, {"-qwindowicon", "FILE"}, {"-icon", "FILE"}, {"-name", "NAME"}, {"-visual", "ID"},
+    {"-session", "ID"}, {"-reverse", ""}, {"-nograb", ""}, {"-dograb", ""}, {"-widgetcount", ""}, {"-testability", ""},
+};
+
+}  // namespace
+
+std::span<const ToolkitOption> qtOptions() { return options; }
+
+HelpTexts helpTexts(std::string_view program) {
+    return {.program = program,
+            .settings = IniRegistry::defaultFilePath().toStdString(),
+            .manual = "man " + std::string(program),
+            .toolkitName = "Qt",
+            .toolkit = qtOptions()};
 }
 
-std::string usage(std::string_view program) {
-    const std::string p(program);
-    return "Usage: " + p + " [--autostart on|off] [--help] [--version]\n"
-           "A tiny desk clock that stays above every window; it is worked with the mouse.\n"
-           "\n"
-           "  --autostart on|off  start " + p + " at log-in, or no longer, and exit\n"
-           "  -h, --help          show this help and exit\n"
-           "  -V, --version       show the version and exit\n"
-           "\n"
-           "Settings: $XDG_CONFIG_HOME/qom/time.ini. See " + p + "(1).\n";
-}
-
-}  // namespace horatta
+}  // namespace horatta::shell

@@ -1,32 +1,18 @@
 #pragma once
 
 #include <optional>
-#include <string>
+#include <span>
 #include <string_view>
-#include <vector>
 
-namespace horatta {
-
-// What a command line asks of the program.
-enum class Request { RunClock, Help, Version, AutostartOn, AutostartOff, Misuse };
-
-struct CommandLine {
-    Request request = Request::RunClock;
-    std::string problem;  // why a Misuse is one
-};
-
-// Reads the arguments after the program's name.
-CommandLine parseCommandLine(const std::vector<std::string>& arguments);
-
-// The usage text of `program`, ending with a newline.
-std::string usage(std::string_view program);
-
-// The exit status after a wrong command line, as the shell's own tools give.
-constexpr int misuseStatus = 2;
-
-}  // namespace horatta
+#include "platform/command_line.h"
 
 namespace horatta::shell {
+
+// The options QApplication takes from the command line, which the clock lets through to it.
+std::span<const ToolkitOption> qtOptions();
+
+// The help's Linux texts: the settings file as this user's clock finds it, and the manual.
+HelpTexts helpTexts(std::string_view program);
 
 // Answers a request that needs no window (help, version, autostart, misuse) and returns the
 // exit status; returns nothing when the clock is to run. Runs before any window exists, so

@@ -1,10 +1,12 @@
+#include <QDir>
+#include <QSaveFile>
+#include <QStandardPaths>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 #include "linux/command_line.h"
+#include "platform/desktop_entry.h"
 
 #ifndef HORATTA_VERSION
 #error "HORATTA_VERSION is the project's version, set by CMake"
@@ -14,72 +16,48 @@ namespace horatta::shell {
 
 namespace {
 
-std::filesystem::path autostartEntry(std::string_view program) {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    std::filesystem::path base;
-    if (config && *config) base = config;
-    else if (const char* home = std::getenv("HOME"); home && *home) base = std::filesystem::path(home) / ".config";
-    else return {};
-    return base / "autostart" / (std::string(program) + ".desktop");
+// The session starts what lies in the autostart folder beside the user's other configuration.
+QString autostartEntry(std::string_view program) {
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    if (base.isEmpty()) return {};
+    return base + "/autostart/" + QString::fromUtf8(program.data(), qsizetype(program.size())) + ".desktop";
 }
 
 // The entry starts this very file, so a clock run from a build folder starts from there too.
-bool addAutostart(std::string_view program) {
-    const std::filesystem::path entry = autostartEntry(program);
-    if (entry.empty()) return false;
+std::optional<std::string> addAutostart(std::string_view program) {
+    const QString entry = autostartEntry(program);
+    if (entry.isEmpty()) return "there is no configuration folder to put the autostart entry in";
     std::error_code error;
-    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    std::string self = std::filesystem::read_symlink("/proc/self/exe", error).string();
     if (error) self = program;
-    std::filesystem::create_directories(entry.parent_path(), error);
-    const std::filesystem::path partial = entry.string() + ".new";
-    {
-        std::ofstream out(partial, std::ios::trunc);
-        out << "[Desktop Entry]\n"
-               "Type=Application\n"
-               "Name="
-            << program
-            << "\n"
-               "Comment=A tiny desk clock that stays above every window\n"
-               "Exec=\""
-            << self.string()
-            << "\"\n"
-               "Icon=horatta\n"
-               "Terminal=false\n"
-               "X-GNOME-Autostart-enabled=true\n";
-        if (!out.flush()) return false;
-    }
-    std::filesystem::rename(partial, entry, error);
-    return !error;
+    const std::optional<std::string> text =
+        horatta::autostartEntry(program, "A tiny desk clock that stays above every window", self);
+    if (!text) return "the program's path cannot stand in an autostart entry: " + self;
+    QSaveFile file(entry);
+    if (!QDir().mkpath(QFileInfo(entry).absolutePath()) || !file.open(QIODevice::WriteOnly) ||
+        file.write(text->data(), qint64(text->size())) != qint64(text->size()) || !file.commit())
+        return entry.toStdString() + " could not be written" +
+               (file.errorString().isEmpty() ? "" : ": " + file.errorString().toStdString());
+    return std::nullopt;
 }
 
-bool removeAutostart(std::string_view program) {
-    const std::filesystem::path entry = autostartEntry(program);
-    if (entry.empty()) return false;
-    std::error_code error;
-    std::filesystem::remove(entry, error);
-    return !error;
+std::optional<std::string> removeAutostart(std::string_view program) {
+    const QString entry = autostartEntry(program);
+    if (entry.isEmpty() || !QFileInfo::exists(entry)) return std::nullopt;
+    QFile file(entry);
+    if (file.remove()) return std::nullopt;
+    return entry.toStdString() + " could not be removed: " + file.errorString().toStdString();
 }
 
 }  // namespace
 
 std::optional<int> answerCommandLine(int argc, char** argv, std::string_view program) {
-    const CommandLine line = horatta::parseCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
-    switch (line.request) {
-        case Request::RunClock: return std::nullopt;
-        case Request::Help: std::fputs(horatta::usage(program).c_str(), stdout); return 0;
-        case Request::Version: std::printf("%.*s %s\n", int(program.size()), program.data(), HORATTA_VERSION); return 0;
-        case Request::AutostartOn:
-        case Request::AutostartOff: {
-            const bool on = line.request == Request::AutostartOn;
-            if (on ? addAutostart(program) : removeAutostart(program)) return 0;
-            std::fprintf(stderr, "%.*s: the autostart entry could not be %s\n", int(program.size()), program.data(),
-                         on ? "written" : "removed");
-            return 1;
-        }
-        case Request::Misuse: break;
-    }
-    std::fprintf(stderr, "%.*s: %s\n%s", int(program.size()), program.data(), line.problem.c_str(), horatta::usage(program).c_str());
-    return misuseStatus;
+    const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
+    const CommandLineActions actions{
+        .print = [](const std::string& text) { std::fputs(text.c_str(), stdout); },
+        .complain = [](const std::string& text) { std::fputs(text.c_str(), stderr); },
+        .setAutostart = [program](bool on) { return on ? addAutostart(program) : removeAutostart(program); }};
+    return horatta::answerCommandLine(arguments, helpTexts(program), HORATTA_VERSION, actions);
 }
 
 }  // namespace horatta::shell

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "linux/command_line.h"
+#include "platform/command_line.h"
+#include "settings/setting_names.h"
 #include "windows/wide.h"
 
 #ifndef HORATTA_VERSION
@@ -20,10 +21,10 @@ namespace {
 // The user's own log-in list, which the installer's option writes too.
 constexpr wchar_t runKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-bool setAutostart(std::string_view program, bool on) {
+std::optional<std::string> setAutostart(std::string_view program, bool on) {
     HKEY key = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, runKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return false;
+        return "the log-in list in the registry could not be opened";
     const std::wstring name = widen(program);
     LSTATUS status;
     if (on) {
@@ -37,7 +38,8 @@ bool setAutostart(std::string_view program, bool on) {
         if (status == ERROR_FILE_NOT_FOUND) status = ERROR_SUCCESS;
     }
     RegCloseKey(key);
-    return status == ERROR_SUCCESS;
+    if (status == ERROR_SUCCESS) return std::nullopt;
+    return on ? "the log-in entry could not be written" : "the log-in entry could not be removed";
 }
 
 // Standard output when there is one, else a message box: a GUI program has no console.
@@ -59,21 +61,18 @@ std::optional<int> answerCommandLine(std::string_view program) {
     for (int i = 1; wide && i < count; ++i) arguments.push_back(narrow(wide[i]));
     if (wide) LocalFree(wide);
 
-    const CommandLine line = parseCommandLine(arguments);
-    const std::string name(program);
-    switch (line.request) {
-        case Request::RunClock: return std::nullopt;
-        case Request::Help: tell(program, usage(program), false); return 0;
-        case Request::Version: tell(program, name + " " + HORATTA_VERSION + "\n", false); return 0;
-        case Request::AutostartOn:
-        case Request::AutostartOff:
-            if (setAutostart(program, line.request == Request::AutostartOn)) return 0;
-            tell(program, name + ": the log-in entry could not be changed\n", true);
-            return 1;
-        case Request::Misuse: break;
-    }
-    tell(program, name + ": " + line.problem + "\n" + usage(program), true);
-    return misuseStatus;
+    const std::string key(settingsPath);
+    const HelpTexts texts{.program = program,
+                          .settings = "the registry key HKEY_LOCAL_MACHINE\\" + key + ", or HKEY_CURRENT_USER\\" + key +
+                                      " where that may not be written",
+                          .manual = {},
+                          .toolkitName = {},
+                          .toolkit = {}};
+    const CommandLineActions actions{
+        .print = [program](const std::string& text) { tell(program, text, false); },
+        .complain = [program](const std::string& text) { tell(program, text, true); },
+        .setAutostart = [program](bool on) { return setAutostart(program, on); }};
+    return horatta::answerCommandLine(arguments, texts, HORATTA_VERSION, actions);
 }
 
 }  // namespace horatta::win

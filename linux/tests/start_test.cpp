@@ -6,26 +6,10 @@
 #include <functional>
 #include <sys/stat.h>
 
-#include "linux/command_line.h"
 #include "linux/single_instance.h"
 
 namespace horatta::shell {
 namespace {
-
-TEST(CommandLine, EachArgumentIsOneRequestHelpWinsAndAnythingElseIsMisuse) {
-    const std::pair<std::vector<std::string>, const char*> lines[] = {
-        {{}, "0"}, {{"--help"}, "1"}, {{"--version", "-h"}, "1"}, {{"-V"}, "2"}, {{"--version", "-V"}, "2"},
-        {{"--autostart", "on"}, "3"}, {{"--autostart=off"}, "4"}, {{"--autostart", "off", "--autostart=off"}, "4"},
-        {{"--autostart", "off", "--help"}, "1"}, {{"--autostart=on", "--version"}, "5 one request at a time"},
-        {{"--autostart"}, "5 --autostart takes on or off"}, {{"--autostart=maybe", "on"}, "5 --autostart takes on or off"},
-        {{"--autostarton"}, "5 unknown option: --autostarton"}, {{"-x", "--help"}, "5 unknown option: -x"}};
-    for (const auto& [arguments, expected] : lines) {
-        const CommandLine line = parseCommandLine(arguments);
-        EXPECT_EQ(std::to_string(int(line.request)) + (line.problem.empty() ? "" : " " + line.problem), expected) << (arguments.empty() ? "" : arguments[0]);
-    }
-    const std::string text = usage("horatta-t");
-    EXPECT_TRUE(text.starts_with("Usage: horatta-t [--autostart on|off]") && text.ends_with("See horatta-t(1).\n")) << text;
-}
 
 // A second clock is refused whatever stands where the lock goes; the settings folder the lock
 // makes is the user's alone.
