@@ -33,11 +33,12 @@ std::optional<std::string> addAutostart(std::string_view program) {
     const std::optional<std::string> text =
         horatta::autostartEntry(program, "A tiny desk clock that stays above every window", self);
     if (!text) return "the program's path cannot stand in an autostart entry: " + self;
+    const QString folder = QFileInfo(entry).absolutePath();
+    if (!QDir().mkpath(folder)) return "the folder " + folder.toStdString() + " could not be made";
     QSaveFile file(entry);
-    if (!QDir().mkpath(QFileInfo(entry).absolutePath()) || !file.open(QIODevice::WriteOnly) ||
-        file.write(text->data(), qint64(text->size())) != qint64(text->size()) || !file.commit())
-        return entry.toStdString() + " could not be written" +
-               (file.errorString().isEmpty() ? "" : ": " + file.errorString().toStdString());
+    if (!file.open(QIODevice::WriteOnly) || file.write(text->data(), qint64(text->size())) != qint64(text->size()) ||
+        !file.commit())
+        return entry.toStdString() + " could not be written: " + file.errorString().toStdString();
     return std::nullopt;
 }
 

@@ -1,0 +1,112 @@
+#!/usr/bin/env bash
+# The command line of both programs, with no display at all: the help names this user's own
+# settings file, a wrong option is refused with status 2, Qt's own options reach Qt, and the
+# autostart entry starts the very file that wrote it, wherever that lies, or says it could not.
+source "$(dirname "$0")/lib.sh"
+unset DISPLAY WAYLAND_DISPLAY
+command -v desktop-file-validate >/dev/null || { echo "SKIP: desktop-file-validate is missing (scripts/setup installs it)"; exit 77; }
+
+# The one program a Desktop Entry's Exec value starts, read back as a session reads it: the
+# string's escapes first, then the quoting; nothing when the line breaks a rule of either.
+# With "string", only the first: a TryExec value.
+exec_path() {
+  python3 - "$@" <<'PY'
+import sys
+value, text, i = sys.argv[1], "", 0
+escapes = {"s": " ", "n": "\n", "t": "\t", "r": "\r", "\\": "\\"}
+while i < len(value):
+    if value[i] == "\\":
+        i += 1
+        if i == len(value) or value[i] not in escapes: sys.exit(1)
+        text += escapes[value[i]]
+    else:
+        text += value[i]
+    i += 1
+if sys.argv[2:] == ["string"]:
+    sys.stdout.write(text)
+    sys.exit(0)
+arguments, i = [], 0
+while i < len(text):
+    if text[i] == " ":
+        i += 1
+        continue
+    quoted, argument = text[i] == '"', ""
+    i += quoted
+    while i < len(text) and text[i] != ('"' if quoted else " "):
+        c = text[i]
+        if quoted and c == "\\":
+            i += 1
+            if i == len(text) or text[i] not in '"`$\\': sys.exit(1)
+            c = text[i]
+        elif not quoted and c in "\t\n\"'\\><~|&;$*?#()`": sys.exit(1)
+        elif c == "%":
+            i += 1
+            if i == len(text) or text[i] != "%": sys.exit(1)
+        argument += c
+        i += 1
+    if quoted:
+        if i == len(text): sys.exit(1)
+        i += 1
+    arguments.append(argument)
+if len(arguments) != 1: sys.exit(1)
+sys.stdout.write(arguments[0])
+PY
+}
+entry_value() { sed -n "s/^$2=//p" "$1"; }
+
+for program in horatta horatta-t; do
+  out=$("$HORATTA_BIN/$program" --version) || fail "$program --version failed"
+  [[ $out =~ ^$program\ [0-9]+\.[0-9]+ ]] || fail "$program --version printed '$out'"
+  help=$("$HORATTA_BIN/$program" --help) || fail "$program --help failed"
+  for part in "Settings: $XDG_CONFIG_HOME/qom/time.ini" "More: man $program" "--autostart on|off" \
+              "Ctrl+Alt+Z, then any key powers the computer off at once" "double-click the handle" "-platform NAME"; do
+    grep -qF -- "$part" <<<"$help" || fail "$program --help lacks '$part':"$'\n'"$help"
+  done
+  # Without XDG_CONFIG_HOME the settings are in the home folder's .config.
+  help=$(env -u XDG_CONFIG_HOME HOME="$E2E_TMP/home" "$HORATTA_BIN/$program" -h)
+  grep -qxF "Settings: $E2E_TMP/home/.config/qom/time.ini" <<<"$help" || fail "$program -h without XDG_CONFIG_HOME:"$'\n'"$help"
+
+  for wrong in --frobnicate "-platform" "stray"; do
+    status=0
+    "$HORATTA_BIN/$program" $wrong >"$E2E_TMP/out" 2>"$E2E_TMP/err" || status=$?
+    [ "$status" -eq 2 ] && [ ! -s "$E2E_TMP/out" ] && grep -q "^Usage:" "$E2E_TMP/err" ||
+      fail "$program $wrong gave $status: $(cat "$E2E_TMP/out" "$E2E_TMP/err")"
+  done
+  [ "$("$HORATTA_BIN/$program" -platform offscreen --version)" = "$out" ] || fail "$program -platform offscreen --version"
+done
+pass "--help names $XDG_CONFIG_HOME/qom/time.ini, the manual and the hot key; wrong options give status 2"
+
+# Qt takes -platform: the clock runs, with no X server, on Qt's offscreen platform.
+XDG_CONFIG_HOME=$E2E_TMP/offscreen "$HORATTA_BIN/horatta" -platform offscreen >"$E2E_TMP/offscreen.log" 2>&1 &
+clock=$!
+started() { grep -q '^text=' "$E2E_TMP/offscreen/qom/time.ini" 2>/dev/null; }
+eventually 10 started || fail "horatta -platform offscreen did not start: $(cat "$E2E_TMP/offscreen.log")"
+running "$clock" || fail "horatta -platform offscreen ended: $(cat "$E2E_TMP/offscreen.log")"
+stop "$clock"
+pass "horatta -platform offscreen runs the clock without a display"
+
+# Awkward folders for the program: each entry is valid, starts that file and only while it is there.
+folders=("my clock \"quoted\" 'too'" "\$HOME 100% \`date\`" "back\\slash; ünïcode & (more)" "tab	and#hash")
+for folder in "${folders[@]}"; do
+  mkdir -p "$E2E_TMP/$folder"
+  copy=$E2E_TMP/$folder/horatta
+  cp "$HORATTA_BIN/horatta" "$copy"
+  entry=$XDG_CONFIG_HOME/autostart/horatta.desktop
+  "$copy" --autostart on || fail "--autostart on from '$copy'"
+  desktop-file-validate "$entry" || fail "an entry not valid, for '$copy':"$'\n'"$(cat "$entry")"
+  exec=$(entry_value "$entry" Exec)
+  [ "$(exec_path "$exec")" = "$copy" ] || fail "Exec=$exec does not start '$copy'"
+  [ "$(exec_path "$(entry_value "$entry" TryExec)" string)" = "$copy" ] ||
+    fail "TryExec=$(entry_value "$entry" TryExec) does not name '$copy'"
+  "$copy" --autostart off && [ ! -e "$entry" ] || fail "--autostart off from '$copy'"
+  rm -f "$copy"
+done
+"$HORATTA_BIN/horatta-t" --autostart off || fail "--autostart off with no entry"
+pass "autostart entries valid and starting the very file for ${#folders[@]} awkward folders; off removes them"
+
+# A folder that cannot be made: the command says so and fails.
+rm -rf "$XDG_CONFIG_HOME/autostart" && touch "$XDG_CONFIG_HOME/autostart"
+status=0
+"$HORATTA_BIN/horatta" --autostart on 2>"$E2E_TMP/err" || status=$?
+[ "$status" -eq 1 ] && grep -q "could not be made" "$E2E_TMP/err" || fail "a failed --autostart on gave $status: $(cat "$E2E_TMP/err")"
+pass "an autostart entry that cannot be written: $(cat "$E2E_TMP/err")"
