@@ -98,7 +98,7 @@ TEST(AutostartEntry, ExecReadsBackAsTheProgramsPathWhateverItHolds) {
 TEST(AutostartEntry, APathNoEntryCanHoldGivesNoEntry) {
     for (const std::string& path : {std::string(), std::string("/tmp/\xff/horatta"), std::string("/tmp/\xc3/horatta"),
                                    std::string("/tmp/\xc0\xaf/horatta"), std::string("/tmp/\xed\xa0\x80/horatta"),
-                                   std::string("/tmp/\xf4\x90\x80\x80"), std::string("/tmp/\x80"), std::string("/tmp/bell\a"),
+                                   std::string("/tmp/\xf4\x90\x80\x80"), std::string("\x80horatta"), std::string("/tmp/bell\a"),
                                    std::string("/tmp/nul\0x", 10), std::string("/tmp/del\x7f")})
         EXPECT_FALSE(autostartEntry("horatta", "A clock", path)) << path;
     for (const std::string path : {"/tmp/\xc2\x80", "/tmp/\xef\xbf\xbf", "/tmp/\xf0\x9f\x95\x90", "/tmp/\xf4\x8f\xbf\xbf", "/tmp/\x7e"})

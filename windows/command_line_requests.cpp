@@ -46,8 +46,10 @@ std::optional<std::string> setAutostart(std::string_view program, bool on) {
 void tell(std::string_view program, const std::string& text, bool error) {
     const HANDLE out = GetStdHandle(error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
     DWORD written = 0;
+    std::string lines;  // as Windows' own tools end them
+    for (const char c : text) lines += c == '\n' ? "\r\n" : std::string(1, c);
     if (out && out != INVALID_HANDLE_VALUE && GetFileType(out) != FILE_TYPE_UNKNOWN &&
-        WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr))
+        WriteFile(out, lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr))
         return;
     MessageBoxW(nullptr, widen(text).c_str(), widen(program).c_str(), error ? MB_ICONERROR : MB_ICONINFORMATION);
 }
@@ -63,8 +65,8 @@ std::optional<int> answerCommandLine(std::string_view program) {
 
     const std::string key(settingsPath);
     const HelpTexts texts{.program = program,
-                          .settings = "the registry key HKEY_LOCAL_MACHINE\\" + key + ", or HKEY_CURRENT_USER\\" + key +
-                                      " where that may not be written",
+                          .settings = "HKEY_LOCAL_MACHINE\\" + key + " in the registry, or\n  HKEY_CURRENT_USER\\" + key +
+                                      " for a user who may not write there",
                           .manual = {},
                           .toolkitName = {},
                           .toolkit = {}};
