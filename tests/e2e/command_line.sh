@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The command line of both programs, with no display at all: the help names this user's own
+# The command line of both programs, with no display to go by: the help names this user's own
 # settings file, a wrong option is refused with status 2, Qt's own options reach Qt, and the
 # autostart entry starts the very file that wrote it, wherever that lies, or says it could not.
 source "$(dirname "$0")/lib.sh"
@@ -84,6 +84,16 @@ eventually 10 started || fail "horatta -platform offscreen did not start: $(cat 
 running "$clock" || fail "horatta -platform offscreen ended: $(cat "$E2E_TMP/offscreen.log")"
 stop "$clock"
 pass "horatta -platform offscreen runs the clock without a display"
+
+# And -display: the clock shows on the X server it names, with no DISPLAY to go by.
+start_x
+display=$DISPLAY
+unset DISPLAY
+XDG_CONFIG_HOME=$E2E_TMP/elsewhere "$HORATTA_BIN/horatta-t" -display "$display" >"$E2E_TMP/display.log" 2>&1 &
+APP_PID=$!
+DISPLAY=$display await_window "horatta-t -display $display"
+stop "$APP_PID"
+pass "horatta-t -display $display shows the clock there"
 
 # Awkward folders for the program: each entry is valid, starts that file and only while it is there.
 folders=("my clock \"quoted\" 'too'" "\$HOME 100% \`date\`" "back\\slash; ünïcode & (more)" "tab	and#hash")
