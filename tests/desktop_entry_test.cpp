@@ -96,12 +96,14 @@ TEST(AutostartEntry, ExecReadsBackAsTheProgramsPathWhateverItHolds) {
 
 // An entry the session would refuse or misread is not written: the caller says so instead.
 TEST(AutostartEntry, APathNoEntryCanHoldGivesNoEntry) {
-    for (const std::string& path : {std::string(), std::string("/tmp/\xff/horatta"), std::string("/tmp/\xc3/horatta"),
-                                   std::string("/tmp/\xc0\xaf/horatta"), std::string("/tmp/\xed\xa0\x80/horatta"),
-                                   std::string("/tmp/\xf4\x90\x80\x80"), std::string("\x80horatta"), std::string("/tmp/bell\a"),
-                                   std::string("/tmp/nul\0x", 10), std::string("/tmp/del\x7f")})
-        EXPECT_FALSE(autostartEntry("horatta", "A clock", path)) << path;
-    for (const std::string path : {"/tmp/\xc2\x80", "/tmp/\xef\xbf\xbf", "/tmp/\xf0\x9f\x95\x90", "/tmp/\xf4\x8f\xbf\xbf", "/tmp/\x7e"})
+    // Not UTF-8: a stray or missing continuation byte, overlong forms, a surrogate, past the
+    // last code point; then control characters no escape spells.
+    const std::string refused[] = {"", "/tmp/\xff/horatta", "\x80horatta", "/tmp/\xc3/horatta", "/tmp/\xe2\x28\xa1",
+                                   "/tmp/\xc0\xaf/horatta", "/tmp/\xe0\x9f\xbf", "/tmp/\xf0\x8f\xbf\xbf",
+                                   "/tmp/\xed\xa0\x80/horatta", "/tmp/\xf4\x90\x80\x80", "/tmp/bell\a",
+                                   std::string("/tmp/nul\0x", 10), "/tmp/del\x7f"};
+    for (const std::string& path : refused) EXPECT_FALSE(autostartEntry("horatta", "A clock", path)) << path;
+    for (const char* path : {"/tmp/\xc2\x80", "/tmp/\xef\xbf\xbf", "/tmp/\xf0\x9f\x95\x90", "/tmp/\xf4\x8f\xbf\xbf", "/tmp/\x7e"})
         EXPECT_TRUE(autostartEntry("horatta", "A clock", path)) << path;
 }
 
