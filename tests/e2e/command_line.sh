@@ -6,53 +6,55 @@ source "$(dirname "$0")/lib.sh"
 unset DISPLAY WAYLAND_DISPLAY
 command -v desktop-file-validate >/dev/null || { echo "SKIP: desktop-file-validate is missing (scripts/setup installs it)"; exit 77; }
 
-# The one program a Desktop Entry's Exec value starts, read back as a session reads it: the
-# string's escapes first, then the quoting; nothing when the line breaks a rule of either.
-# With "string", only the first: a TryExec value.
-exec_path() {
-  python3 - "$@" <<'PY'
+# Whether the entry $1 starts the one program $2, and only while it is there, read as a session
+# reads it: a string value's escapes first, then Exec's quoting; any break of a rule fails.
+# Debian's own Python: a version manager's wrapper can take seconds to start.
+PYTHON=$(command -v /usr/bin/python3 || command -v python3)
+starts() {
+  "$PYTHON" - "$@" <<'PY'
 import sys
-value, text, i = sys.argv[1], "", 0
-escapes = {"s": " ", "n": "\n", "t": "\t", "r": "\r", "\\": "\\"}
-while i < len(value):
-    if value[i] == "\\":
-        i += 1
-        if i == len(value) or value[i] not in escapes: sys.exit(1)
-        text += escapes[value[i]]
-    else:
-        text += value[i]
-    i += 1
-if sys.argv[2:] == ["string"]:
-    sys.stdout.write(text)
-    sys.exit(0)
-arguments, i = [], 0
-while i < len(text):
-    if text[i] == " ":
-        i += 1
-        continue
-    quoted, argument = text[i] == '"', ""
-    i += quoted
-    while i < len(text) and text[i] != ('"' if quoted else " "):
-        c = text[i]
-        if quoted and c == "\\":
+entry, path = sys.argv[1], sys.argv[2]
+values = dict(line.split("=", 1) for line in open(entry, encoding="utf-8").read().splitlines() if "=" in line)
+def unescaped(value):
+    text, i, escapes = "", 0, {"s": " ", "n": "\n", "t": "\t", "r": "\r", "\\": "\\"}
+    while i < len(value):
+        if value[i] == "\\":
             i += 1
-            if i == len(text) or text[i] not in '"`$\\': sys.exit(1)
+            if i == len(value) or value[i] not in escapes: sys.exit("a bad escape in " + value)
+            text += escapes[value[i]]
+        else:
+            text += value[i]
+        i += 1
+    return text
+def arguments(text):
+    found, i = [], 0
+    while i < len(text):
+        if text[i] == " ":
+            i += 1
+            continue
+        quoted, argument = text[i] == '"', ""
+        i += quoted
+        while i < len(text) and text[i] != ('"' if quoted else " "):
             c = text[i]
-        elif not quoted and c in "\t\n\"'\\><~|&;$*?#()`": sys.exit(1)
-        elif c == "%":
+            if quoted and c == "\\":
+                i += 1
+                if i == len(text) or text[i] not in '"`$\\': sys.exit("a bad quoted escape in " + text)
+                c = text[i]
+            elif not quoted and c in "\t\n\"'\\><~|&;$*?#()`": sys.exit("an unquoted reserved character in " + text)
+            elif c == "%":
+                i += 1
+                if i == len(text) or text[i] != "%": sys.exit("a field code in " + text)
+            argument += c
             i += 1
-            if i == len(text) or text[i] != "%": sys.exit(1)
-        argument += c
-        i += 1
-    if quoted:
-        if i == len(text): sys.exit(1)
-        i += 1
-    arguments.append(argument)
-if len(arguments) != 1: sys.exit(1)
-sys.stdout.write(arguments[0])
+        if quoted:
+            if i == len(text): sys.exit("an open quote in " + text)
+            i += 1
+        found.append(argument)
+    return found
+if arguments(unescaped(values["Exec"])) != [path]: sys.exit("Exec=" + values["Exec"] + " does not start " + path)
+if unescaped(values["TryExec"]) != path: sys.exit("TryExec=" + values["TryExec"] + " is not " + path)
 PY
 }
-entry_value() { sed -n "s/^$2=//p" "$1"; }
 
 for program in horatta horatta-t; do
   out=$("$HORATTA_BIN/$program" --version) || fail "$program --version failed"
@@ -91,7 +93,7 @@ display=$DISPLAY
 unset DISPLAY
 XDG_CONFIG_HOME=$E2E_TMP/elsewhere "$HORATTA_BIN/horatta-t" -display "$display" >"$E2E_TMP/display.log" 2>&1 &
 APP_PID=$!
-DISPLAY=$display await_window "horatta-t -display $display"
+DISPLAY=$display await_window "horatta-t -display $display" 20
 stop "$APP_PID"
 pass "horatta-t -display $display shows the clock there"
 
@@ -104,10 +106,7 @@ for folder in "${folders[@]}"; do
   entry=$XDG_CONFIG_HOME/autostart/horatta.desktop
   "$copy" --autostart on || fail "--autostart on from '$copy'"
   desktop-file-validate "$entry" || fail "an entry not valid, for '$copy':"$'\n'"$(cat "$entry")"
-  exec=$(entry_value "$entry" Exec)
-  [ "$(exec_path "$exec")" = "$copy" ] || fail "Exec=$exec does not start '$copy'"
-  [ "$(exec_path "$(entry_value "$entry" TryExec)" string)" = "$copy" ] ||
-    fail "TryExec=$(entry_value "$entry" TryExec) does not name '$copy'"
+  starts "$entry" "$copy" || fail "the entry for '$copy':"$'\n'"$(cat "$entry")"
   "$copy" --autostart off && [ ! -e "$entry" ] || fail "--autostart off from '$copy'"
   rm -f "$copy"
 done
