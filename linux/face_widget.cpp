@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QToolTip>
 
+#include "linux/first_frame.h"
 #include "linux/look.h"
 #include "window/layout.h"
 
@@ -74,6 +75,7 @@ void FaceWidget::paintEvent(QPaintEvent*) {
             LabelText& text = drawn.id == ControlId::Label3 ? label3Text_ : label1Text_;
             text.paint(painter, *drawn.label, toQRect(drawn.rect));
         }
+        first_frame::painted();
     }
 }
 

@@ -2,6 +2,7 @@
 #include <QApplication>
 
 #include "linux/command_line.h"
+#include "linux/first_frame.h"
 #include "linux/look.h"
 #include "linux/shell.h"
 #include "linux/single_instance.h"
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(program);
     if (!horatta::shell::becomeTheOnlyClock()) return 0;
     QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setWindowIcon(horatta::shell::windowIcon());
+    // Reading the icon loads Qt's image plugins: not worth the first frame's time.
+    horatta::shell::first_frame::after([] { QApplication::setWindowIcon(horatta::shell::windowIcon()); });
     return horatta::shell::runClock(build);
 }

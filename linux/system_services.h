@@ -34,11 +34,16 @@ public:
     std::function<void()> onHotKeyReleased;
 
 private:
+    void applyHotKey();
+
     sound::ToneThread speaker_{std::make_shared<sound::AlsaOutput>()};
     sound::RealSteadyClock clock_;
     sound::Beeper beeper_{speaker_, clock_};
     power::LoginManager loginManager_;
     std::unique_ptr<hotkey::X11HotKey> hotKey_;
+    std::int32_t hotKeyValue_ = 0;
+    bool hotKeyAsked_ = false;
+    std::shared_ptr<int> alive_ = std::make_shared<int>();  // for work that waits for the first frame
 };
 
 }  // namespace horatta::shell
