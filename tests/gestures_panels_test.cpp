@@ -14,7 +14,7 @@ std::int64_t ms(int hour, int minute, int second, int millisecond) { return toMs
 void waitFor(Simulator& s, const std::function<bool()>& done) { EXPECT_TRUE(s.runUntilTrue(done, s.nowMs() + 10'000)); }
 
 using Event = std::function<void(Simulator&)>;
-constexpr std::int16_t L = buttonLeft, R = buttonRight, M = buttonMiddle;
+constexpr std::int16_t R = buttonRight, M = buttonMiddle;
 
 void dblClickTime(Simulator& s) { s.form().Label1_MouseDown(buttonLeft, 0, 0, 0), s.form().Label1_DblClick(); }
 void dblClickFace(Simulator& s) { s.form().Picture1_Click(), s.form().Picture1_DblClick(); }
