@@ -5,12 +5,27 @@
 #include <vector>
 
 #include "linux/look.h"
+#include "platform/attention_flash.h"
 #include "window/layout.h"
 
 namespace horatta::shell {
 
 namespace {
 QRect toQRect(const PixelRect& r) { return QRect(r.left, r.top, r.width, r.height); }
+
+// Inverts what the widgets beneath it drew.
+class FlashCover : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Paint) return false;
+        auto* cover = static_cast<QWidget*>(watched);
+        QPainter painter(cover);
+        painter.setCompositionMode(QPainter::CompositionMode_Difference);
+        painter.fillRect(cover->rect(), Qt::white);
+        return true;
+    }
+};
 }  // namespace
 
 ClockWindow::ClockWindow(EventSink& sink)
@@ -21,7 +36,8 @@ ClockWindow::ClockWindow(EventSink& sink)
       text1_(ControlId::Text1, sink, this),
       text2_(ControlId::Text2, sink, this),
       shutdownField_(sink.form().shutdownFieldId(), sink, this),
-      reminderField_(sink.form().reminderFieldId(), sink, this) {
+      reminderField_(sink.form().reminderFieldId(), sink, this),
+      flashCover_(this) {
     Form1& form = sink.form();
     setWindowTitle(QString::fromStdString(form.Caption));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -51,6 +67,29 @@ ClockWindow::ClockWindow(EventSink& sink)
     }
     std::sort(tabbed.begin(), tabbed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     for (std::size_t i = 1; i < tabbed.size(); ++i) QWidget::setTabOrder(tabbed[i - 1].second, tabbed[i].second);
+
+    flashCover_.setAttribute(Qt::WA_TransparentForMouseEvents);
+    flashCover_.setFocusPolicy(Qt::NoFocus);
+    flashCover_.installEventFilter(new FlashCover(&flashCover_));
+    flashCover_.hide();
+    flashTimer_.setSingleShot(true);
+    connect(&flashTimer_, &QTimer::timeout, this, [this] { showFlash(); });
+}
+
+void ClockWindow::flash() {
+    sinceFlash_.start();
+    showFlash();
+}
+
+void ClockWindow::showFlash() {
+    const std::int64_t elapsed = sinceFlash_.elapsed();
+    const std::optional<bool> inverted = AttentionFlash::invertedAt(elapsed);
+    if (inverted.value_or(false)) {
+        flashCover_.setGeometry(rect());
+        flashCover_.raise();
+    }
+    flashCover_.setVisible(inverted.value_or(false));
+    if (inverted) flashTimer_.start(AttentionFlash::nextChangeInMs(elapsed));
 }
 
 QWidget* ClockWindow::widgetFor(ControlId id) {

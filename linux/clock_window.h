@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QWidget>
 #include <optional>
 
@@ -27,6 +29,13 @@ public:
     QWidget* widgetFor(ControlId id);
     TimeFieldWidget* timeFieldFor(ControlId id);
 
+    // The window goes to the model's place with the next showModel, even where it seems to
+    // be there already: something else may have moved it.
+    void forgetPlace() { placed_.reset(); }
+    // A few quick flashes of the whole strip in inverted colours, on a timer: the user sees
+    // where the clock is. A flash that runs starts again.
+    void flash();
+
     // While the user drags the window, its position belongs to the drag.
     void setDragging(bool dragging) { dragging_ = dragging; }
 
@@ -40,6 +49,8 @@ private:
         LabelLook label2;
         bool operator==(const Look&) const = default;
     };
+
+    void showFlash();
 
     EventSink& sink_;
     FaceWidget picture1_;
@@ -56,6 +67,10 @@ private:
     Look shown_;
     bool painted_ = false;
     LabelText label2Text_;
+    // In front of every control: while it shows, what lies beneath is drawn inverted.
+    QWidget flashCover_;
+    QTimer flashTimer_;
+    QElapsedTimer sinceFlash_;
 };
 
 }  // namespace horatta::shell

@@ -8,6 +8,7 @@
 #include <chrono>
 
 #include "linux/ini_registry.h"
+#include "linux/running_clock.h"
 #include "linux/session_end.h"
 #include "linux/system_services.h"
 #include "linux/x11_window_state.h"
@@ -130,6 +131,19 @@ void Shell::screensChanged() {
         return;
     }
     deliver([this] { form_.screensChanged(); });
+}
+
+void Shell::bringToFront() {
+    if (ended_) return;
+    // Moved off its place or off every screen by something else, it comes back; during a
+    // drag the place is the drag's.
+    window_->forgetPlace();
+    screensChanged();
+    if (ended_) return;
+    if (!window_->isVisible()) window_->show();
+    window_->raise();
+    bringToFrontOfOthers(window_.get());
+    window_->flash();
 }
 
 void Shell::showModel(bool paintFaceAtOnce) {
@@ -314,6 +328,7 @@ int runClock(Build build) {
     services.onHotKeyReleased = [&shell] { shell.hotKeyReleased(); };
     shell.start();
     const SessionEnd sessionEnd([&shell] { shell.endSession(); }, [&shell] { shell.saveBeforeLogOut(); });
+    const LaterStarts laterStarts(showRequestSocket(IniRegistry::defaultFilePath()), [&shell] { shell.bringToFront(); });
     QApplication::exec();
     // Only the clock itself ends the loop, and it ends the process as it does.
     endProcessNow(0);

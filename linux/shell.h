@@ -41,6 +41,9 @@ public:
     void saveBeforeLogOut();
     // The screens changed: the strip must still lie on one.
     void screensChanged();
+    // The clock was started again: it comes back onto a screen at its place, in front of
+    // every window, and flashes so that the user sees where it is.
+    void bringToFront();
 
     // --- EventSink
     Form1& form() override { return form_; }

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "linux/running_clock.h"
 #include "linux/settings_file.h"
 
 namespace horatta::shell {
@@ -29,6 +30,8 @@ bool becomeTheOnlyClock(const QString& settingsFile) {
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
     const bool held = errno == EWOULDBLOCK;
     ::close(fd);
+    // The running clock shows itself, and this start ends: said also when it does not answer.
+    if (held) askRunningClockToShow(showRequestSocket(settingsFile), 500);
     if (held)
         std::fprintf(stderr, "%s: a clock is already running for this user\n",
                      qPrintable(QCoreApplication::applicationName()));

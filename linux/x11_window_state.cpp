@@ -34,7 +34,8 @@ xcb_window_t rootOf(xcb_connection_t* c) {
 }
 
 // A request to the window manager about a mapped window, as the window-manager hints describe.
-void askManager(xcb_connection_t* c, xcb_window_t id, xcb_atom_t type, std::uint32_t d0, std::uint32_t d1, std::uint32_t d2) {
+void askManager(xcb_connection_t* c, xcb_window_t id, xcb_atom_t type, std::uint32_t d0, std::uint32_t d1,
+                std::uint32_t d2, std::uint32_t d3 = 1 /* from an ordinary application */) {
     xcb_client_message_event_t message{};
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
@@ -43,7 +44,7 @@ void askManager(xcb_connection_t* c, xcb_window_t id, xcb_atom_t type, std::uint
     message.data.data32[0] = d0;
     message.data.data32[1] = d1;
     message.data.data32[2] = d2;
-    message.data.data32[3] = 1;  // from an ordinary application
+    message.data.data32[3] = d3;
     xcb_send_event(c, 0, rootOf(c), XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&message));
 }
@@ -97,6 +98,17 @@ void showOnEveryWorkspace(QWidget* window) {
         xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, desktop, XCB_ATOM_CARDINAL, 32, 1, &everyDesktop);
     else
         askManager(c, id, desktop, everyDesktop, 1, 0);
+    xcb_flush(c);
+}
+
+void bringToFrontOfOthers(QWidget* window) {
+    xcb_connection_t* c = connection();
+    if (!c || !window || !window->isVisible()) return;
+    const auto id = static_cast<xcb_window_t>(window->winId());
+    constexpr std::uint32_t fromPager = 2;  // the user's own request
+    constexpr std::uint32_t above = 0;      // XCB_STACK_MODE_ABOVE, of no sibling: of all
+    askManager(c, id, atom(c, "_NET_RESTACK_WINDOW"), fromPager, XCB_WINDOW_NONE, above, 0);
+    askManager(c, id, atom(c, "_NET_ACTIVE_WINDOW"), fromPager, XCB_CURRENT_TIME, XCB_WINDOW_NONE, 0);
     xcb_flush(c);
 }
 

@@ -15,6 +15,12 @@ void skipTaskbarAndPager(QWidget* window);
 // workspace. Call it as skipTaskbarAndPager, before and after the first show.
 void showOnEveryWorkspace(QWidget* window);
 
+// Asks the window manager to bring the window in front of every other and give it the
+// keyboard, as a taskbar or pager asks for the user (_NET_RESTACK_WINDOW, _NET_ACTIVE_WINDOW):
+// managers that turn down an application's own request to come forward grant the user's.
+// Does nothing off X11 or without a manager; the window raises itself as well.
+void bringToFrontOfOthers(QWidget* window);
+
 // Whether any mouse button is down right now, asked of the X server itself; true when
 // that cannot be asked, so that a caller waits for the release event instead.
 bool pointerButtonDown();

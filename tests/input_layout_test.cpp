@@ -1,5 +1,6 @@
 #include <map>
 
+#include "platform/attention_flash.h"
 #include "platform/input_clock.h"
 #include "support/simulator.h"
 #include "window/layout.h"
@@ -171,6 +172,28 @@ TEST(InputClock, PlacesEachEventWhenItWasMade) {
         EXPECT_EQ(clock.madeAt(static_cast<std::uint32_t>(0xFFFFFC00u + step.stamp), ours + step.waited) - 10'000, step.made)
             << step.stamp;
     }
+}
+
+// The flashes a second start shows, followed as a shell's timer does (woken at each change,
+// however late): four inverted phases in about a second, then normal for good.
+TEST(AttentionFlash, FourFlashesInAboutASecondThenNormal) {
+    for (const int lateMs : {0, 7, 60}) {
+        std::int64_t t = 0;
+        int inverted = 0, wakes = 0;
+        bool last = false;
+        while (const auto now = AttentionFlash::invertedAt(t)) {
+            EXPECT_TRUE(wakes == 0 || *now != last) << "a wake with nothing to change at " << t;
+            last = *now;
+            inverted += *now ? 1 : 0;
+            t += AttentionFlash::nextChangeInMs(t) + lateMs;
+            ASSERT_LT(++wakes, 20);
+        }
+        EXPECT_EQ(inverted, 4) << lateMs;
+        EXPECT_GE(t, 900) << lateMs;
+        EXPECT_LE(t, 1200) << lateMs;
+        EXPECT_EQ(AttentionFlash::invertedAt(t + 60'000), std::nullopt);
+    }
+    EXPECT_EQ(AttentionFlash::invertedAt(-5), true);  // a clock stepped back: from the start
 }
 
 // A press on the time with a colour or skin index outside its table (as a damaged setting

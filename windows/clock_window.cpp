@@ -4,13 +4,14 @@
 
 #include "windows/look.h"
 #include "windows/resource_ids.h"
+#include "windows/single_instance.h"
 #include "windows/wide.h"
 
 namespace horatta::win {
 
 namespace {
 
-constexpr wchar_t form1Class[] = L"HorattaForm1";
+constexpr const wchar_t* form1Class = clockWindowClass;
 constexpr wchar_t form2Class[] = L"HorattaForm2";
 constexpr wchar_t pictureClass[] = L"HorattaPicture";
 constexpr wchar_t timeFieldClass[] = L"HorattaTimeField";
@@ -177,14 +178,19 @@ void Shell::paintForm1(HDC dc, const RECT& client) {
 }
 
 LRESULT Shell::handleForm1(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == bringToFrontMessage() && message != 0) {
+        bringToFront();
+        return bringToFrontAnswer;
+    }
     switch (message) {
         case WM_PAINT:
-            paintBuffered(hwnd, [&](HDC dc, const RECT& client) { paintForm1(dc, client); });
+            paintBuffered(hwnd, [&](HDC dc, const RECT& client) { paintForm1(dc, client); }, flashInverted_);
             return 0;
         case WM_ERASEBKGND:
             return 1;
         case WM_TIMER:
             if (systemTimer_.wentOff(wParam)) timers_->fired();
+            if (wParam == flashTimerId) showFlash();
             return 0;
         case WM_COMMAND:
             if (HIWORD(wParam) == EN_CHANGE) {
@@ -232,7 +238,11 @@ LRESULT Shell::handleForm1(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
             deliver(Delivery::Timer, [] {});
             return 0;
         case WM_CLOSE:
-            return 0;  // the clock is left only by its own gesture, or with the session
+            // Asked to close (an installer about to replace or remove the program, a task
+            // list, Alt+F4): the user is done with the clock, which leaves as the handle's
+            // save-and-exit does.
+            deliver(Delivery::Session, [&] { form_->EndSession(); });
+            return 0;
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;

@@ -42,7 +42,7 @@ void Shell::paintPicture(HDC dc, const RECT& client, ControlId id) {
 LRESULT Shell::handlePicture(HWND hwnd, ControlId id, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT:
-            paintBuffered(hwnd, [&](HDC dc, const RECT& client) { paintPicture(dc, client, id); });
+            paintBuffered(hwnd, [&](HDC dc, const RECT& client) { paintPicture(dc, client, id); }, flashInverted_);
             return 0;
         case WM_ERASEBKGND:
             return 1;

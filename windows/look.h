@@ -31,8 +31,9 @@ inline bool sameRect(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-// Paints a window through a bitmap of its size, so that nothing flickers half-drawn.
-template <class Paint> void paintBuffered(HWND hwnd, Paint&& paint) {
+// Paints a window through a bitmap of its size, so that nothing flickers half-drawn;
+// `inverted` puts it on the screen in inverted colours.
+template <class Paint> void paintBuffered(HWND hwnd, Paint&& paint, bool inverted = false) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
     RECT client;
@@ -42,7 +43,7 @@ template <class Paint> void paintBuffered(HWND hwnd, Paint&& paint) {
         HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
         HGDIOBJ old = SelectObject(memory, bitmap);
         paint(memory, client);
-        BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+        BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, inverted ? NOTSRCCOPY : SRCCOPY);
         SelectObject(memory, old);
         DeleteObject(bitmap);
         DeleteDC(memory);

@@ -31,6 +31,8 @@ struct StartFailure {
 inline constexpr UINT focusMovedMessage = WM_APP + 1;
 // Posted to Form1: Form1 itself got the focus; hand it on to a control.
 inline constexpr UINT restoreFocusMessage = WM_APP + 2;
+// Form1's window timer of the flash; the clock's own timer has another.
+inline constexpr UINT_PTR flashTimerId = 0x464C;
 
 // Mouse and keyboard modifiers as the press handlers receive them: 1 Shift, 2 Ctrl, 4 Alt.
 std::int16_t shiftState();
@@ -59,6 +61,10 @@ public:
 
     // Runs start-up, then the message loop until the program ends.
     int run();
+
+    // The clock was started again: it comes back onto a screen at its place, in front of
+    // every window, and flashes so that the user sees where it is.
+    void bringToFront();
 
     // --- WindowSystem
     // The left button moves the window as its title bar would; the others follow the mouse.
@@ -108,6 +114,8 @@ private:
     void syncCaret();
     void syncToolTip();
     void reconcileFocus();
+    // Draws the strip as the flash that runs has it now, and sets the timer to its next change.
+    void showFlash();
 
     void pullEdit(ControlId id);
     bool tabKey(ControlId from, UINT message, WPARAM wParam);
@@ -162,6 +170,8 @@ private:
     int pressedButton_ = 0;       // the button of the press being delivered
     bool tabMoved_ = false;       // the Tab key moved the focus; its character goes nowhere
     bool screensChanged_ = false; // the screens changed, and the core has not yet been told
+    std::int64_t flashSince_ = 0; // when the flash that runs began (steady ms)
+    bool flashInverted_ = false;  // the strip is drawn inverted just now
 };
 
 }  // namespace horatta::win

@@ -37,7 +37,7 @@ void Shell::paintTimeField(HDC dc, const RECT& client, ControlId id) {
 LRESULT Shell::handleTimeField(HWND hwnd, ControlId id, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT:
-            paintBuffered(hwnd, [&](HDC dc, const RECT& client) { paintTimeField(dc, client, id); });
+            paintBuffered(hwnd, [&](HDC dc, const RECT& client) { paintTimeField(dc, client, id); }, flashInverted_);
             return 0;
         case WM_ERASEBKGND:
             return 1;
