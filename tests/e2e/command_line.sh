@@ -4,7 +4,7 @@
 # autostart entry starts the very file that wrote it, wherever that lies, or says it could not.
 source "$(dirname "$0")/lib.sh"
 unset DISPLAY WAYLAND_DISPLAY
-command -v desktop-file-validate >/dev/null || { echo "SKIP: desktop-file-validate is missing (scripts/setup installs it)"; exit 77; }
+command -v desktop-file-validate >/dev/null || { echo "SKIP: desktop-file-validate is missing (scripts/setup test installs it)"; exit 77; }
 
 # Whether the entry $1 starts the one program $2, and only while it is there, read as a session
 # reads it: a string value's escapes first, then Exec's quoting; any break of a rule fails.

@@ -63,7 +63,7 @@ start_x() {
 start_wm() {
   local name=${1:-${E2E_WM:-none}}
   [ "$name" != none ] || return 0
-  command -v "$name" >/dev/null || fail "$name is missing (scripts/setup installs it)"
+  command -v "$name" >/dev/null || fail "$name is missing (scripts/setup test installs it)"
   local log=$E2E_TMP/$name.log
   case $name in
     openbox) openbox --sm-disable >"$log" 2>&1 & ;;

@@ -61,5 +61,5 @@ if command -v openbox >/dev/null; then
   expect_power_off_calls $((BASE + 1))
   pass "under openbox: nothing from a click or a rest at 0,0 and a key, PowerOff after a real Ctrl+Alt+Z"
 else
-  echo "note: openbox is missing (scripts/setup installs it); the window-manager part is skipped"
+  echo "note: openbox is missing (scripts/setup test installs it); the window-manager part is skipped"
 fi

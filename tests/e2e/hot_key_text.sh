@@ -5,7 +5,7 @@
 # English keyboard, a real Ctrl+Alt+Z and a key still power off.
 source "$(dirname "$0")/lib.sh"
 for tool in setxkbmap xkbcomp; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing (scripts/setup installs it)"; exit 77; }
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing (scripts/setup test installs it)"; exit 77; }
 done
 start_x
 start_system_bus

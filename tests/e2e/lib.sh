@@ -6,7 +6,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 : "${HORATTA_BIN:?HORATTA_BIN names the folder that holds the built programs}"
 for tool in Xvfb xdotool xprop xwininfo import convert dbus-daemon; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing (scripts/setup installs it)"; exit 77; }
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing (scripts/setup test installs it)"; exit 77; }
 done
 
 E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/horatta-e2e.XXXXXX")

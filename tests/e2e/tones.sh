@@ -6,7 +6,7 @@
 # not, every double-click cancels the countdown (no power-off at the set second) or stops the
 # alert (no further beep pair), in both programs, which run side by side on two displays.
 source "$(dirname "$0")/lib.sh"
-command -v python3 >/dev/null || { echo "SKIP: python3 is missing (scripts/setup installs it)"; exit 77; }
+command -v python3 >/dev/null || { echo "SKIP: python3 is missing (scripts/setup test installs it)"; exit 77; }
 SINK="$(dirname "$0")/tone_sink.py"
 TRIES=${TONE_TRIES:-10}  # of each kind, in each program
 
