@@ -1,11 +1,9 @@
 #include "linux/look.h"
 
 #include <QIcon>
-#include <QImage>
 #include <QPixmapCache>
 #include <QStringList>
 #include <array>
-#include <future>
 
 namespace horatta::shell {
 
@@ -36,40 +34,18 @@ QFont controlFont() {
     return font;
 }
 
-namespace {
-
-constexpr std::array<const char*, 8> picturePaths{
-    nullptr, ":/picture3.jpg", ":/picture4.bmp", ":/picture5.jpg",
-    ":/picture6.bmp", ":/picture7.jpg", ":/picture8.jpg", ":/picture9.jpg",
-};
-using Pictures = std::array<QImage, picturePaths.size()>;
-
-std::shared_future<Pictures>& decoding() {
-    static std::shared_future<Pictures> pictures;
-    return pictures;
-}
-
-}  // namespace
-
-void startDecodingPictures() {
-    if (decoding().valid()) return;
-    decoding() = std::async(std::launch::async, [] {
-        Pictures pictures;
-        for (std::size_t i = 0; i < picturePaths.size(); ++i)
-            if (picturePaths[i]) pictures[i].load(picturePaths[i]);
-        return pictures;
-    }).share();
-}
-
 QPixmap pixmapFor(Image image) {
+    static const std::array<const char*, 8> paths{
+        nullptr, ":/picture3.jpg", ":/picture4.bmp", ":/picture5.jpg",
+        ":/picture6.bmp", ":/picture7.jpg", ":/picture8.jpg", ":/picture9.jpg",
+    };
     const auto index = static_cast<std::size_t>(image);
-    if (index >= picturePaths.size() || !picturePaths[index]) return {};
+    if (index >= paths.size() || !paths[index]) return {};
     // Qt's pixmap cache goes with the application, so no pixmap outlives the display.
     QPixmap pixmap;
-    if (!QPixmapCache::find(picturePaths[index], &pixmap)) {
-        startDecodingPictures();
-        pixmap = QPixmap::fromImage(decoding().get()[index]);
-        QPixmapCache::insert(picturePaths[index], pixmap);
+    if (!QPixmapCache::find(paths[index], &pixmap)) {
+        pixmap.load(paths[index]);
+        QPixmapCache::insert(paths[index], pixmap);
     }
     return pixmap;
 }

@@ -19,9 +19,6 @@ QColor toQColor(const Color& color);
 QFont controlFont();
 
 // The picture a model image shows; a null pixmap for none.
-// The skins are decoded on a thread of their own, begun before Qt's own start-up, so that the
-// first frame waits neither for the image plugins nor for the decoding.
-void startDecodingPictures();
 QPixmap pixmapFor(Image image);
 QIcon windowIcon();
 

@@ -21,7 +21,6 @@ int main(int argc, char** argv) {
     // A frame of the strip is a few kilobytes: sent in the request itself it costs less than
     // shared memory does, which wakes the clock once more per frame to hear the copy is done.
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
-    horatta::shell::startDecodingPictures();
     QApplication app(argc, argv);
     QApplication::setApplicationName(program);
     if (!horatta::shell::becomeTheOnlyClock()) return 0;
