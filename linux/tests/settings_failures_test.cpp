@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <deque>
+#include <optional>
 #include <fcntl.h>
 #include <string>
 #include <sys/syscall.h>
@@ -52,6 +53,15 @@ extern "C" int fsync(int fd) { return flushFails ? (errno = EIO, -1) : int(::sys
 namespace horatta::shell {
 namespace {
 
+// The test's settings file, holding these bytes.
+QString settingsFile(const QTemporaryDir& dir, const QByteArray& bytes) {
+    const QString path = dir.path() + "/time.ini";
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+    return path;
+}
+std::optional<std::string> ta(IniRegistry& registry) { return ReadSetting(registry, HKEY_LOCAL_MACHINE, settingsPath, "ta"); }
+
 // Whatever fails, the write says so and the file, its values and its folder stay as they were.
 TEST(SettingsFailures, AWriteThatCannotBeCompletedReportsSoAndLeavesTheFileAsItWas) {
     const struct {
@@ -67,12 +77,10 @@ TEST(SettingsFailures, AWriteThatCannotBeCompletedReportsSoAndLeavesTheFileAsItW
     for (const auto& c : cases) {
         SCOPED_TRACE(c.how);
         QTemporaryDir dir;
-        const QString path = dir.path() + "/time.ini";
+        const QString path = settingsFile(dir, c.file);
         QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(c.file) == c.file.size());
-        f.close();
         IniRegistry registry{path, HKEY_LOCAL_MACHINE, std::string(settingsPath)};
-        EXPECT_EQ(ReadSetting(registry, HKEY_LOCAL_MACHINE, settingsPath, "ta"), "1");
+        EXPECT_EQ(ta(registry), "1");
         const auto key = registry.createKey(HKEY_LOCAL_MACHINE, settingsPath);
         linkError = c.link, renameError = c.rename, flushFails = c.flush;
         const bool written = registry.setValue(key, "ta", RegistryValue{ValueType::String, "2"});
@@ -81,53 +89,47 @@ TEST(SettingsFailures, AWriteThatCannotBeCompletedReportsSoAndLeavesTheFileAsItW
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
         EXPECT_EQ(f.readAll(), c.file);
         f.close();
-        EXPECT_EQ(ReadSetting(registry, HKEY_LOCAL_MACHINE, settingsPath, "ta"), "1");
+        EXPECT_EQ(ta(registry), "1");
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"time.ini"});
         EXPECT_TRUE(registry.setValue(key, "ta", RegistryValue{ValueType::String, "2"})) << "once the system works again";
-        EXPECT_EQ(ReadSetting(registry, HKEY_LOCAL_MACHINE, settingsPath, "ta"), "2");
+        EXPECT_EQ(ta(registry), "2");
     }
 }
 
 // A signal may interrupt any read or write; a real failure of either loses nothing.
 TEST(SettingsFailures, AnInterruptedReadOrWriteIsTakenUpAndAFailedOneKeepsTheFile) {
     QTemporaryDir dir;
-    const QString path = dir.path() + "/time.ini";
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("[General]\nta=1\n") > 0);
-    f.close();
+    const QString path = settingsFile(dir, "[General]\nta=1\n");
     IniRegistry registry{path, HKEY_LOCAL_MACHINE, std::string(settingsPath)};
     readErrors = {EIO};
-    EXPECT_EQ(ReadSetting(registry, HKEY_LOCAL_MACHINE, settingsPath, "ta"), std::nullopt);
+    EXPECT_EQ(ta(registry), std::nullopt);
     const auto key = registry.createKey(HKEY_LOCAL_MACHINE, settingsPath);
     readErrors = {EIO};
     EXPECT_FALSE(registry.setValue(key, "ta", RegistryValue{ValueType::String, "2"})) << "not ours to replace blind";
     readErrors = {EINTR, EINTR};
-    EXPECT_EQ(ReadSetting(registry, HKEY_LOCAL_MACHINE, settingsPath, "ta"), "1");
+    EXPECT_EQ(ta(registry), "1");
     writeErrors = {ENOSPC};
     EXPECT_FALSE(registry.setValue(key, "ta", RegistryValue{ValueType::String, "2"}));
-    EXPECT_EQ(ReadSetting(registry, HKEY_LOCAL_MACHINE, settingsPath, "ta"), "1");
+    EXPECT_EQ(ta(registry), "1");
     writeErrors = {EINTR};
     EXPECT_TRUE(registry.setValue(key, "ta", RegistryValue{ValueType::String, "3"}));
     EXPECT_TRUE(readErrors.empty() && writeErrors.empty());
     readErrors.clear(), writeErrors.clear();
-    EXPECT_EQ(ReadSetting(registry, HKEY_LOCAL_MACHINE, settingsPath, "ta"), "3");
+    EXPECT_EQ(ta(registry), "3");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"time.ini"});
 }
 
 // Started without a standard input, the first file the program opens gets descriptor 0.
 TEST(SettingsFailures, AStartWithoutStandardInputReadsTheFileAndRemovesOnlyLeftovers) {
     QTemporaryDir dir;
-    const QString path = dir.path() + "/time.ini";
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("[General]\nta=1\n") > 0);
-    f.close();
+    const QString path = settingsFile(dir, "[General]\nta=1\n");
     QFile mine(path + ".backup1234");  // as long as a leftover's name, yet the user's own
     ASSERT_TRUE(mine.open(QIODevice::WriteOnly));
     IniRegistry registry{path, HKEY_LOCAL_MACHINE, std::string(settingsPath)};
     EXPECT_TRUE(mine.exists());
     const int input = ::dup(0);
     ::close(0);
-    const auto value = ReadSetting(registry, HKEY_LOCAL_MACHINE, settingsPath, "ta");
+    const auto value = ta(registry);
     ::dup2(input, 0), ::close(input);
     EXPECT_EQ(value, "1");
 }
