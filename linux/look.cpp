@@ -50,6 +50,11 @@ QPixmap pixmapFor(Image image) {
     return pixmap;
 }
 
-QIcon windowIcon() { return QIcon(QPixmap(":/icon.bmp")); }
+QIcon windowIcon() {
+    // Each size as drawn for it: the task switcher and the window list take what fits.
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64}) icon.addFile(QStringLiteral(":/icons/horatta-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
 
 }  // namespace horatta::shell
