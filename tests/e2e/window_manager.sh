@@ -2,6 +2,9 @@
 # What a window manager can change, under the one E2E_WM names (none by default): the first
 # start and its place, above other windows and on every workspace, a drag, typing a memo,
 # leaving and starting again at the same place, and a screen that shrinks under the strip.
+# With no manager, where the places are exact, also a first day's gestures: the colour and the
+# skin, a drag of the time and one cancelled, the shutdown-time entry, the reminder panel and
+# the date tip.
 source "$(dirname "$0")/lib.sh"
 WM=${E2E_WM:-none}
 E2E_NAME=$WM
@@ -20,7 +23,31 @@ grep -q "^_NET_WM_STATE(ATOM) = .*_NET_WM_STATE_ABOVE" <<<"$props" || fail "not 
 # A manager may keep "every workspace" as the state or as the workspace number alone.
 grep -q "^_NET_WM_STATE(ATOM) = .*_NET_WM_STATE_STICKY\|^_NET_WM_DESKTOP(CARDINAL) = 4294967295$" <<<"$props" ||
   fail "not on every workspace: $props"
-pass "first start at $x,$y, 67x20, asking to stay above and on every workspace"
+_dark_green() { shows "$RED" && [ "$(count_pixels "$E2E_TMP/now" 1 2 62 18 'g>r && g>b && r+g+b<240')" -ge 600 ]; }
+eventually 3 _dark_green || fail "the time is not red on dark green"
+cp "$E2E_TMP/now" "$E2E_TMP/face"
+_moved_on() { capture "$E2E_TMP/later" && ! cmp -s <(awk '$2<17' "$E2E_TMP/face") <(awk '$2<17' "$E2E_TMP/later"); }
+eventually 3 _moved_on || fail "the time did not move on"
+expect_stored time "00:00:00"
+memo=$(stored text)
+[ "${#memo}" -eq 125 ] && [ "${memo% }" = "$memo" ] || fail "the default memo is '$memo'"
+for name in time2 time3 t t9 ta tb; do [ -z "$(stored "$name")" ] || fail "a first start stored $name"; done
+pass "first start at $x,$y, 67x20, above and on every workspace; red time on dark green that runs; first values stored"
+
+if [ "$WM" = none ]; then
+  for state in SKIP_TASKBAR SKIP_PAGER; do grep -q "^_NET_WM_STATE(ATOM) = .*_NET_WM_STATE_$state" <<<"$props" || fail "no $state: $props"; done
+  # Motif hints: flags say "decorations", and the decorations are none.
+  grep -Eq '^_MOTIF_WM_HINTS\(_MOTIF_WM_HINTS\) = 0x2, 0x[0-9a-f]+, 0x0' <<<"$props" || fail "asks for a frame: $props"
+  click_at $TIME_X $TIME_Y 1
+  expect_stored time2 0
+  eventually 3 shows "$GREEN" || fail "a left click did not turn the time green"
+  sleep 0.4  # not a double-click
+  click_at $TIME_X $TIME_Y 3
+  expect_stored time3 3
+  _sky() { capture "$E2E_TMP/sky" && [ "$(count_pixels "$E2E_TMP/sky" 1 2 62 18 'b>r && r+g+b>400')" -ge 600 ]; }
+  eventually 3 _sky || fail "the skin is not light sky blue"
+  pass "out of the taskbar and frameless; left and right clicks step the colour and the skin"
+fi
 
 if [ "$WM" != none ]; then  # without a manager nothing keeps one window above another
   xlogo -geometry 400x300+$((x - 100))+0 >/dev/null 2>&1 &
@@ -47,7 +74,25 @@ drag_handle_by() {  # dx dy
   expect_geometry "$((x - ox + $1)) $((y - oy + $2)) 67 20"
   ox=0 oy=0
 }
-drag_handle_by 100 150
+if [ "$WM" = none ]; then
+  # Pressing the time drags the window too; the colour steps only once the button is released.
+  sleep 0.4
+  xdotool mousemove $((907 + TIME_X)) $((40 + TIME_Y)) mousedown 1
+  for step in 1 2 3 4 5; do xdotool mousemove $((907 + TIME_X + step * 20)) $((40 + TIME_Y + step * 30)); done
+  expect_geometry "1007 190 67 20"
+  shows "$GREEN" && [ "$(stored time2)" = 0 ] || fail "the colour changed while the button was held"
+  xdotool mouseup 1
+  expect_stored time2 1
+  # Escape during a drag of the handle puts the window back where the drag began.
+  xdotool mousemove $((1007 + HANDLE_X)) $((190 + HANDLE_Y)) mousedown 1 mousemove $((1107 + HANDLE_X)) $((290 + HANDLE_Y))
+  expect_geometry "1107 290 67 20"
+  xdotool key Escape
+  expect_geometry "1007 190 67 20"
+  xdotool mouseup 1
+  pass "a drag of the time steps the colour after the release; Escape cancels a drag"
+else
+  drag_handle_by 100 150
+fi
 read -r x y _ _ <<<"$(window_geometry)"
 sleep 0.4  # not a double-click
 click_at $FACE_X $FACE_Y 1
@@ -56,7 +101,7 @@ xdotool type --delay 20 abc  # the memo's whole text is selected: typing replace
 xdotool key Return
 expect_stored text abc
 expect_geometry "$x $y 67 20"
-pass "a drag of the handle moves the strip by as much; a memo typed into it is stored"
+pass "a drag moves the strip by as much; a memo typed into it is stored"
 
 # Stored is the place asked for plus the drag, whatever the manager made of it; the next
 # start asks for that place again and so comes to the same place as the first did.
@@ -94,4 +139,22 @@ if [ "$WM" = openbox ]; then
   wait_for_exit
   expect_stored tb $((1024 * 15 - 1000))
   pass "the window manager's close stores the place and ends the clock"
+fi
+
+if [ "$WM" = none ]; then
+  start_program horatta
+  read -r x y _ _ <<<"$(window_geometry)"
+  # A power-off six hours away, so that no countdown starts while the test runs.
+  enter_shutdown_time "$(date -d '+6 hours' +%H%M%S)"
+  expect_stored time2 1  # the entry keeps the colour
+  sleep 0.4
+  double_click_at $FACE_X $FACE_Y
+  expect_geometry "$x $y 67 40"
+  # The date tip shows when the pointer rests on the time of a window that is not active.
+  xdotool windowfocus "$(xwininfo -root | awk '/Window id:/{print $4}')" 2>/dev/null || true
+  before=$(xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null | wc -l)
+  xdotool mousemove "$((x + TIME_X))" "$((y + TIME_Y))" sleep 0.1 mousemove "$((x + TIME_X + 1))" "$((y + TIME_Y))"
+  _tip_shown() { [ "$(xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null | wc -l)" -gt "$before" ]; }
+  eventually 5 _tip_shown || fail "no tool-tip on hover"
+  pass "the shutdown-time entry stores the time; a double-click on the face opens the reminder panel; the date tip shows"
 fi
