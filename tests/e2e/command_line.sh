@@ -6,56 +6,8 @@ source "$(dirname "$0")/lib.sh"
 unset DISPLAY WAYLAND_DISPLAY
 command -v desktop-file-validate >/dev/null || { echo "SKIP: desktop-file-validate is missing (scripts/setup test installs it)"; exit 77; }
 
-# Whether the entry $1 starts the one program $2, and only while it is there, read as a session
-# reads it: a string value's escapes first, then Exec's quoting; any break of a rule fails.
-# Debian's own Python: a version manager's wrapper can take seconds to start.
-PYTHON=$(command -v /usr/bin/python3 || command -v python3)
-starts() {
-  "$PYTHON" - "$@" <<'PY'
-import sys
-entry, path = sys.argv[1], sys.argv[2]
-values = dict(line.split("=", 1) for line in open(entry, encoding="utf-8").read().splitlines() if "=" in line)
-def unescaped(value):
-    text, i, escapes = "", 0, {"s": " ", "n": "\n", "t": "\t", "r": "\r", "\\": "\\"}
-    while i < len(value):
-        if value[i] == "\\":
-            i += 1
-            if i == len(value) or value[i] not in escapes: sys.exit("a bad escape in " + value)
-            text += escapes[value[i]]
-        else:
-            text += value[i]
-        i += 1
-    return text
-def arguments(text):
-    found, i = [], 0
-    while i < len(text):
-        if text[i] == " ":
-            i += 1
-            continue
-        quoted, argument = text[i] == '"', ""
-        i += quoted
-        while i < len(text) and text[i] != ('"' if quoted else " "):
-            c = text[i]
-            if quoted and c == "\\":
-                i += 1
-                if i == len(text) or text[i] not in '"`$\\': sys.exit("a bad quoted escape in " + text)
-                c = text[i]
-            elif not quoted and c in "\t\n\"'\\><~|&;$*?#()`": sys.exit("an unquoted reserved character in " + text)
-            elif c == "%":
-                i += 1
-                if i == len(text) or text[i] != "%": sys.exit("a field code in " + text)
-            argument += c
-            i += 1
-        if quoted:
-            if i == len(text): sys.exit("an open quote in " + text)
-            i += 1
-        found.append(argument)
-    return found
-if arguments(unescaped(values["Exec"])) != [path]: sys.exit("Exec=" + values["Exec"] + " does not start " + path)
-if unescaped(values["TryExec"]) != path: sys.exit("TryExec=" + values["TryExec"] + " is not " + path)
-PY
-}
-
+# GLib reads an entry as a session does: TryExec, then Exec's escapes and quoting.
+command -v gio >/dev/null || { echo "SKIP: gio is missing (scripts/setup test installs it)"; exit 77; }
 for program in horatta horatta-t; do
   out=$("$HORATTA_BIN/$program" --version) || fail "$program --version failed"
   [[ $out =~ ^$program\ [0-9]+\.[0-9]+ ]] || fail "$program --version printed '$out'"
@@ -106,7 +58,18 @@ for folder in "${folders[@]}"; do
   entry=$XDG_CONFIG_HOME/autostart/horatta.desktop
   "$copy" --autostart on || fail "--autostart on from '$copy'"
   desktop-file-validate "$entry" || fail "an entry not valid, for '$copy':"$'\n'"$(cat "$entry")"
-  starts "$entry" "$copy" || fail "the entry for '$copy':"$'\n'"$(cat "$entry")"
+  # In the program's stead, a script that says which file it is. GLib looks for the program
+  # before it reads "%%" as "%", so a path with a "%" is left to the writer's own unit test.
+  if [[ $copy != *%* ]]; then
+    cp "$copy" "$copy.real"
+    printf '#!/bin/sh\nprintf %%s "$0" >"%s"\n' "$E2E_TMP/started" >"$copy"
+    rm -f "$E2E_TMP/started"
+    gio launch "$entry" 2>/dev/null && eventually 5 test -s "$E2E_TMP/started" && [ "$(cat "$E2E_TMP/started")" = "$copy" ] ||
+      fail "the entry for '$copy' does not start it:"$'\n'"$(cat "$entry")"
+    rm "$copy"
+    ! gio launch "$entry" 2>/dev/null || fail "the entry for '$copy' starts something with the program gone"
+    mv "$copy.real" "$copy"
+  fi
   "$copy" --autostart off && [ ! -e "$entry" ] || fail "--autostart off from '$copy'"
   rm -f "$copy"
 done
