@@ -117,6 +117,12 @@ private:
     // Draws the strip as the flash that runs has it now, and sets the timer to its next change.
     void showFlash();
 
+    // The strip moved to a screen of another density (or its density changed): everything
+    // is drawn anew at it, the window at the place the system suggests.
+    void changeDpi(int dpi, const RECT& suggested);
+    POINT logicalPoint(HWND from, LPARAM lParam) const;
+    RECT onSurface(ControlId label) const;
+
     void pullEdit(ControlId id);
     bool tabKey(ControlId from, UINT message, WPARAM wParam);
     // A mouse button went down or up in one of Form1's windows: the core decides which
@@ -132,6 +138,7 @@ private:
     void drawLabel(HDC dc, const DrawnLabel& drawn);
     int caretX(ControlId field) const;
     int caretX(ControlId field, int index) const;
+    int inset() const;
     HBRUSH brush(COLORREF colour) { return brushes_.get(colour); }
 
     HWND window(ControlId id) const;
