@@ -206,6 +206,7 @@ LRESULT Shell::handleForm1(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         case WM_TIMER:
             if (systemTimer_.wentOff(wParam)) timers_->fired();
             if (wParam == flashTimerId) showFlash();
+            if (wParam == accessibleNameTimerId) syncAccessibleNames();
             return 0;
         case WM_COMMAND:
             if (HIWORD(wParam) == EN_CHANGE) {

@@ -77,6 +77,7 @@ void Shell::render() {
     syncEdits();
     syncCaret();
     syncToolTip();
+    syncAccessibleNames();
     pointer_->shown(steadyNowMs());
     InvalidateRect(form1_, nullptr, FALSE);
     for (auto& [id, hwnd] : children_)
@@ -116,6 +117,7 @@ LRESULT CALLBACK Shell::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
 }
 
 LRESULT Shell::handle(HWND hwnd, ControlId id, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETOBJECT) accessibilityAsked();
     if (id == ControlId::Form1) return handleForm1(hwnd, message, wParam, lParam);
     if (id == ControlId::Form2) return handleForm2(hwnd, message, wParam, lParam);
     if (id == ControlId::Picture1 || id == ControlId::Picture2) return handlePicture(hwnd, id, message, wParam, lParam);

@@ -19,6 +19,8 @@
 #include "windows/system_timer.h"
 #include "windows/win32_platform.h"
 
+struct IAccPropServices;  // oleacc.h, which only the accessible names need
+
 namespace horatta::win {
 
 // A window the shell needs could not be made: the program cannot run. The message says
@@ -33,6 +35,23 @@ inline constexpr UINT focusMovedMessage = WM_APP + 1;
 inline constexpr UINT restoreFocusMessage = WM_APP + 2;
 // Form1's window timer of the flash; the clock's own timer has another.
 inline constexpr UINT_PTR flashTimerId = 0x464C;
+
+// Form1's window timer that gives a held-back accessible name once its interval is over.
+inline constexpr UINT_PTR accessibleNameTimerId = 0x4E41;
+
+// What screen readers were last told of the clock, once one has asked.
+struct AccessibleNames {
+    AccessibleNames() = default;
+    ~AccessibleNames();
+    AccessibleNames(const AccessibleNames&) = delete;
+    AccessibleNames& operator=(const AccessibleNames&) = delete;
+
+    bool asked = false;
+    ::IAccPropServices* properties = nullptr;  // where the system annotates names
+    std::string name;
+    std::string description;
+    std::optional<std::int64_t> namedAtMs;
+};
 
 // Mouse and keyboard modifiers as the press handlers receive them: 1 Shift, 2 Ctrl, 4 Alt.
 std::int16_t shiftState();
@@ -113,6 +132,8 @@ private:
     void syncEdits();
     void syncCaret();
     void syncToolTip();
+    void accessibilityAsked();
+    void syncAccessibleNames();
     void reconcileFocus();
     // Draws the strip as the flash that runs has it now, and sets the timer to its next change.
     void showFlash();
@@ -170,6 +191,7 @@ private:
     std::map<ControlId, bool> shown_;
     std::optional<RECT> formPlaced_;
     std::string toolTipText_;
+    AccessibleNames accessible_;
     std::optional<RECT> toolTipRect_;
 
     int depth_ = 0;               // core events running (more than one only inside a drag)
