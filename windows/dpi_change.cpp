@@ -11,7 +11,7 @@ void Shell::changeDpi(int dpi, const RECT& suggested) {
     for (Label* label : {&form_->Label1, &form_->Label2, &form_->Label3})
         if (label->autoSize()) label->setAutoSize(true);
     const Layout layout(*form_);
-    if (depth_ == 0) {
+    if (!dragging_) {
         // The strip stays where the system put it; its place in twips follows.
         const WindowPosition at = layout.positionAt(scale.toLogical(suggested.left), scale.toLogical(suggested.top),
                                                     {form_->Left, form_->Top});

@@ -28,6 +28,7 @@ WindowPosition Shell::dragWindow(ControlId which, WindowPosition from) {
     RECT before;
     GetWindowRect(hwnd, &before);
     const int dpiBefore = services_.scale().dpi();
+    dragging_ = true;
     if (pressedButton_ == buttonLeft) {
         // The system's own move, as for a press on a title bar; it returns on release. It
         // begins only once the pointer has travelled with the button down: a window manager
@@ -42,6 +43,7 @@ WindowPosition Shell::dragWindow(ControlId which, WindowPosition from) {
     } else if (pressedButton_ == buttonMiddle) {
         followMouse(hwnd, VK_MBUTTON);
     }
+    dragging_ = false;
     RECT after;
     GetWindowRect(hwnd, &after);
     if (after.left == before.left && after.top == before.top) return from;

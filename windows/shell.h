@@ -197,6 +197,7 @@ private:
     int depth_ = 0;               // core events running (more than one only inside a drag)
     bool pullingEdits_ = true;    // false while the shell itself writes into an edit control
     int pressedButton_ = 0;       // the button of the press being delivered
+    bool dragging_ = false;       // the window follows the pointer until the button comes up
     bool tabMoved_ = false;       // the Tab key moved the focus; its character goes nowhere
     bool screensChanged_ = false; // the screens changed, and the core has not yet been told
     std::int64_t flashSince_ = 0; // when the flash that runs began (steady ms)
