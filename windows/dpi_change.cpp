@@ -6,7 +6,7 @@ void Shell::changeDpi(int dpi, const RECT& suggested) {
     if (dpi <= 0 || dpi == services_.scale().dpi()) return;
     services_.setDpi(dpi);
     const DpiScale& scale = services_.scale();
-    for (auto& [id, hwnd] : children_) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(services_.font()), FALSE);
+    sendFont();
     // The labels that fit their text measure it again in the new font.
     for (Label* label : {&form_->Label1, &form_->Label2, &form_->Label3})
         if (label->autoSize()) label->setAutoSize(true);
@@ -32,6 +32,10 @@ void Shell::changeDpi(int dpi, const RECT& suggested) {
     // The screens measure differently in logical pixels now; the strip must still lie on one.
     screensChanged_ = true;
     deliver(Delivery::Timer, [] {});
+}
+
+void Shell::sendFont() {
+    for (auto& [id, hwnd] : children_) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(services_.font()), FALSE);
 }
 
 }  // namespace horatta::win

@@ -22,6 +22,12 @@ Shell::Shell(HINSTANCE instance, Build build) : instance_(instance), skins_(inst
     form_ = std::make_unique<Form1>(build, platform_);
     pointer_ = std::make_unique<PointerInput>(*form_);
     createWindows();
+    // The screen the window was made on may have a density of its own (one changed since the
+    // log-in, or not the primary screen's).
+    if (const int dpi = dpiOf(form1_); dpi != services_.scale().dpi()) {
+        services_.setDpi(dpi);
+        sendFont();
+    }
     platform_.setHotKeyWindow(form2_);
     platform_.setWindowSystem(this);
 

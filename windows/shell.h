@@ -141,6 +141,7 @@ private:
     // The strip moved to a screen of another density (or its density changed): everything
     // is drawn anew at it, the window at the place the system suggests.
     void changeDpi(int dpi, const RECT& suggested);
+    void sendFont();  // the labels' font at the strip's density, to the edit controls
     POINT logicalPoint(HWND from, LPARAM lParam) const;
     RECT onSurface(ControlId label) const;
 
