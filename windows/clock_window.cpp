@@ -74,7 +74,8 @@ void Shell::createWindows() {
     // Form2 is a window of zero width: it shows nothing and exists to be activated by the
     // hot key. Its model appears with start-up; until then it has its design size.
     form2_ = made(CreateWindowExW(WS_EX_TOOLWINDOW, form2Class, L"Form2", WS_POPUP, 0, 0, 0,
-                                  toPixels(form_->build() == Build::Masked ? 3600.0f : 1395.0f), nullptr, nullptr,
+                                  services_.scale().toDevice(toPixels(form_->build() == Build::Masked ? 3600.0f : 1395.0f)),
+                                  nullptr, nullptr,
                                   instance_, this),
                   L"hot-key window");
     ids_[form2_] = ControlId::Form2;
@@ -130,7 +131,11 @@ std::optional<ControlId> Shell::controlOf(HWND hwnd) const {
 
 void Shell::applyLayout() {
     const Layout layout(*form_);
-    const RECT form = toRect(layout.window());
+    const DpiScale& scale = services_.scale();
+    // Sized apart from its position, as the core's window is: a drag never changes its size.
+    const PixelRect strip = layout.window();
+    const int left = scale.toDevice(strip.left), top = scale.toDevice(strip.top);
+    const RECT form{left, top, left + scale.toDevice(strip.width), top + scale.toDevice(strip.height)};
     if (!formPlaced_ || !sameRect(*formPlaced_, form)) {
         SetWindowPos(form1_, nullptr, form.left, form.top, form.right - form.left, form.bottom - form.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
@@ -139,7 +144,7 @@ void Shell::applyLayout() {
     for (const Placement& control : layout.controls()) {
         const ControlId id = control.id;
         HWND hwnd = window(id);
-        const RECT r = toRect(control.rect);
+        const RECT r = scale.toDevice(control.rect);
         if (!sameRect(placed_[id], r)) {
             SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                          SWP_NOZORDER | SWP_NOACTIVATE);
@@ -154,7 +159,7 @@ void Shell::applyLayout() {
 
 void Shell::syncToolTip() {
     const Label& label = form_->Label1;
-    RECT rect = label.Visible ? toRect(Layout(*form_).labelRect(ControlId::Label1)) : RECT{0, 0, 0, 0};
+    RECT rect = label.Visible ? onSurface(ControlId::Label1) : RECT{0, 0, 0, 0};
     TTTOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOW_V2_SIZE;
     tool.hwnd = window(ControlId::Picture1);
@@ -170,6 +175,16 @@ void Shell::syncToolTip() {
         SendMessageW(toolTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
         toolTipText_ = label.ToolTipText;
     }
+}
+
+// A label's device rectangle on the surface it is drawn on, mapped from where it lies in the
+// window: there the core hit-tests it, and there the surface's own edges were rounded.
+RECT Shell::onSurface(ControlId label) const {
+    const Layout layout(*form_);
+    RECT r = services_.scale().toDevice(layout.labelRectInWindow(label));
+    const auto face = placed_.find(ControlId::Picture1);
+    if (label != ControlId::Label2 && face != placed_.end()) OffsetRect(&r, -face->second.left, -face->second.top);
+    return r;
 }
 
 void Shell::paintForm1(HDC dc, const RECT& client) {
@@ -191,6 +206,7 @@ LRESULT Shell::handleForm1(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         case WM_TIMER:
             if (systemTimer_.wentOff(wParam)) timers_->fired();
             if (wParam == flashTimerId) showFlash();
+            if (wParam == accessibleNameTimerId) syncAccessibleNames();
             return 0;
         case WM_COMMAND:
             if (HIWORD(wParam) == EN_CHANGE) {
@@ -231,6 +247,9 @@ LRESULT Shell::handleForm1(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         case WM_ENDSESSION:
             // The session does end: store again (the face may have moved on) and leave.
             if (wParam) deliver(Delivery::Session, [&] { form_->EndSession(); });
+            return 0;
+        case WM_DPICHANGED:
+            changeDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
         case WM_DISPLAYCHANGE:
             // A screen went away, shrank or moved: the strip must still lie on one.

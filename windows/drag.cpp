@@ -27,6 +27,8 @@ WindowPosition Shell::dragWindow(ControlId which, WindowPosition from) {
     if (!buttonDownNow(pressedButton_)) return from;
     RECT before;
     GetWindowRect(hwnd, &before);
+    const int dpiBefore = services_.scale().dpi();
+    dragging_ = true;
     if (pressedButton_ == buttonLeft) {
         // The system's own move, as for a press on a title bar; it returns on release. It
         // begins only once the pointer has travelled with the button down: a window manager
@@ -41,14 +43,20 @@ WindowPosition Shell::dragWindow(ControlId which, WindowPosition from) {
     } else if (pressedButton_ == buttonMiddle) {
         followMouse(hwnd, VK_MBUTTON);
     }
+    dragging_ = false;
     RECT after;
     GetWindowRect(hwnd, &after);
     if (after.left == before.left && after.top == before.top) return from;
     // The place asked for, moved by as much as the window moved: where a window manager set
     // the window off the asked place is not stored.
     const Layout layout(*form_);
+    const DpiScale& scale = services_.scale();
+    // Across screens of another density the system placed the window anew: where it is counts.
+    if (scale.dpi() != dpiBefore)
+        return layout.positionAt(scale.toLogical(after.left), scale.toLogical(after.top), from);
     const PixelRect asked = layout.window();
-    return layout.positionAt(asked.left + after.left - before.left, asked.top + after.top - before.top, from);
+    return layout.positionAt(scale.toLogical(scale.toDevice(asked.left) + after.left - before.left),
+                             scale.toLogical(scale.toDevice(asked.top) + after.top - before.top), from);
 }
 
 // Holds the pointer until it travels past the system's drag distance with the left button

@@ -10,7 +10,7 @@ namespace horatta::win {
 void Shell::drawLabel(HDC dc, const DrawnLabel& drawn) {
     const Label& label = *drawn.label;
     if (label.caption().empty()) return;
-    RECT r = toRect(drawn.rect);
+    RECT r = onSurface(drawn.id);
     std::wstring text = widen(label.caption());
     UINT format = DT_NOPREFIX | (label.autoSize() ? DT_SINGLELINE : DT_WORDBREAK);
     switch (label.alignment) {
@@ -28,7 +28,7 @@ void Shell::drawLabel(HDC dc, const DrawnLabel& drawn) {
 void Shell::paintPicture(HDC dc, const RECT& client, ControlId id) {
     const PictureBox& box = form_->pictureBox(id);
     FillRect(dc, &client, brush(colour(box.BackColor)));
-    if (const Bitmap* skin = skins_.get(box.Picture)) {
+    if (const Bitmap* skin = skins_.get(box.Picture, services_.scale())) {
         // At its own size from the top-left corner: a larger skin is cut at the edges.
         HDC source = CreateCompatibleDC(dc);
         HGDIOBJ old = SelectObject(source, skin->handle);

@@ -39,10 +39,8 @@ std::string formatDate(const SYSTEMTIME& st, const wchar_t* picture) {
 
 }  // namespace
 
-Services::Services()
-    : font_(CreateFontW(-MulDiv(825, 96, 7200), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                        L"Microsoft Sans Serif")) {
+Services::Services() {
+    setDpi(DpiScale::standardDpi);
 #ifdef HORATTA_FAKE_POWER_OFF
     fakePowerOffLog_ = environment(L"HORATTA_FAKE_POWER_OFF");
 #endif
@@ -50,6 +48,17 @@ Services::Services()
 
 Services::~Services() {
     if (font_) DeleteObject(font_);
+}
+
+void Services::setDpi(int dpi) {
+    if (font_ && dpi == scale_.dpi()) return;
+    scale_ = DpiScale(dpi);
+    HFONT font = CreateFontW(-MulDiv(825, scale_.dpi(), 7200), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                             DEFAULT_PITCH | FF_SWISS, L"Microsoft Sans Serif");
+    if (!font) return;
+    if (font_) DeleteObject(font_);
+    font_ = font;
 }
 
 DateTime Services::now() const {
@@ -160,23 +169,25 @@ void Services::exitWindows(std::uint32_t flags, std::uint32_t reserved) const {
     ExitWindowsEx(flags, reserved);
 }
 
-int Services::screenWidthPixels() const { return GetSystemMetrics(SM_CXSCREEN); }
+int Services::screenWidthPixels() const {
+    const PixelRect primary = scale_.toLogical(RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), 1});
+    return primary.width;
+}
 
 namespace {
 BOOL CALLBACK collectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
-    if (GetMonitorInfoW(monitor, &info)) {
-        const RECT& r = info.rcMonitor;
-        reinterpret_cast<std::vector<PixelRect>*>(data)->push_back({r.left, r.top, r.right - r.left, r.bottom - r.top});
-    }
+    if (GetMonitorInfoW(monitor, &info)) reinterpret_cast<std::vector<RECT>*>(data)->push_back(info.rcMonitor);
     return TRUE;
 }
 }  // namespace
 
 std::vector<PixelRect> Services::screens() const {
+    std::vector<RECT> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, collectMonitor, reinterpret_cast<LPARAM>(&monitors));
     std::vector<PixelRect> out;
-    EnumDisplayMonitors(nullptr, nullptr, collectMonitor, reinterpret_cast<LPARAM>(&out));
+    for (const RECT& r : monitors) out.push_back(scale_.toLogical(r));
     return out;
 }
 
@@ -189,7 +200,10 @@ float Services::textWidthTwips(const std::string& text) const {
     GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
-    return toTwips(size.cx);
+    // Rounded up: a label of that many logical pixels spans at least as many device pixels
+    // as the text, wherever its two edges round.
+    const int logical = (size.cx * DpiScale::standardDpi + scale_.dpi() - 1) / scale_.dpi();
+    return toTwips(logical);
 }
 
 }  // namespace horatta::win

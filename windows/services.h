@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "windows/dpi_scale.h"
 #include "windows/windows_registry.h"
 
 namespace horatta::win {
@@ -16,7 +17,7 @@ namespace horatta::win {
 // locale, the speaker, the power-off, the settings and the screen.
 class Services {
 public:
-    Services();  // makes the labels' font
+    Services();  // makes the labels' font for 96 dots an inch
     ~Services();
     Services(const Services&) = delete;
     Services& operator=(const Services&) = delete;
@@ -41,19 +42,27 @@ public:
     // Appends a line to the power-off record when there is one; false when there is none.
     bool recordPowerCall(const std::string& line) const;
 
+    // The screens, and the primary one's width, in the clock's logical pixels.
     int screenWidthPixels() const;
     std::vector<PixelRect> screens() const;
 
-    // The labels' font: 8.25 points of Microsoft Sans Serif, the outline form of MS Sans Serif.
-    // Unlike the bitmap original it is linked to fallback fonts, so the countdown's Chinese
-    // characters show on every Windows, not only on a Chinese one.
+    // The density the strip is drawn at: that of the screen it is on. The font follows it.
+    const DpiScale& scale() const { return scale_; }
+    void setDpi(int dpi);
+
+    // The labels' font: 8.25 points of Microsoft Sans Serif, the outline form of MS Sans Serif,
+    // at the strip's density. Unlike the bitmap original it is linked to fallback fonts, so the
+    // countdown's Chinese characters show on every Windows, not only on a Chinese one.
     HFONT font() const { return font_; }
+    // In whole logical pixels, enough for the text drawn in device pixels wherever its
+    // edges round.
     float textWidthTwips(const std::string& text) const;
 
     Registry& registry() { return registry_; }
 
 private:
-    HFONT font_;
+    DpiScale scale_;
+    HFONT font_ = nullptr;
     WindowsRegistry registry_;
     std::wstring fakePowerOffLog_;
 };

@@ -17,9 +17,17 @@ std::int16_t shiftState() {
 }
 
 Shell::Shell(HINSTANCE instance, Build build) : instance_(instance), skins_(instance) {
+    // The desktop's density until the strip is on a screen of its own.
+    services_.setDpi(dpiOf(nullptr));
     form_ = std::make_unique<Form1>(build, platform_);
     pointer_ = std::make_unique<PointerInput>(*form_);
     createWindows();
+    // The screen the window was made on may have a density of its own (one changed since the
+    // log-in, or not the primary screen's).
+    if (const int dpi = dpiOf(form1_); dpi != services_.scale().dpi()) {
+        services_.setDpi(dpi);
+        sendFont();
+    }
     platform_.setHotKeyWindow(form2_);
     platform_.setWindowSystem(this);
 
@@ -75,6 +83,7 @@ void Shell::render() {
     syncEdits();
     syncCaret();
     syncToolTip();
+    syncAccessibleNames();
     pointer_->shown(steadyNowMs());
     InvalidateRect(form1_, nullptr, FALSE);
     for (auto& [id, hwnd] : children_)
@@ -114,6 +123,7 @@ LRESULT CALLBACK Shell::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
 }
 
 LRESULT Shell::handle(HWND hwnd, ControlId id, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETOBJECT) accessibilityAsked();
     if (id == ControlId::Form1) return handleForm1(hwnd, message, wParam, lParam);
     if (id == ControlId::Form2) return handleForm2(hwnd, message, wParam, lParam);
     if (id == ControlId::Picture1 || id == ControlId::Picture2) return handlePicture(hwnd, id, message, wParam, lParam);
@@ -121,12 +131,20 @@ LRESULT Shell::handle(HWND hwnd, ControlId id, UINT message, WPARAM wParam, LPAR
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
+// A point of a window's client area, as the message has it in device pixels, in Form1's
+// logical pixels, where the core hit-tests.
+POINT Shell::logicalPoint(HWND from, LPARAM lParam) const {
+    POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    MapWindowPoints(from, form1_, &p, 1);
+    const DpiScale& scale = services_.scale();
+    return POINT{scale.toLogical(p.x), scale.toLogical(p.y)};
+}
+
 // Presses and releases go to the core also while an event runs (a drag's loop dispatches
 // messages): it holds them until that event has returned, and pairs and places each by the
 // time it was made, not the time it is handled.
 void Shell::pointerPress(HWND from, int button, LPARAM lParam) {
-    POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    MapWindowPoints(from, form1_, &p, 1);
+    const POINT p = logicalPoint(from, lParam);
     const std::int64_t time = madeAtMs(GetMessageTime());
     const auto code = static_cast<std::int16_t>(button);
     const auto shift = shiftState();
@@ -137,8 +155,7 @@ void Shell::pointerPress(HWND from, int button, LPARAM lParam) {
 }
 
 void Shell::pointerRelease(HWND from, int button, LPARAM lParam) {
-    POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    MapWindowPoints(from, form1_, &p, 1);
+    const POINT p = logicalPoint(from, lParam);
     const std::int64_t time = madeAtMs(GetMessageTime());
     deliver(Delivery::Pointer, [&] { pointer_->release(static_cast<std::int16_t>(button), p.x, p.y, time); });
 }
@@ -186,7 +203,8 @@ void Shell::makeTopmost(ControlId which) {
 void Shell::showWindow(ControlId which) {
     if (which == ControlId::Form2) {
         if (const Form2* form2 = form_->form2()) {
-            const RECT r = toRect(toPixelRect(form2->Left, form2->Top, form2->Width, form2->Height));
+            const RECT r =
+                services_.scale().toDevice(toPixelRect(form2->Left, form2->Top, form2->Width, form2->Height));
             SetWindowPos(form2_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                          SWP_NOZORDER | SWP_NOACTIVATE);
         }

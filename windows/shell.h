@@ -19,6 +19,8 @@
 #include "windows/system_timer.h"
 #include "windows/win32_platform.h"
 
+struct IAccPropServices;  // oleacc.h, which only the accessible names need
+
 namespace horatta::win {
 
 // A window the shell needs could not be made: the program cannot run. The message says
@@ -33,6 +35,23 @@ inline constexpr UINT focusMovedMessage = WM_APP + 1;
 inline constexpr UINT restoreFocusMessage = WM_APP + 2;
 // Form1's window timer of the flash; the clock's own timer has another.
 inline constexpr UINT_PTR flashTimerId = 0x464C;
+
+// Form1's window timer that gives a held-back accessible name once its interval is over.
+inline constexpr UINT_PTR accessibleNameTimerId = 0x4E41;
+
+// What screen readers were last told of the clock, once one has asked.
+struct AccessibleNames {
+    AccessibleNames() = default;
+    ~AccessibleNames();
+    AccessibleNames(const AccessibleNames&) = delete;
+    AccessibleNames& operator=(const AccessibleNames&) = delete;
+
+    bool asked = false;
+    ::IAccPropServices* properties = nullptr;  // where the system annotates names
+    std::string name;
+    std::string description;
+    std::optional<std::int64_t> namedAtMs;
+};
 
 // Mouse and keyboard modifiers as the press handlers receive them: 1 Shift, 2 Ctrl, 4 Alt.
 std::int16_t shiftState();
@@ -113,9 +132,18 @@ private:
     void syncEdits();
     void syncCaret();
     void syncToolTip();
+    void accessibilityAsked();
+    void syncAccessibleNames();
     void reconcileFocus();
     // Draws the strip as the flash that runs has it now, and sets the timer to its next change.
     void showFlash();
+
+    // The strip moved to a screen of another density (or its density changed): everything
+    // is drawn anew at it, the window at the place the system suggests.
+    void changeDpi(int dpi, const RECT& suggested);
+    void sendFont();  // the labels' font at the strip's density, to the edit controls
+    POINT logicalPoint(HWND from, LPARAM lParam) const;
+    RECT onSurface(ControlId label) const;
 
     void pullEdit(ControlId id);
     bool tabKey(ControlId from, UINT message, WPARAM wParam);
@@ -132,6 +160,7 @@ private:
     void drawLabel(HDC dc, const DrawnLabel& drawn);
     int caretX(ControlId field) const;
     int caretX(ControlId field, int index) const;
+    int inset() const;
     HBRUSH brush(COLORREF colour) { return brushes_.get(colour); }
 
     HWND window(ControlId id) const;
@@ -163,11 +192,13 @@ private:
     std::map<ControlId, bool> shown_;
     std::optional<RECT> formPlaced_;
     std::string toolTipText_;
+    AccessibleNames accessible_;
     std::optional<RECT> toolTipRect_;
 
     int depth_ = 0;               // core events running (more than one only inside a drag)
     bool pullingEdits_ = true;    // false while the shell itself writes into an edit control
     int pressedButton_ = 0;       // the button of the press being delivered
+    bool dragging_ = false;       // the window follows the pointer until the button comes up
     bool tabMoved_ = false;       // the Tab key moved the focus; its character goes nowhere
     bool screensChanged_ = false; // the screens changed, and the core has not yet been told
     std::int64_t flashSince_ = 0; // when the flash that runs began (steady ms)

@@ -56,23 +56,81 @@ std::optional<Bitmap> loadResource(HINSTANCE instance, int id) {
 
 }  // namespace
 
+int skinFactorFor(int dpi) {
+    for (int factor = 1; factor < 3; ++factor)
+        if (dpi <= factor * DpiScale::standardDpi) return factor;
+    return 3;
+}
+
 Skins::Skins(HINSTANCE instance) {
-    const std::array<std::pair<Image, int>, 7> sources{{
-        {Image::Skin3, HORATTA_SKIN3}, {Image::Skin4, HORATTA_SKIN4}, {Image::Skin5, HORATTA_SKIN5},
-        {Image::Skin6, HORATTA_SKIN6}, {Image::Skin7, HORATTA_SKIN7}, {Image::Skin8, HORATTA_SKIN8},
-        {Image::Skin9, HORATTA_SKIN9},
+    struct Source {
+        Image image;
+        std::array<int, 3> ids;  // at one, two and three times the size
+    };
+    const std::array<Source, 7> sources{{
+        {Image::Skin3, {HORATTA_SKIN3, HORATTA_SKIN3_2X, HORATTA_SKIN3_3X}},
+        {Image::Skin4, {HORATTA_SKIN4, HORATTA_SKIN4_2X, HORATTA_SKIN4_3X}},
+        {Image::Skin5, {HORATTA_SKIN5, HORATTA_SKIN5_2X, HORATTA_SKIN5_3X}},
+        {Image::Skin6, {HORATTA_SKIN6, HORATTA_SKIN6_2X, HORATTA_SKIN6_3X}},
+        {Image::Skin7, {HORATTA_SKIN7, HORATTA_SKIN7_2X, HORATTA_SKIN7_3X}},
+        {Image::Skin8, {HORATTA_SKIN8, HORATTA_SKIN8_2X, HORATTA_SKIN8_3X}},
+        {Image::Skin9, {HORATTA_SKIN9, HORATTA_SKIN9_2X, HORATTA_SKIN9_3X}},
     }};
-    for (const auto& [image, id] : sources) bitmaps_[static_cast<std::size_t>(image)] = loadResource(instance, id);
+    for (const Source& source : sources)
+        for (std::size_t factor = 0; factor < 3; ++factor)
+            pictures_[static_cast<std::size_t>(source.image)][factor] = loadResource(instance, source.ids[factor]);
 }
 
 Skins::~Skins() {
-    for (auto& bitmap : bitmaps_)
-        if (bitmap) DeleteObject(bitmap->handle);
+    dropScaled();
+    for (auto& sizes : pictures_)
+        for (auto& bitmap : sizes)
+            if (bitmap) DeleteObject(bitmap->handle);
 }
 
-const Bitmap* Skins::get(Image image) const {
-    const auto& bitmap = bitmaps_[static_cast<std::size_t>(image)];
-    return bitmap ? &*bitmap : nullptr;
+void Skins::dropScaled() {
+    for (auto& [image, bitmap] : scaled_) DeleteObject(bitmap.handle);
+    scaled_.clear();
+}
+
+const Bitmap* Skins::get(Image image, const DpiScale& scale) {
+    const auto index = static_cast<std::size_t>(image);
+    if (index >= images) return nullptr;
+    const auto& sizes = pictures_[index];
+    if (!sizes[0]) return nullptr;
+    // The size the 1x picture covers in logical pixels, in device pixels.
+    const int width = scale.toDevice(sizes[0]->width), height = scale.toDevice(sizes[0]->height);
+    int factor = skinFactorFor(scale.dpi());
+    while (factor > 1 && !sizes[static_cast<std::size_t>(factor - 1)]) --factor;
+    const Bitmap& source = *sizes[static_cast<std::size_t>(factor - 1)];
+    if (source.width == width && source.height == height) return &source;
+
+    if (scaledDpi_ != scale.dpi()) {
+        dropScaled();
+        scaledDpi_ = scale.dpi();
+    }
+    if (auto it = scaled_.find(image); it != scaled_.end()) return &it->second;
+    HDC screen = GetDC(nullptr);
+    HBITMAP target = CreateCompatibleBitmap(screen, width, height);
+    HDC from = CreateCompatibleDC(screen), to = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    if (!target || !from || !to) {
+        if (target) DeleteObject(target);
+        if (from) DeleteDC(from);
+        if (to) DeleteDC(to);
+        return &source;
+    }
+    HGDIOBJ oldFrom = SelectObject(from, source.handle), oldTo = SelectObject(to, target);
+    // Each device pixel averages the picture's pixels under it: smooth, where the nearest
+    // pixel would drop strokes.
+    SetStretchBltMode(to, HALFTONE);
+    SetBrushOrgEx(to, 0, 0, nullptr);
+    StretchBlt(to, 0, 0, width, height, from, 0, 0, source.width, source.height, SRCCOPY);
+    SelectObject(from, oldFrom);
+    SelectObject(to, oldTo);
+    DeleteDC(from);
+    DeleteDC(to);
+    return &(scaled_[image] = Bitmap{target, width, height});
 }
 
 }  // namespace horatta::win

@@ -60,6 +60,7 @@ LRESULT CALLBACK Shell::editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     auto* shell = reinterpret_cast<Shell*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     auto id = shell->controlOf(hwnd);
     if (!id) return CallWindowProcW(shell->editDefault_, hwnd, message, wParam, lParam);
+    if (message == WM_GETOBJECT) shell->accessibilityAsked();
     return shell->handleEdit(hwnd, *id, message, wParam, lParam);
 }
 

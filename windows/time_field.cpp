@@ -26,7 +26,7 @@ void Shell::paintTimeField(HDC dc, const RECT& client, ControlId id) {
     FillRect(dc, &client, brush(colour(field.BackColor)));
     std::wstring text = widen(field.text());
     RECT r = client;
-    r.left += 1;
+    r.left += inset();
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, colour(field.ForeColor));
     HGDIOBJ old = SelectObject(dc, services_.font());
@@ -91,8 +91,9 @@ LRESULT Shell::handleTimeField(HWND hwnd, ControlId id, UINT message, WPARAM wPa
             GetTextMetricsW(dc, &metrics);
             SelectObject(dc, old);
             ReleaseDC(hwnd, dc);
-            CreateCaret(hwnd, nullptr, 1, std::min<int>(metrics.tmHeight, client.bottom));
-            SetCaretPos(caretX(id), 1);
+            const int width = std::max(1, services_.scale().dpi() / DpiScale::standardDpi);
+            CreateCaret(hwnd, nullptr, width, std::min<int>(metrics.tmHeight, client.bottom - inset()));
+            SetCaretPos(caretX(id), inset());
             ShowCaret(hwnd);
             caretShown_[id] = true;
             PostMessageW(form1_, focusMovedMessage, 0, 0);
@@ -122,20 +123,23 @@ int Shell::caretX(ControlId id, int index) const {
     GetTextExtentPoint32W(dc, before.c_str(), static_cast<int>(before.size()), &size);
     SelectObject(dc, old);
     ReleaseDC(window(id), dc);
-    return 1 + size.cx;
+    return inset() + size.cx;
 }
+
+// The text's distance from the field's left edge, and the caret's from its top: a logical pixel.
+int Shell::inset() const { return services_.scale().toDevice(1); }
 
 void Shell::syncCaret() {
     auto id = controlOf(GetFocus());
     if (!id || !isTimeField(*id)) return;
-    SetCaretPos(caretX(*id), 1);
+    SetCaretPos(caretX(*id), inset());
 }
 
 void Shell::setCaretShown(ControlId field, bool shown) {
     HWND hwnd = window(field);
     if (!hwnd || GetFocus() != hwnd || caretShown_[field] == shown) return;
     if (shown) {
-        SetCaretPos(caretX(field), 1);
+        SetCaretPos(caretX(field), inset());
         ShowCaret(hwnd);
     } else {
         HideCaret(hwnd);

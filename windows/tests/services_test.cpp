@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "window/layout.h"
@@ -88,17 +89,49 @@ TEST(Services, WithAFakePowerOffTheRequestIsOnlyRecorded) {
 }
 #endif
 
-// The skins are linked into this test program as into the clock, from the same resources.
-TEST(Skins, EverySkinDecodesAtItsOwnSize) {
+// The skins are linked into this test program as into the clock, from the same resources:
+// at each density the face's logical size in device pixels, at 2x and 3x the sharper pictures.
+TEST(Skins, EverySkinDecodesAtTheDeviceSizeOfEachDensity) {
     Skins skins(GetModuleHandleW(nullptr));
+    const std::tuple<int, int, int> sizes[] = {{96, 63, 18}, {144, 94, 27}, {192, 126, 36}, {288, 189, 54}};
     for (Image image : {Image::Skin3, Image::Skin4, Image::Skin5, Image::Skin6, Image::Skin7, Image::Skin8, Image::Skin9}) {
-        const Bitmap* bitmap = skins.get(image);
-        ASSERT_NE(bitmap, nullptr) << static_cast<int>(image);
-        EXPECT_EQ(std::pair(bitmap->width, bitmap->height), image == Image::Skin4 ? std::pair(81, 23) : std::pair(63, 18));
+        for (const auto& [dpi, width, height] : sizes) {
+            const Bitmap* bitmap = skins.get(image, DpiScale(dpi));
+            ASSERT_NE(bitmap, nullptr) << static_cast<int>(image);
+            // picture4 is 81 x 23, the others 63 x 18.
+            EXPECT_EQ(std::pair(bitmap->width, bitmap->height),
+                      image == Image::Skin4 ? std::pair(DpiScale(dpi).toDevice(81), DpiScale(dpi).toDevice(23))
+                                            : std::pair(width, height))
+                << static_cast<int>(image) << " at " << dpi;
+        }
     }
-    EXPECT_EQ(skins.get(Image::None), nullptr);
+    EXPECT_EQ(skins.get(Image::None, DpiScale(96)), nullptr);
     const char junk[] = "not a picture at all";
     EXPECT_EQ(decodePicture(junk, sizeof junk), std::nullopt);
+}
+
+// A press must land on what is drawn under it at any density: a device pixel maps back to a
+// logical pixel inside a rectangle exactly when it lies inside that rectangle's device edges.
+TEST(DpiScale, DevicePixelsMapBackIntoTheRectangleDrawnOverThem) {
+    for (int dpi : {96, 120, 144, 168, 192, 240, 288}) {
+        const DpiScale scale(dpi);
+        for (int left = -40; left < 40; ++left)
+            for (int width : {1, 2, 3, 7, 67}) {
+                const RECT r = scale.toDevice(PixelRect{left, 0, width, 1});
+                for (int d = r.left - 3; d < r.right + 3; ++d) {
+                    const int back = scale.toLogical(d);
+                    ASSERT_EQ(d >= r.left && d < r.right, back >= left && back < left + width)
+                        << dpi << " dpi, device " << d << " of " << left << "+" << width;
+                }
+            }
+    }
+    // The strip's 67 x 20 logical pixels (1000 x 300 twips).
+    const std::tuple<int, int, int> strip[] = {{96, 67, 20}, {144, 100, 30}, {192, 134, 40}, {288, 201, 60}};
+    for (const auto& [dpi, width, height] : strip)
+        EXPECT_EQ(std::pair(DpiScale(dpi).toDevice(67), DpiScale(dpi).toDevice(20)), std::pair(width, height)) << dpi;
+    // A screen 1920 pixels wide at 144 dpi is 1280 logical ones: the default place's rule reads that.
+    EXPECT_EQ(DpiScale(144).toLogical(RECT{0, 0, 1920, 1080}), (PixelRect{0, 0, 1280, 720}));
+    EXPECT_EQ(DpiScale(144).toLogical(RECT{-1920, 0, 0, 1080}), (PixelRect{-1280, 0, 1280, 720}));
 }
 
 TEST(Wide, PositionsCountASurrogatePairAsOneCharacter) {
