@@ -37,16 +37,15 @@ QFont controlFont() {
     return font;
 }
 
-QFont controlFontAt(qreal scale) {
-    QFont font = controlFont();
-    if (scale != std::floor(scale)) font.setStyleStrategy(QFont::PreferAntialias);
-    return font;
-}
-
 void fitFieldFontsToScale(QWidget& window) {
-    const QFont font = controlFontAt(window.devicePixelRatioF());
-    for (QLineEdit* field : window.findChildren<QLineEdit*>())
-        if (field->font() != font) field->setFont(font);
+    const qreal scale = window.devicePixelRatioF();
+    const QFont::StyleStrategy wanted = scale == std::floor(scale) ? QFont::NoAntialias : QFont::PreferAntialias;
+    for (QLineEdit* field : window.findChildren<QLineEdit*>()) {
+        if (field->font().styleStrategy() == wanted) continue;
+        QFont font = field->font();
+        font.setStyleStrategy(wanted);
+        field->setFont(font);
+    }
 }
 
 namespace {

@@ -19,12 +19,10 @@ QColor toQColor(const Color& color);
 // Drawn without smoothing, as the small bitmap font was.
 QFont controlFont();
 
-// The font Qt's own painting of a field draws with on a surface of the given device pixel
-// ratio. Qt draws glyphs under a scale without hinting, so a 1-pixel stem of the unsmoothed
-// font comes out one or two device pixels wide at a fractional scale: there the text is
-// smoothed, which keeps every stroke of one weight. At whole scales it stays unsmoothed.
-QFont controlFontAt(qreal scale);
-// Gives each field on the window that Qt draws itself the font for the window's scale.
+// Gives each field on the window that Qt draws itself the smoothing for the window's scale.
+// Qt draws glyphs under a scale without hinting, so a 1-pixel stem of the unsmoothed font
+// comes out one or two device pixels wide at a fractional scale: there the text is smoothed,
+// which keeps every stroke of one weight. At whole scales it stays unsmoothed, as at 1.
 void fitFieldFontsToScale(QWidget& window);
 
 // The picture a model image shows on a surface of the given device pixel ratio; a null pixmap

@@ -99,6 +99,7 @@ void Shell::showModel(bool paintFaceAtOnce) {
         showAgain_ = false;
         window_->showModel(paintFaceAtOnce);
     } while (showAgain_);
+    // Fields follow the window onto a screen of another scale; one made later takes it too.
     fitFieldFontsToScale(*window_);
     showing_ = false;
     pointer_.shown(steadyNowMs());
