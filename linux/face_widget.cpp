@@ -63,10 +63,13 @@ void FaceWidget::paintEvent(QPaintEvent*) {
     const PictureBox& box = form.pictureBox(id_);
     QPainter painter(this);
     painter.fillRect(rect(), toQColor(box.BackColor));
-    // The picture at its own size from the top-left; a larger one is cut by the box.
-    if (box.Picture != pictureImage_) {
+    // The picture at its own size from the top-left; a larger one is cut by the box. It is
+    // chosen again for a screen of another density, whose first paint comes here too.
+    const qreal scale = devicePixelRatioF();
+    if (box.Picture != pictureImage_ || scale != pictureScale_) {
         pictureImage_ = box.Picture;
-        picture_ = pixmapFor(box.Picture);
+        pictureScale_ = scale;
+        picture_ = pixmapFor(box.Picture, scale);
     }
     if (!picture_.isNull()) painter.drawPixmap(0, 0, picture_);
     if (id_ == ControlId::Picture1) {

@@ -46,6 +46,7 @@ private:
     Look shown_;
     bool painted_ = false;
     Image pictureImage_ = Image::None;
+    qreal pictureScale_ = 1;
     QPixmap picture_;
     LabelText label1Text_;
     LabelText label3Text_;

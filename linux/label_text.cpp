@@ -5,6 +5,7 @@
 #include <QtMath>
 #include <QTextLayout>
 #include <algorithm>
+#include <cmath>
 
 #include "linux/look.h"
 
@@ -51,19 +52,28 @@ LabelLook::LabelLook(const Label& label, const QRect& rect, const QSize& surface
 void LabelText::paint(QPainter& painter, const Label& label, const QRect& rect) {
     const QPaintDevice* device = painter.device();
     if (!labelShows(label, rect, QSize(device->width(), device->height()))) return;
-    prepare(painter, label.caption());
+    paint(painter, label.caption(), rect, horizontal(label.alignment), toQColor(label.ForeColor));
+}
+
+void LabelText::paint(QPainter& painter, const std::string& text, const QRect& rect, Qt::Alignment horizontal,
+                      const QColor& color) {
+    if (text.empty()) return;
+    prepare(painter, text);
     painter.save();
     painter.setClipRect(rect, Qt::IntersectClip);
-    draw(painter, rect, horizontal(label.alignment), toQColor(label.ForeColor));
+    draw(painter, rect, horizontal, color);
     painter.restore();
 }
 
 void LabelText::prepare(const QPainter& painter, const std::string& text) {
     const QFont& font = painter.font();
-    if (laidOut_ && text == text_ && font == font_ && painter.layoutDirection() == direction_) return;
+    const qreal scale = painter.device()->devicePixelRatioF();
+    if (laidOut_ && text == text_ && font == font_ && painter.layoutDirection() == direction_ && scale == scale_)
+        return;
     text_ = text;
     font_ = font;
     direction_ = painter.layoutDirection();
+    scale_ = scale;
     laidOut_ = true;
     pieces_.clear();
 
@@ -90,6 +100,8 @@ void LabelText::prepare(const QPainter& painter, const std::string& text) {
             const QList<quint32> indexes = run.glyphIndexes();
             const QList<QPointF> positions = run.positions();
             const QRawFont font = run.rawFont();
+            QRawFont deviceFont = font;
+            if (scale != 1) deviceFont.setPixelSize(font.pixelSize() * scale);
             const int overhang = std::max(qCeil(font.pixelSize()), 1);
             const int top = qFloor(line.y()) - overhang;
             const int bottom = qCeil(line.y() + line.height()) + overhang;
@@ -100,12 +112,21 @@ void LabelText::prepare(const QPainter& painter, const std::string& text) {
                 piece.glyphs.setFlags(run.flags());
                 piece.glyphs.setGlyphIndexes(indexes.mid(from, count));
                 piece.glyphs.setPositions(positions.mid(from, count));
+                piece.deviceGlyphs = piece.glyphs;
+                if (scale != 1) {
+                    QList<QPointF> devicePositions = positions.mid(from, count);
+                    for (QPointF& position : devicePositions) position *= scale;
+                    piece.deviceGlyphs.setRawFont(deviceFont);
+                    piece.deviceGlyphs.setPositions(devicePositions);
+                }
                 piece.lineAdvance = line.horizontalAdvance();
                 const auto [least, most] = std::minmax_element(
                     positions.begin() + from, positions.begin() + from + count,
                     [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); });
                 const int left = qFloor(least->x()) - overhang;
                 piece.span = QRect(QPoint(left, top), QPoint(qCeil(most->x()) + 2 * overhang, bottom));
+                const QRectF device(QPointF(piece.span.topLeft()) * scale, QSizeF(piece.span.size()) * scale);
+                piece.deviceSpan = device.toAlignedRect();
                 pieces_.push_back(std::move(piece));
             }
         }
@@ -115,29 +136,34 @@ void LabelText::prepare(const QPainter& painter, const std::string& text) {
 void LabelText::draw(QPainter& painter, const QRect& rect, Qt::Alignment horizontal, const QColor& color) {
     const QPaintDevice* device = painter.device();
     const QRect shown = rect & QRect(0, 0, device->width(), device->height());
+    // Each picture goes onto whole device pixels, so that it is copied as it is drawn.
+    const QTransform& toDevice = painter.deviceTransform();
+    const QTransform fromDevice = toDevice.inverted();
     for (Piece& piece : pieces_) {
         qreal x = rect.x();
         if (horizontal & Qt::AlignRight)
             x += rect.width() - piece.lineAdvance;
         else if (horizontal & Qt::AlignHCenter)
             x += (rect.width() - piece.lineAdvance) / 2;
-        const int whole = qFloor(x);
-        const QRect at = piece.span.translated(whole, rect.y());
-        if (!at.intersects(shown)) {
+        if (!piece.span.translated(qFloor(x), rect.y()).intersects(shown)) {
             piece.picture = QImage();  // out of view: its picture is made again should it return
             continue;
         }
-        const qreal fraction = x - whole;
+        const QPointF start = toDevice.map(QPointF(x, rect.y()));
+        const QPointF whole(std::floor(start.x()), std::floor(start.y()));
+        const QPointF fraction = start - whole;
         if (piece.picture.isNull() || piece.pictureColor != color || piece.pictureFraction != fraction) {
-            piece.picture = QImage(piece.span.size(), QImage::Format_ARGB32_Premultiplied);
+            piece.picture = QImage(piece.deviceSpan.size(), QImage::Format_ARGB32_Premultiplied);
             piece.picture.fill(Qt::transparent);
             QPainter picture(&piece.picture);
             picture.setPen(color);
-            picture.drawGlyphRun(QPointF(fraction - piece.span.left(), -piece.span.top()), piece.glyphs);
+            picture.drawGlyphRun(fraction - QPointF(piece.deviceSpan.topLeft()), piece.deviceGlyphs);
+            picture.end();
+            piece.picture.setDevicePixelRatio(scale_);
             piece.pictureColor = color;
             piece.pictureFraction = fraction;
         }
-        painter.drawImage(at.topLeft(), piece.picture);
+        painter.drawImage(fromDevice.map(whole + QPointF(piece.deviceSpan.topLeft())), piece.picture);
     }
 }
 

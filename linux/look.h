@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QPixmap>
+#include <QWidget>
 
 #include "window/controls.h"
 
@@ -18,8 +19,15 @@ QColor toQColor(const Color& color);
 // Drawn without smoothing, as the small bitmap font was.
 QFont controlFont();
 
-// The picture a model image shows; a null pixmap for none.
-QPixmap pixmapFor(Image image);
+// Gives each field on the window that Qt draws itself the smoothing for the window's scale.
+// Qt draws glyphs under a scale without hinting, so a 1-pixel stem of the unsmoothed font
+// comes out one or two device pixels wide at a fractional scale: there the text is smoothed,
+// which keeps every stroke of one weight. At whole scales it stays unsmoothed, as at 1.
+void fitFieldFontsToScale(QWidget& window);
+
+// The picture a model image shows on a surface of the given device pixel ratio; a null pixmap
+// for none. It covers the same logical area at every ratio, in the surface's own pixels.
+QPixmap pixmapFor(Image image, qreal scale = 1);
 QIcon windowIcon();
 
 }  // namespace horatta::shell

@@ -21,6 +21,11 @@ int main(int argc, char** argv) {
     // A frame of the strip is a few kilobytes: sent in the request itself it costs less than
     // shared memory does, which wakes the clock once more per frame to hear the copy is done.
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
+    // The strip is 1000 x 300 twips at a screen's own scale: 1.5 on a 144 dpi screen, not that
+    // scale rounded to 2 (a third too large) or to 1 (a third too small). Nothing is soft for
+    // it: skins and text are drawn in the screen's own pixels (QT_SCALE_FACTOR_ROUNDING_POLICY
+    // still decides where it is set).
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     QApplication app(argc, argv);
     QApplication::setApplicationName(program);
     if (!horatta::shell::becomeTheOnlyClock()) return 0;

@@ -8,6 +8,7 @@
 #include <chrono>
 
 #include "linux/ini_registry.h"
+#include "linux/look.h"
 #include "linux/running_clock.h"
 #include "linux/session_end.h"
 #include "linux/system_services.h"
@@ -98,6 +99,8 @@ void Shell::showModel(bool paintFaceAtOnce) {
         showAgain_ = false;
         window_->showModel(paintFaceAtOnce);
     } while (showAgain_);
+    // Fields follow the window onto a screen of another scale; one made later takes it too.
+    fitFieldFontsToScale(*window_);
     showing_ = false;
     pointer_.shown(steadyNowMs());
     alignFocus();

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyleHints>
+#include <cmath>
 #include <cstdlib>
 
 #include "linux/key_mapping.h"
@@ -68,12 +69,15 @@ void TimeFieldWidget::paintEvent(QPaintEvent*) {
     const QString text = QString::fromStdString(f.text());
     QPainter painter(this);
     painter.fillRect(rect(), toQColor(f.BackColor));
-    painter.setPen(toQColor(f.ForeColor));
     painter.setFont(font());
-    painter.drawText(rect().adjusted(textMargin, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    text_.paint(painter, f.text(), rect().adjusted(textMargin, 0, 0, 0), Qt::AlignLeft, toQColor(f.ForeColor));
     if (caretShown_ && hasFocus() && blinkOn_) {
+        // One pixel wide at 1x and a whole number of device pixels at every scale, as sharp
+        // as the text beside it.
+        const qreal scale = devicePixelRatioF();
+        const qreal width = std::max<qreal>(1, std::round(scale)) / scale;
         const int x = caretX(text, f.selStart());
-        painter.fillRect(QRect(x, 1, 1, std::max(1, std::min(height(), fontMetrics().height()) - 1)),
+        painter.fillRect(QRectF(x, 1, width, std::max(1, std::min(height(), fontMetrics().height()) - 1)),
                          toQColor(f.ForeColor));
     }
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "linux/event_sink.h"
+#include "linux/label_text.h"
 
 namespace horatta::shell {
 
@@ -47,6 +48,7 @@ private:
     bool caretShown_ = false;
     bool blinkOn_ = true;
     QTimer blink_;
+    LabelText text_;
 };
 
 }  // namespace horatta::shell
