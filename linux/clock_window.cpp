@@ -33,7 +33,8 @@ ClockWindow::ClockWindow(EventSink& sink)
       sink_(sink),
       picture1_(ControlId::Picture1, sink, this),
       picture2_(ControlId::Picture2, sink, this),
-      flashCover_(this) {
+      flashCover_(this),
+      names_(*this, sink.form()) {
     Form1& form = sink.form();
     setWindowTitle(QString::fromStdString(form.Caption));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -72,6 +73,7 @@ void ClockWindow::showFlash() {
 void ClockWindow::adopt(QWidget& widget, ControlId id) {
     widget.setFocusPolicy(sink_.form().control(id).TabIndex < 0 ? Qt::ClickFocus : Qt::StrongFocus);
     widget.hide();
+    if (const QString name = fieldName(sink_.form(), id); !name.isEmpty()) widget.setAccessibleName(name);
 }
 
 void ClockWindow::arrange() {
@@ -166,6 +168,7 @@ void ClockWindow::showModel(bool atOnce) {
         painted_ = true;
         update();
     }
+    names_.shown();
 }
 
 void ClockWindow::paintEvent(QPaintEvent*) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "linux/accessible_names.h"
 #include "linux/event_sink.h"
 #include "linux/face_widget.h"
 #include "linux/label_text.h"
@@ -81,6 +82,7 @@ private:
     QWidget flashCover_;
     QTimer flashTimer_;
     QElapsedTimer sinceFlash_;
+    AccessibleNames names_;
 };
 
 }  // namespace horatta::shell
