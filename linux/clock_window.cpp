@@ -33,11 +33,8 @@ ClockWindow::ClockWindow(EventSink& sink)
       sink_(sink),
       picture1_(ControlId::Picture1, sink, this),
       picture2_(ControlId::Picture2, sink, this),
-      text1_(ControlId::Text1, sink, this),
-      text2_(ControlId::Text2, sink, this),
-      shutdownField_(sink.form().shutdownFieldId(), sink, this),
-      reminderField_(sink.form().reminderFieldId(), sink, this),
-      flashCover_(this) {
+      flashCover_(this),
+      names_(*this, sink.form()) {
     Form1& form = sink.form();
     setWindowTitle(QString::fromStdString(form.Caption));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -45,28 +42,9 @@ ClockWindow::ClockWindow(EventSink& sink)
     setAttribute(Qt::WA_AlwaysShowToolTips);
     setFont(controlFont());
 
-    // Stack the windowed controls: raising each from the back leaves the first in front.
-    const auto order = form.stackingOrder();
-    for (auto it = order.rbegin(); it != order.rend(); ++it)
-        if (QWidget* w = widgetFor(*it)) w->raise();
-
-    // The keyboard goes round the controls in their tab order; a field without a tab
-    // index takes it only from a click or from the program.
-    std::vector<std::pair<int, QWidget*>> tabbed;
-    for (ControlId id : {ControlId::Picture1, ControlId::Picture2, ControlId::Text1, ControlId::Text2,
-                         form.shutdownFieldId(), form.reminderFieldId()}) {
-        QWidget* w = widgetFor(id);
-        const int tabIndex = form.control(id).TabIndex;
-        if (tabIndex < 0) {
-            w->setFocusPolicy(Qt::ClickFocus);
-        } else {
-            w->setFocusPolicy(Qt::StrongFocus);
-            tabbed.emplace_back(tabIndex, w);
-        }
-        w->hide();
-    }
-    std::sort(tabbed.begin(), tabbed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (std::size_t i = 1; i < tabbed.size(); ++i) QWidget::setTabOrder(tabbed[i - 1].second, tabbed[i].second);
+    adopt(picture1_, ControlId::Picture1);
+    adopt(picture2_, ControlId::Picture2);
+    arrange();
 
     flashCover_.setAttribute(Qt::WA_TransparentForMouseEvents);
     flashCover_.setFocusPolicy(Qt::NoFocus);
@@ -92,20 +70,68 @@ void ClockWindow::showFlash() {
     if (inverted) flashTimer_.start(AttentionFlash::nextChangeInMs(elapsed));
 }
 
+void ClockWindow::adopt(QWidget& widget, ControlId id) {
+    widget.setFocusPolicy(sink_.form().control(id).TabIndex < 0 ? Qt::ClickFocus : Qt::StrongFocus);
+    widget.hide();
+    if (const QString name = fieldName(sink_.form(), id); !name.isEmpty()) widget.setAccessibleName(name);
+}
+
+void ClockWindow::arrange() {
+    Form1& form = sink_.form();
+    // Raising each from the back leaves the first in front; a flash stays in front of all.
+    const auto order = form.stackingOrder();
+    for (auto it = order.rbegin(); it != order.rend(); ++it)
+        if (QWidget* w = madeWidgetFor(*it)) w->raise();
+    if (flashCover_.isVisible()) flashCover_.raise();
+
+    // The keyboard goes round the controls in their tab order; a field without a tab
+    // index takes it only from a click or from the program.
+    std::vector<std::pair<int, QWidget*>> tabbed;
+    for (ControlId id : order)
+        if (QWidget* w = madeWidgetFor(id); w && form.control(id).TabIndex >= 0)
+            tabbed.emplace_back(form.control(id).TabIndex, w);
+    std::sort(tabbed.begin(), tabbed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < tabbed.size(); ++i) QWidget::setTabOrder(tabbed[i - 1].second, tabbed[i].second);
+}
+
+template <typename W> W* ClockWindow::made(std::unique_ptr<W>& widget, ControlId id) {
+    if (!widget) {
+        widget = std::make_unique<W>(id, sink_, this);
+        adopt(*widget, id);
+        arrange();
+    }
+    return widget.get();
+}
+
 QWidget* ClockWindow::widgetFor(ControlId id) {
+    switch (id) {
+        case ControlId::Text1: return made(text1_, id);
+        case ControlId::Text2: return made(text2_, id);
+        default: break;
+    }
+    if (TimeFieldWidget* field = timeFieldFor(id)) return field;
+    return madeWidgetFor(id);
+}
+
+TimeFieldWidget* ClockWindow::timeFieldFor(ControlId id) {
+    Form1& form = sink_.form();
+    if (id == form.shutdownFieldId()) return made(shutdownField_, id);
+    if (id == form.reminderFieldId()) return made(reminderField_, id);
+    return nullptr;
+}
+
+QWidget* ClockWindow::madeWidgetFor(ControlId id) {
+    Form1& form = sink_.form();
     switch (id) {
         case ControlId::Form1: return this;
         case ControlId::Picture1: return &picture1_;
         case ControlId::Picture2: return &picture2_;
-        case ControlId::Text1: return &text1_;
-        case ControlId::Text2: return &text2_;
-        default: return timeFieldFor(id);
+        case ControlId::Text1: return text1_.get();
+        case ControlId::Text2: return text2_.get();
+        default: break;
     }
-}
-
-TimeFieldWidget* ClockWindow::timeFieldFor(ControlId id) {
-    if (id == shutdownField_.id()) return &shutdownField_;
-    if (id == reminderField_.id()) return &reminderField_;
+    if (id == form.shutdownFieldId()) return shutdownField_.get();
+    if (id == form.reminderFieldId()) return reminderField_.get();
     return nullptr;
 }
 
@@ -122,7 +148,9 @@ void ClockWindow::showModel(bool atOnce) {
     if (placed.size() != size() || minimumSize() != placed.size()) setFixedSize(placed.size());
 
     for (const Placement& control : layout.controls()) {
-        QWidget* w = widgetFor(control.id);
+        // A control that has never shown has no widget to hide.
+        QWidget* w = control.visible ? widgetFor(control.id) : madeWidgetFor(control.id);
+        if (!w) continue;
         const QRect r = toQRect(control.rect);
         if (w->geometry() != r) w->setGeometry(r);
         if (w->isVisibleTo(this) != control.visible) w->setVisible(control.visible);
@@ -130,16 +158,17 @@ void ClockWindow::showModel(bool atOnce) {
     // Each surface repaints only when what it shows has changed.
     picture1_.showModel(atOnce);
     picture2_.showModel();
-    shutdownField_.showModel();
-    reminderField_.showModel();
-    text1_.showModel();
-    text2_.showModel();
+    for (TimeFieldWidget* field : {shutdownField_.get(), reminderField_.get()})
+        if (field) field->showModel();
+    for (TextBoxWidget* box : {text1_.get(), text2_.get()})
+        if (box) box->showModel();
     Look look{form.BackColor, LabelLook(form.Label2, toQRect(layout.labelRect(ControlId::Label2)), size())};
     if (!painted_ || look != shown_) {
         shown_ = std::move(look);
         painted_ = true;
         update();
     }
+    names_.shown();
 }
 
 void ClockWindow::paintEvent(QPaintEvent*) {

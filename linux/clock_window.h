@@ -3,8 +3,10 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
+#include <memory>
 #include <optional>
 
+#include "linux/accessible_names.h"
 #include "linux/event_sink.h"
 #include "linux/face_widget.h"
 #include "linux/label_text.h"
@@ -25,9 +27,13 @@ public:
     // `atOnce` paints the face now rather than with the next pass of the event loop.
     void showModel(bool atOnce = false);
 
-    // The widget that stands for a control; nullptr for a control drawn on another.
+    // The widget that stands for a control, made on first need; nullptr for a control drawn
+    // on another. The entry fields are seldom seen and cost the first frame time to make,
+    // so each is made only when it first shows or is asked for.
     QWidget* widgetFor(ControlId id);
     TimeFieldWidget* timeFieldFor(ControlId id);
+    // The same, but nullptr for a field not made yet (which is hidden, as it has never shown).
+    QWidget* madeWidgetFor(ControlId id);
 
     // The window goes to the model's place with the next showModel, even where it seems to
     // be there already: something else may have moved it.
@@ -51,14 +57,19 @@ private:
     };
 
     void showFlash();
+    template <typename W> W* made(std::unique_ptr<W>& widget, ControlId id);
+    // Takes a control's widget in: the keyboard reaches it as its tab index says; hidden.
+    void adopt(QWidget& widget, ControlId id);
+    // Stacks the made widgets as the model orders them and puts them in their tab order.
+    void arrange();
 
     EventSink& sink_;
     FaceWidget picture1_;
     FaceWidget picture2_;
-    TextBoxWidget text1_;
-    TextBoxWidget text2_;
-    TimeFieldWidget shutdownField_;
-    TimeFieldWidget reminderField_;
+    std::unique_ptr<TextBoxWidget> text1_;
+    std::unique_ptr<TextBoxWidget> text2_;
+    std::unique_ptr<TimeFieldWidget> shutdownField_;
+    std::unique_ptr<TimeFieldWidget> reminderField_;
     // Where the model last put the window. Where the window manager then set it (inside a
     // frame, below a title bar) is its own affair: the model keeps the place it asked for, so
     // that the place stored at exit comes back the same under every window manager.
@@ -71,6 +82,7 @@ private:
     QWidget flashCover_;
     QTimer flashTimer_;
     QElapsedTimer sinceFlash_;
+    AccessibleNames names_;
 };
 
 }  // namespace horatta::shell

@@ -126,7 +126,7 @@ void Shell::alignFocus() {
     // where the core says, not to wherever the toolkit would send it.
     const auto focus = form_.focus();
     if (!focus || *focus == ControlId::Form1 || *focus == ControlId::Form2) return;
-    QWidget* w = widgetFor(*focus);
+    QWidget* w = window_->madeWidgetFor(*focus);
     if (!w || !w->isVisible() || w->window()->focusWidget() == w) return;
     settingFocus_ = true;
     w->setFocus(Qt::OtherFocusReason);

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QWidget>
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
@@ -18,13 +19,29 @@ xcb_connection_t* connection() {
     return x11 ? x11->connection() : nullptr;
 }
 
-xcb_atom_t atom(xcb_connection_t* c, const char* name) {
-    xcb_intern_atom_reply_t* reply =
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr);
-    if (!reply) return XCB_ATOM_NONE;
-    const xcb_atom_t a = reply->atom;
-    std::free(reply);
-    return a;
+// The atoms this file uses, asked for together the first time one is needed: one wait for
+// the server instead of one for each, while the first frame is still to come.
+enum Atom : std::size_t { netWmState, skipTaskbar, skipPager, sticky, netWmDesktop, restackWindow, activeWindow, atomCount };
+constexpr std::array<const char*, atomCount> atomNames{
+    "_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER", "_NET_WM_STATE_STICKY",
+    "_NET_WM_DESKTOP", "_NET_RESTACK_WINDOW", "_NET_ACTIVE_WINDOW"};
+
+xcb_atom_t atom(xcb_connection_t* c, Atom which) {
+    // The application has one connection for its whole life; atoms last as long.
+    static xcb_connection_t* internedOn = nullptr;
+    static std::array<xcb_atom_t, atomCount> atoms{};
+    if (internedOn != c) {
+        std::array<xcb_intern_atom_cookie_t, atomCount> cookies{};
+        for (std::size_t i = 0; i < atomCount; ++i)
+            cookies[i] = xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(atomNames[i])), atomNames[i]);
+        for (std::size_t i = 0; i < atomCount; ++i) {
+            xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, cookies[i], nullptr);
+            atoms[i] = reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+            std::free(reply);
+        }
+        internedOn = c;
+    }
+    return atoms[which];
 }
 
 xcb_window_t rootOf(xcb_connection_t* c) {
@@ -49,13 +66,13 @@ void askManager(xcb_connection_t* c, xcb_window_t id, xcb_atom_t type, std::uint
                    reinterpret_cast<const char*>(&message));
 }
 
-void addStates(QWidget* window, std::initializer_list<const char*> names) {
+void addStates(QWidget* window, std::initializer_list<Atom> names) {
     xcb_connection_t* c = connection();
     if (!c || !window) return;
     const auto id = static_cast<xcb_window_t>(window->winId());
-    const xcb_atom_t state = atom(c, "_NET_WM_STATE");
+    const xcb_atom_t state = atom(c, netWmState);
     std::vector<xcb_atom_t> wanted;
-    for (const char* name : names) wanted.push_back(atom(c, name));
+    for (Atom name : names) wanted.push_back(atom(c, name));
 
     if (!window->isVisible()) {
         // Unmapped: the property itself, added to whatever states are already set.
@@ -84,15 +101,15 @@ void addStates(QWidget* window, std::initializer_list<const char*> names) {
 }  // namespace
 
 void skipTaskbarAndPager(QWidget* window) {
-    addStates(window, {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"});
+    addStates(window, {skipTaskbar, skipPager});
 }
 
 void showOnEveryWorkspace(QWidget* window) {
-    addStates(window, {"_NET_WM_STATE_STICKY"});
+    addStates(window, {sticky});
     xcb_connection_t* c = connection();
     if (!c || !window) return;
     const auto id = static_cast<xcb_window_t>(window->winId());
-    const xcb_atom_t desktop = atom(c, "_NET_WM_DESKTOP");
+    const xcb_atom_t desktop = atom(c, netWmDesktop);
     constexpr std::uint32_t everyDesktop = 0xFFFFFFFF;
     if (!window->isVisible())
         xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, desktop, XCB_ATOM_CARDINAL, 32, 1, &everyDesktop);
@@ -107,8 +124,8 @@ void bringToFrontOfOthers(QWidget* window) {
     const auto id = static_cast<xcb_window_t>(window->winId());
     constexpr std::uint32_t fromPager = 2;  // the user's own request
     constexpr std::uint32_t above = 0;      // XCB_STACK_MODE_ABOVE, of no sibling: of all
-    askManager(c, id, atom(c, "_NET_RESTACK_WINDOW"), fromPager, XCB_WINDOW_NONE, above, 0);
-    askManager(c, id, atom(c, "_NET_ACTIVE_WINDOW"), fromPager, XCB_CURRENT_TIME, XCB_WINDOW_NONE, 0);
+    askManager(c, id, atom(c, restackWindow), fromPager, XCB_WINDOW_NONE, above, 0);
+    askManager(c, id, atom(c, activeWindow), fromPager, XCB_CURRENT_TIME, XCB_WINDOW_NONE, 0);
     xcb_flush(c);
 }
 
