@@ -5,7 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "linux/command_line.h"
+#include "linux/command_line_requests.h"
+#include "linux/settings_registry.h"
 #include "platform/desktop_entry.h"
 
 #ifndef HORATTA_VERSION
@@ -13,6 +14,30 @@
 #endif
 
 namespace horatta::shell {
+
+namespace {
+
+// QGuiApplication's, its X11 platform's and QApplication's own options. A name ending in "="
+// carries its value attached.
+constexpr ToolkitOption options[] = {
+    {"-platform", "NAME[:OPTIONS]"}, {"-display", "HOST:SCREEN"}, {"-geometry", "WxH+X+Y"}, {"-style", "STYLE"},
+    {"-style=", ""}, {"-stylesheet", "FILE"}, {"-stylesheet=", ""}, {"-platformtheme", "NAME"},
+    {"-platformpluginpath", "PATH"}, {"-plugin", "NAME"}, {"-qwindowgeometry", "WxH+X+Y"}, {"-qwindowtitle", "TITLE"},
+    {"-title", "TITLE"}, {"-qwindowicon", "FILE"}, {"-icon", "FILE"}, {"-name", "NAME"}, {"-visual", "ID"},
+    {"-session", "ID"}, {"-reverse", ""}, {"-nograb", ""}, {"-dograb", ""}, {"-widgetcount", ""}, {"-testability", ""},
+};
+
+}  // namespace
+
+std::span<const ToolkitOption> qtOptions() { return options; }
+
+HelpTexts helpTexts(std::string_view program) {
+    return {.program = program,
+            .settings = SettingsRegistry::defaultFilePath().toStdString(),
+            .manual = "man " + std::string(program),
+            .toolkitName = "Qt",
+            .toolkit = qtOptions()};
+}
 
 namespace {
 

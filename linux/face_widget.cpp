@@ -7,6 +7,7 @@
 
 #include "linux/first_frame.h"
 #include "linux/look.h"
+#include "linux/skins.h"
 #include "window/layout.h"
 
 namespace horatta::shell {

@@ -2,7 +2,7 @@
 
 #include <QColor>
 #include <QFont>
-#include <QPixmap>
+#include <QIcon>
 #include <QWidget>
 
 #include "window/controls.h"
@@ -25,9 +25,6 @@ QFont controlFont();
 // which keeps every stroke of one weight. At whole scales it stays unsmoothed, as at 1.
 void fitFieldFontsToScale(QWidget& window);
 
-// The picture a model image shows on a surface of the given device pixel ratio; a null pixmap
-// for none. It covers the same logical area at every ratio, in the surface's own pixels.
-QPixmap pixmapFor(Image image, qreal scale = 1);
 QIcon windowIcon();
 
 }  // namespace horatta::shell

@@ -1,7 +1,7 @@
 // horatta and horatta-t: one source, built twice with a different kind of time field.
 #include <QApplication>
 
-#include "linux/command_line.h"
+#include "linux/command_line_requests.h"
 #include "linux/first_frame.h"
 #include "linux/look.h"
 #include "linux/shell.h"

@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <chrono>
 
-#include "linux/ini_registry.h"
+#include "linux/settings_registry.h"
 #include "linux/look.h"
 #include "linux/running_clock.h"
 #include "linux/session_end.h"
@@ -23,7 +23,7 @@ std::int64_t steadyNowMs() {
         .count();
 }
 
-Shell::Shell(Form1& form, QtPlatform& platform)
+Shell::Shell(Form1& form, DesktopPlatform& platform)
     : form_(form), platform_(platform), window_(std::make_unique<ClockWindow>(*this)), pointer_(form) {
     platform_.setWindowSystem(this);
     qApp->installEventFilter(this);
@@ -230,14 +230,14 @@ void Shell::saveBeforeLogOut() { deliver([this] { form_.SaveWindowState(); }); }
 
 int runClock(Build build) {
     SystemServices services;
-    IniRegistry registry(IniRegistry::defaultFilePath(), HKEY_LOCAL_MACHINE, std::string(settingsPath));
-    QtPlatform platform(registry, services);
+    SettingsRegistry registry(SettingsRegistry::defaultFilePath(), HKEY_LOCAL_MACHINE, std::string(settingsPath));
+    DesktopPlatform platform(registry, services);
     Form1 form(build, platform);
     Shell shell(form, platform);
     services.onHotKeyReleased = [&shell] { shell.hotKeyReleased(); };
     shell.start();
     const SessionEnd sessionEnd([&shell] { shell.endSession(); }, [&shell] { shell.saveBeforeLogOut(); });
-    const LaterStarts laterStarts(showRequestSocket(IniRegistry::defaultFilePath()), [&shell] { shell.bringToFront(); });
+    const LaterStarts laterStarts(showRequestSocket(SettingsRegistry::defaultFilePath()), [&shell] { shell.bringToFront(); });
     QApplication::exec();
     // Only the clock itself ends the loop, and it ends the process as it does.
     endProcessNow(0);

@@ -7,7 +7,7 @@
 
 #include "linux/clock_window.h"
 #include "linux/event_sink.h"
-#include "linux/qt_platform.h"
+#include "linux/desktop_platform.h"
 #include "linux/screen_watch.h"
 #include "linux/system_timer.h"
 #include "platform/input_clock.h"
@@ -22,7 +22,7 @@ namespace horatta::shell {
 class Shell : public QObject, public EventSink, public WindowSystem {
     Q_OBJECT
 public:
-    Shell(Form1& form, QtPlatform& platform);
+    Shell(Form1& form, DesktopPlatform& platform);
     ~Shell() override;
 
     // Runs the start-up and then lets the timers run.
@@ -72,7 +72,7 @@ private:
     QWidget* widgetFor(ControlId id);
 
     Form1& form_;
-    QtPlatform& platform_;
+    DesktopPlatform& platform_;
     std::unique_ptr<ClockWindow> window_;
     PointerInput pointer_;
     InputClock inputClock_;  // the server's stamps on input events, on the steady clock

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "linux/ini_registry.h"
+#include "linux/settings_registry.h"
 
 namespace horatta::shell {
 
@@ -12,6 +12,6 @@ namespace horatta::shell {
 // process, however it ends). Returns false when another clock holds it; a lock that
 // cannot be taken at all lets the clock run. When another clock runs, asks it to show itself
 // (waiting half a second at most for its answer) and says so in one line on standard error.
-bool becomeTheOnlyClock(const QString& settingsFile = IniRegistry::defaultFilePath());
+bool becomeTheOnlyClock(const QString& settingsFile = SettingsRegistry::defaultFilePath());
 
 }  // namespace horatta::shell

@@ -3,7 +3,7 @@
 #include <QLocale>
 
 #include "linux/key_mapping.h"
-#include "linux/qt_platform.h"
+#include "linux/desktop_platform.h"
 #include "settings/memory_registry.h"
 
 namespace horatta::shell {
@@ -28,7 +28,7 @@ TEST(Locale, TheLongTimeFormatLosesOnlyItsTimeZoneAndTimesAreRecognisedAndDaysNa
     QLocale::setDefault(QLocale::c());
     MemoryRegistry registry;
     SystemServices services;
-    QtPlatform platform{registry, services};
+    DesktopPlatform platform{registry, services};
     // What the program's own reading refuses, the locale's refuses too.
     for (const char* text : {"not a time", "", "25:00:00"}) EXPECT_EQ(platform.parseDateOrTime(text), std::nullopt) << text;
     // Start-up presets the reminder message this way; applying a reminder relies on

@@ -12,7 +12,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include "linux/ini_registry.h"
+#include "linux/settings_registry.h"
 #include "settings/settings.h"
 
 // The system fails as a test asks: a full or broken disk, a folder that refuses new names.
@@ -60,7 +60,7 @@ QString settingsFile(const QTemporaryDir& dir, const QByteArray& bytes) {
     EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
     return path;
 }
-std::optional<std::string> ta(IniRegistry& registry) { return ReadSetting(registry, HKEY_LOCAL_MACHINE, settingsPath, "ta"); }
+std::optional<std::string> ta(SettingsRegistry& registry) { return ReadSetting(registry, HKEY_LOCAL_MACHINE, settingsPath, "ta"); }
 
 // Whatever fails, the write says so and the file, its values and its folder stay as they were.
 TEST(SettingsFailures, AWriteThatCannotBeCompletedReportsSoAndLeavesTheFileAsItWas) {
@@ -79,7 +79,7 @@ TEST(SettingsFailures, AWriteThatCannotBeCompletedReportsSoAndLeavesTheFileAsItW
         QTemporaryDir dir;
         const QString path = settingsFile(dir, c.file);
         QFile f(path);
-        IniRegistry registry{path, HKEY_LOCAL_MACHINE, std::string(settingsPath)};
+        SettingsRegistry registry{path, HKEY_LOCAL_MACHINE, std::string(settingsPath)};
         EXPECT_EQ(ta(registry), "1");
         const auto key = registry.createKey(HKEY_LOCAL_MACHINE, settingsPath);
         linkError = c.link, renameError = c.rename, flushFails = c.flush;
@@ -100,7 +100,7 @@ TEST(SettingsFailures, AWriteThatCannotBeCompletedReportsSoAndLeavesTheFileAsItW
 TEST(SettingsFailures, AnInterruptedReadOrWriteIsTakenUpAndAFailedOneKeepsTheFile) {
     QTemporaryDir dir;
     const QString path = settingsFile(dir, "[General]\nta=1\n");
-    IniRegistry registry{path, HKEY_LOCAL_MACHINE, std::string(settingsPath)};
+    SettingsRegistry registry{path, HKEY_LOCAL_MACHINE, std::string(settingsPath)};
     readErrors = {EIO};
     EXPECT_EQ(ta(registry), std::nullopt);
     const auto key = registry.createKey(HKEY_LOCAL_MACHINE, settingsPath);
@@ -125,7 +125,7 @@ TEST(SettingsFailures, AStartWithoutStandardInputReadsTheFileAndRemovesOnlyLefto
     const QString path = settingsFile(dir, "[General]\nta=1\n");
     QFile mine(path + ".backup1234");  // as long as a leftover's name, yet the user's own
     ASSERT_TRUE(mine.open(QIODevice::WriteOnly));
-    IniRegistry registry{path, HKEY_LOCAL_MACHINE, std::string(settingsPath)};
+    SettingsRegistry registry{path, HKEY_LOCAL_MACHINE, std::string(settingsPath)};
     EXPECT_TRUE(mine.exists());
     const int input = ::dup(0);
     ::close(0);

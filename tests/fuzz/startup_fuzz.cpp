@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "linux/ini_registry.h"
+#include "linux/settings_registry.h"
 #include "support/simulator.h"
 
 namespace horatta::testing {
@@ -19,7 +19,7 @@ namespace {
 class FilePlatform : public FakePlatform {
 public:
     explicit FilePlatform(const std::string& path) : ini(QString::fromStdString(path), HKEY_LOCAL_MACHINE, std::string(settingsPath)) {}
-    shell::IniRegistry ini;
+    shell::SettingsRegistry ini;
     Registry& registry() override { return ini; }
 };
 
