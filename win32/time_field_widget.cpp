@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "window/utf8.h"
+#include "win32/key_mapping.h"
 #include "win32/look.h"
 #include "win32/wide.h"
 
@@ -70,16 +71,7 @@ LRESULT Shell::handleTimeField(HWND hwnd, ControlId id, UINT message, WPARAM wPa
         }
         case WM_KEYDOWN: {
             if (tabKey(id, message, wParam)) return 0;
-            std::optional<EditKey> key;
-            switch (wParam) {
-                case VK_LEFT: key = EditKey::Left; break;
-                case VK_RIGHT: key = EditKey::Right; break;
-                case VK_HOME: key = EditKey::Home; break;
-                case VK_END: key = EditKey::End; break;
-                case VK_DELETE: key = EditKey::Delete; break;
-                default: break;
-            }
-            if (key) deliver(Delivery::Input, [&] { form_->timeFieldEditKey(id, *key); });
+            if (const std::optional<EditKey> key = editKeyFor(wParam)) deliver(Delivery::Input, [&] { form_->timeFieldEditKey(id, *key); });
             return 0;
         }
         case WM_SETFOCUS: {
