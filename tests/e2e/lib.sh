@@ -5,11 +5,6 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 : "${HORATTA_BIN:?HORATTA_BIN names the folder that holds the built programs}"
-# The clock's double-click time: the build passes it in; a journey run by hand reads it where
-# the clock keeps it.
-DOUBLE_CLICK_MS=${DOUBLE_CLICK_MS:-$(sed -n 's/.*doubleClickTimeMs = \([0-9]*\);.*/\1/p' \
-  "$(dirname "${BASH_SOURCE[0]}")/../../window/pointer_input.h")}
-[ -n "$DOUBLE_CLICK_MS" ] || { echo "FAIL: no doubleClickTimeMs in window/pointer_input.h" >&2; exit 1; }
 for tool in Xvfb xdotool xprop xwininfo import convert dbus-daemon; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing (scripts/setup test installs it)"; exit 77; }
 done
@@ -181,6 +176,3 @@ sleep_until_ms() {
   local left=$(($1 - $(now_ms)))
   [ "$left" -le 0 ] || sleep "$(printf '%d.%03d' $((left / 1000)) $((left % 1000)))"
 }
-# Two presses within the double-click time pair; this wait, with room for a busy X server,
-# makes the next press a gesture of its own.
-not_a_double_click() { sleep_until_ms $(($(now_ms) + DOUBLE_CLICK_MS + 140)); }
