@@ -87,8 +87,8 @@ TEST(Startup, TheStripComesUpWhereItWasUnlessThatIsOffEveryScreen) {
         {three, "300", "28500", 300, 1920 * 15},  // straddling two: onto the one it hangs over less
         {three, "-4000", "20000", 0, 20000},      // above the primary, nearer to it than to the right one
         {three, "16000", "36000", 12060, 36000},  // below the right one, which is nearer than the primary
-        {three, "16500", "0", 15900, 0},
-        {three, "300", "28300", 300, 1920 * 15 - stripWidth},  // half on each: the primary          // just below the primary, far below the left one
+        {three, "16500", "0", 15900, 0},          // just below the primary, far below the left one
+        {three, "300", "28300", 300, 1920 * 15 - stripWidth},  // half on each: the primary
         {{{0, 0, 1920, 1080}, {2700, 0, 1280, 0}}, "900", "40000", 900, 1920 * 15 - stripWidth},  // no height: never nearest
         {{{0, 0, 0, 0}}, "900", "40000", 900, 40000},
         // Far off any screen: no window system can place it, so it counts as missing.
@@ -115,13 +115,13 @@ TEST(Screens, AStripLeftOffEveryScreenComesOntoTheNearestAndNothingIsStored) {
     const PixelRect wide{0, 0, 1920, 1080}, small{0, 0, 1024, 768}, right{1920, 0, 1280, 1024};
     struct Case { std::vector<PixelRect> before, after; WindowPosition at, expect; };
     const Case cases[]{
-        {{wide}, {small}, {27000, 600}, {1024 * 15 - stripWidth, 600}},       // the handle was past the new right edge
-        {{wide}, {small}, {13605, 15000}, {13605, 768 * 15 - stripHeight}},     // below the new bottom
-        {{wide}, {small}, {13605, 600}, {13605, 600}},                  // still wholly on it: left alone
+        {{wide}, {small}, {27000, 600}, {1024 * 15 - stripWidth, 600}},          // the handle was past the new right edge
+        {{wide}, {small}, {13605, 15000}, {13605, 768 * 15 - stripHeight}},      // below the new bottom
+        {{wide}, {small}, {13605, 600}, {13605, 600}},                           // still wholly on it: left alone
         {{wide, right}, {wide}, {37500, 1500}, {1920 * 15 - stripWidth, 1500}},  // its screen unplugged
-        {{wide, right}, {right}, {13605, 600}, {1920 * 15, 600}},       // the primary unplugged
+        {{wide, right}, {right}, {13605, 600}, {1920 * 15, 600}},                // the primary unplugged
         {{wide, right}, {wide, {-1280, 0, 1280, 1024}}, {37500, 900}, {1920 * 15 - stripWidth, 900}},  // moved to the left
-        {{wide}, {{0, 0, 0, 0}}, {27000, 600}, {27000, 600}},           // between two screens: none to go to
+        {{wide}, {{0, 0, 0, 0}}, {27000, 600}, {27000, 600}},                    // between two screens: none to go to
         {{wide}, {}, {27000, 600}, {27000, 600}},
     };
     for (const Case& c : cases) {
