@@ -22,7 +22,7 @@ void Form1::Picture1_Click() {
 
     Text2.Visible = true;
     Text2.Top = 15;
-    Height = 300;
+    Height = stripHeight;
     while (Text2.Top <= 290) {
         Height += 10;
         Text2.Top += 10;
@@ -40,7 +40,7 @@ void Form1::Text2_KeyPress(std::int16_t& KeyAscii) {
     Text2.Visible = false;
     Text2.Top = 20;
     focusLeaves(ControlId::Text2);
-    Height = 300;
+    Height = stripHeight;
     writeSetting(setting::memo, Text2.Text);
 }
 
@@ -48,7 +48,7 @@ void Form1::Text2_DblClick() {
     Text2.Visible = false;
     Text2.Top = 20;
     focusLeaves(ControlId::Text2);
-    Height = 300;
+    Height = stripHeight;
     writeSetting(setting::memo, Text2.Text);
 }
 
@@ -64,7 +64,7 @@ void Form1::Text1_KeyPress(std::int16_t& KeyAscii) {
     Picture2.Top = 0;
     Picture2.Visible = true;
     Label1.Visible = true;
-    Height = 300;
+    Height = stripHeight;
 }
 
 // Unlike Enter, the double-click also closes a shutdown-time entry left open.
@@ -79,7 +79,7 @@ void Form1::Text1_DblClick() {
     focusLeaves(reminderFieldId());
     focusLeaves(shutdownFieldId());
     Label1.Visible = true;
-    Height = 300;
+    Height = stripHeight;
 }
 
 }  // namespace horatta

@@ -20,11 +20,11 @@ void Form1::Picture1_DblClick() {
             showTimeAtRest();
             return;
         }
-        if (Text1.Visible || Picture2.Top == 300) return;
+        if (Text1.Visible || Picture2.Top == stripHeight) return;
         // horatta-t opens the panel only while the time rests in its place.
         if (build_ == Build::Plain && Label1.Left != faceRestLeft) return;
 
-        Height = 300;
+        Height = stripHeight;
         Picture2.Top = 0;
         while (Picture2.Top <= 290) {
             Height += 10;

@@ -1,9 +1,9 @@
 # The system services of the Linux programs: the speaker (ALSA), the power-off (the login
-# manager over D-Bus) and the global hot key (X11), each as its own unit, plus the fake
-# login manager that the tests power off instead of the machine.
+# manager over D-Bus) and the global hot key (X11), each as its own unit.
 #
 # Include it once from the Linux shell's CMakeLists.txt; it defines the static library
-# horatta_linux_services and, with HORATTA_TESTS, the tests of these units.
+# horatta_linux_services and, with HORATTA_TESTS, the tests of these units (their login
+# manager test runs the fake one tests/e2e builds).
 include_guard(GLOBAL)
 
 find_package(Qt6 COMPONENTS Core Gui DBus QUIET)
@@ -37,10 +37,6 @@ target_link_libraries(horatta_linux_services
   PUBLIC PkgConfig::HORATTA_XCB
   PRIVATE ALSA::ALSA)
 target_compile_options(horatta_linux_services PRIVATE ${HORATTA_WARNINGS})
-
-add_executable(fake_login_manager ${HORATTA_SOURCE_ROOT}/tests/e2e/fake_login_manager.cpp)
-target_link_libraries(fake_login_manager PRIVATE Qt6::Core Qt6::DBus)
-target_compile_options(fake_login_manager PRIVATE ${HORATTA_WARNINGS})
 
 if(HORATTA_TESTS)
   include(${HORATTA_SOURCE_ROOT}/linux/tests/services_tests.cmake)

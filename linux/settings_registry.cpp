@@ -43,7 +43,8 @@ bool writable(const std::string& path) {
 }
 
 bool usableName(std::string_view name) {
-    // Kept from the QSettings days, where slashes were groups; no name of ours has one.
+    // The INI format reads a slash in a name as a group and a backslash as a key's path, so such
+    // a name would not read back as itself; no name of ours has one.
     return !name.empty() && name.find('/') == std::string_view::npos && name.find('\\') == std::string_view::npos;
 }
 

@@ -19,7 +19,7 @@ TEST(ClockTick, ADayShowsEverySecondOnceInOrderAndChimesEachFullHourOnce) {
     const auto ticks = sim.ticksOf(TimerId::Timer1);
     ASSERT_EQ(ticks.size(), 86400u);
     for (std::size_t i = 0; i < ticks.size(); ++i)
-        ASSERT_TRUE(ticks[i].caption == TimeOfDay::fromSeconds(std::int64_t(i)).hms() && ticks[i].left == 150 && ticks[i].visible) << i;
+        ASSERT_TRUE(ticks[i].caption == TimeOfDay::fromSeconds(std::int64_t(i)).hms() && ticks[i].left == faceRestLeft && ticks[i].visible) << i;
     ASSERT_EQ(sim.platform().beeps.size(), 24u);
     for (std::size_t hour = 0; hour < 24; ++hour) {  // the full hour is on the face while the chime holds the tick
         const BeepCall& b = sim.platform().beeps[hour];
@@ -35,7 +35,7 @@ TEST(ClockTick, ScrollModeMovesTheMemoWrapsItSilentlyAndShowsTheTimeForAnyOtherC
     sim.runFor(20'000);
     const auto ticks = sim.ticksOf(TimerId::Timer1);
     ASSERT_GT(ticks.size(), 300u);
-    float expected = 150;
+    float expected = faceRestLeft;
     for (const auto& t : ticks) {
         expected = expected - 20 <= -width ? form.Picture1.Width : expected - 20;
         ASSERT_TRUE(t.left == expected && t.caption == "Buy butter" && t.beeps.empty()) << t.left;
@@ -71,7 +71,7 @@ TEST(ReminderAlert, ANarrowTextBlinksAndBeepsThenTheClockComesBack) {
         EXPECT_EQ((std::array{hidden, pairs}), (std::array{59, 57}));
         EXPECT_EQ(silentHidePhases, (std::vector<int>{52, 26}));
         const Form1& form = sim.form();
-        EXPECT_TRUE(form.Label1.caption() == "12:02:00" && form.ticksLeft == 60 && form.Label1.alignment == Alignment::Left &&
+        EXPECT_TRUE(form.Label1.caption() == "12:02:00" && form.ticksLeft == ticksAtRest && form.Label1.alignment == Alignment::Left &&
                     form.Label1.Width == 995) << form.Label1.caption();
     }
 }
@@ -83,7 +83,7 @@ TEST(ReminderAlert, AWideTextScrollsAndBeepsAtEachOfTenWraps) {
     const auto alert = sim.ticksOf(TimerId::Timer1, true);
     const float width = sim.platform().textWidth(message);
     // From the rest position off the left edge, then nine more passes from the right edge.
-    ASSERT_EQ(alert.size(), std::size_t(std::ceil((150 + width) / 20) + 9 * std::ceil((995 + width) / 20)));
+    ASSERT_EQ(alert.size(), std::size_t(std::ceil((faceRestLeft + width) / 20) + 9 * std::ceil((995 + width) / 20)));
     int wraps = 0;
     for (const auto& t : alert) {
         EXPECT_TRUE(t.visible && (t.beeps.empty() || t.beeps == alertPair));
@@ -91,7 +91,7 @@ TEST(ReminderAlert, AWideTextScrollsAndBeepsAtEachOfTenWraps) {
     }
     EXPECT_EQ(wraps, 10);
     const Form1& f = sim.form();
-    EXPECT_EQ((std::array{f.reminderAlertOn == 0, f.Label1.autoSize(), f.Label1.Left == 150}), (std::array{true, true, true}));
+    EXPECT_EQ((std::array{f.reminderAlertOn == 0, f.Label1.autoSize(), f.Label1.Left == faceRestLeft}), (std::array{true, true, true}));
     EXPECT_EQ(sim.form().Label1.caption(), sim.form().timeText());
 }
 

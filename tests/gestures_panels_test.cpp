@@ -73,7 +73,7 @@ std::unique_ptr<Simulator> reach(Build build, From from) {
 
 // The face at rest in the normal clock, with no beep and no power-off to follow.
 void backAtRest(Simulator& s, Form1& f) {
-    EXPECT_EQ((std::array{f.Label1.Visible, f.Label1.autoSize(), f.Label1.alignment == Alignment::Left, f.Label1.Left == 150}),
+    EXPECT_EQ((std::array{f.Label1.Visible, f.Label1.autoSize(), f.Label1.alignment == Alignment::Left, f.Label1.Left == faceRestLeft}),
               (std::array{true, true, true, true}));
     const std::size_t beeps = s.platform().beeps.size();  // stopped at once
     s.runUntil(ms(18, 37, 15, 100));
@@ -99,18 +99,18 @@ TEST(DisplayModes, EveryTransitionOfTheFace) {
     const std::vector<Row> rows{
         {"double-click on the time: the entry", Normal, dblClickTime, "shutdown entry"},
         {"memo open, double-click on the time: no entry", MemoOpen, dblClickTime, "normal"},
-        {"right press on the handle", Normal, ticked(pressOn(R)), "scroll", First, 50, 130, "memo"},
+        {"right press on the handle", Normal, ticked(pressOn(R)), "scroll", First, faceScrollIntervalMs, 130, "memo"},
         {"middle press, empty memo: the time scrolls", EmptyMemo, pressOn(M, 1100), "scroll", Face, 0, -1, "time"},
         {"stored scroll flag of 2: a press counts it as on", ScrollFlagTwo, pressOn(R), "normal", ScrollOff},
-        {"reminder due: a short text blinks", Normal, reminderDue(shortText), "blinking alert", Face, 500},
-        {"reminder due: a long text scrolls", Normal, reminderDue(longText), "scrolling alert", Face, 50},
+        {"reminder due: a short text blinks", Normal, reminderDue(shortText), "blinking alert", Face, faceBlinkIntervalMs},
+        {"reminder due: a long text scrolls", Normal, reminderDue(longText), "scrolling alert", Face, faceScrollIntervalMs},
         {"scroll mode, reminder due: scroll mode ends", Scroll, reminderDue(shortText), "blinking alert", ScrollOff},
         {"blinking alert, right press", BlinkingShown, pressOn(R, 600), "blinking alert", ScrollOff},
         {"last minute: the countdown", Normal, lastMinute, "countdown", Face, 0, -1, "50 关机"},
         {"scroll mode, last minute: the countdown at rest", Scroll, lastMinute, "countdown", Face, 0, 150},
         {"scroll mode, double-click", Scroll, ticked(dblClickTime), "scroll", First, 0, 130, "time"},
         {"time scrolling, double-click", ScrollShowingTime, ticked(dblClickTime), "scroll", First, 0, 130, "memo"},
-        {"scroll mode, right press: the clock", Scroll, pressOn(R, 1100), "normal", Face, 1000, 150},
+        {"scroll mode, right press: the clock", Scroll, pressOn(R, 1100), "normal", Face, faceClockIntervalMs, 150},
         {"blinking alert, double-click on the time", BlinkingShown, dblClickTime, "normal", ByTime},
         {"countdown, double-click on the time", CountdownShown, dblClickTime, "normal", ByTime},
         {"blinking alert shown, double-click on the handle", BlinkingShown, dblClickHandle, "normal", ByHandle},
@@ -184,7 +184,7 @@ TEST(PanelSwitching, DoubleClickOnTheFaceFromEveryState) {
         const int height = row.height != 0 ? row.height : build == Build::Masked ? 600 : 300;
         EXPECT_EQ((std::array{int(f.Height), int{f.Text1.Visible}, int{f.reminderField().Visible}}),
                   (std::array{height, int{height == 870}, int{height == 600 || height == 870}}));
-        if (height == 600) { EXPECT_EQ(f.Picture2.Top, 300); waitFor(s, [&f] { return f.focus() == f.reminderFieldId(); }); }
+        if (height == 600) { EXPECT_EQ(f.Picture2.Top, stripHeight); waitFor(s, [&f] { return f.focus() == f.reminderFieldId(); }); }
         if (height == 300 || row.from == ReminderPanel) { EXPECT_FALSE(f.Timer2.enabled()) << "the blink stays stopped"; }
         if (row.from == ReminderPanel) { EXPECT_EQ(f.reminderField().text(), build == Build::Masked ? "19:  :  " : "19"); }
         if (row.restsAtOnce) { EXPECT_EQ(f.Label1.caption(), f.timeText()); backAtRest(s, f); }
@@ -217,7 +217,7 @@ TEST(Memo, OpensSelectedAndClosingStoresItExactlyAcrossARestart) {
         std::int16_t enter = keyEnter;
         byEnter ? f.Text2_KeyPress(enter) : f.Text2_DblClick();
         EXPECT_EQ(enter, byEnter ? 0 : keyEnter) << "Enter is swallowed";
-        EXPECT_EQ((std::array{f.Text2.Visible, f.Text2.Top == 20, f.Height == 300, f.focus() == ControlId::Text2}),
+        EXPECT_EQ((std::array{f.Text2.Visible, f.Text2.Top == 20, f.Height == stripHeight, f.focus() == ControlId::Text2}),
                   (std::array{false, true, true, false})) << "a hidden memo cannot keep the keyboard";
         clock.restart();
         EXPECT_EQ(clock.form().Text2.Text + "|" + *clock.stored("text"), typed + "|" + typed) << "not rewritten";

@@ -1,3 +1,4 @@
+#include <limits>
 #include <map>
 
 #include "platform/attention_flash.h"
@@ -37,7 +38,7 @@ std::string outcome(Simulator& sim) {
     for (const auto& written : sim.platform().memory.writtenNames)
         for (const auto& [name, word] : {std::pair{"time2", "colour"}, {"time3", "skin"}, {"text", "memo-stored"}})
             if (written == name) add(word);
-    for (const auto& [shown, word] : {std::pair{f.Text2.Visible, "memo"}, {f.Picture2.Top == 300, "panel"},
+    for (const auto& [shown, word] : {std::pair{f.Text2.Visible, "memo"}, {f.Picture2.Top == stripHeight, "panel"},
                                       {f.shutdownField().Visible, "entry"}, {f.scrollOn == 1, "scroll"}, {sim.ended(), "exit"}})
         if (shown) add(word);
     return out;
@@ -61,12 +62,12 @@ TEST(PointerInput, PressSequencesReachTheHandlersOfTheControlsUnderThem) {
         {"click on the face", {down(L, onFace, 0), up(L, onFace, 80)}, "memo"},
         {"press on the face, release on the time", {down(L, onFace, 0), up(L, onTime, 80)}, ""},
         {"double-click on the face", twice(L, onFace, onFace, 200, true), "panel"},
-        {"double-click on the time", twice(L, onTime, onTime, 260, true), "drag colour entry"},
+        {"double-click on the time", twice(L, onTime, onTime, doubleClickTimeMs, true), "drag colour entry"},
         {"double-click on the time within a millisecond", twice(L, onTime, onTime, 0, false, 0), "drag colour entry"},
         {"double-click on the handle", twice(L, onHandle, onHandle, 150), "drag exit"},
         {"second press a pixel over, on the time", twice(L, onHandleEdge, onTimeEdge, 150), "drag entry"},
-        {"slow pair on the time", twice(L, onTime, onTime, 261, true), "drag drag colour colour"},
-        {"second press too far away", twice(L, onTime, {onTime.x + 3, onTime.y}, 150), "drag drag colour colour"},
+        {"slow pair on the time", twice(L, onTime, onTime, doubleClickTimeMs + 1, true), "drag drag colour colour"},
+        {"second press too far away", twice(L, onTime, {onTime.x + PointerInput::doubleClickSlop + 1, onTime.y}, 150), "drag drag colour colour"},
         {"middle press between two left ones",
          {down(L, onTime, 0), up(L, onTime, 40), down(M, onTime, 80), up(M, onTime, 100), down(L, onTime, 150)},
          "drag drag drag colour colour"},
@@ -124,7 +125,8 @@ TEST(PointerInput, DoubleClicksMadeWhileAToneHoldsTheClockCancelOrStop) {
     };
     // Press, release, press, release, in ms from the tone's start.
     const std::map<Tone, std::array<int, 4>> presses{{CountdownShown, {40, 60, 110, 130}}, {CountdownHidden, {5, 25, 200, 220}},
-        {AlertPair, {40, 60, 300, 320}}, {AlertShownBefore, {-30, -10, 80, 100}}, {AlertBothBefore, {-150, -130, -40, -20}}};
+        {AlertPair, {40, 60, 40 + doubleClickTimeMs, 60 + doubleClickTimeMs}}, {AlertShownBefore, {-30, -10, 80, 100}},
+        {AlertBothBefore, {-150, -130, -40, -20}}};
     for (Build build : bothBuilds) for (const Row& row : rows) {
         SCOPED_TRACE(std::string(buildName(build)) + " row " + std::to_string(&row - rows));
         const bool countdown = row.tone <= CountdownHidden;
@@ -202,12 +204,16 @@ TEST(ColourAndSkin, AnIndexOutsideTheTableChangesNothingButIsStoredAndCounted) {
     Simulator sim(Build::Masked, at(2026, 12, 6, 9, 15, 0, 0), {{"time3", "7"}});
     Form1& f = sim.form();
     const Color colour = f.Label1.ForeColor;
-    for (const auto& [colourAt, skinAt, next] : {std::tuple{12, 8, "13 9"}, {-1, -1, "0 0"}, {32767, 32767, "0 0"}}) {
+    constexpr int largest = std::numeric_limits<std::int16_t>::max();
+    // colour and skin index before the presses, and after them
+    for (const auto& [colourAt, skinAt, colourNext, skinNext] :
+         {std::array{colorCount, skinCount, colorCount + 1, skinCount + 1}, {-1, -1, 0, 0}, {largest, largest, 0, 0}}) {
+        SCOPED_TRACE(std::to_string(colourAt) + " " + std::to_string(skinAt));
         f.colorIndex = static_cast<std::int16_t>(colourAt), f.skinIndex = static_cast<std::int16_t>(skinAt);
         f.Label1_MouseDown(buttonLeft, 0, 0, 0), f.Label1_MouseDown(buttonRight, 0, 0, 0);
         EXPECT_TRUE(f.Label1.ForeColor == colour && f.Picture1.Picture == Image::Skin7);
-        EXPECT_EQ(*sim.stored("time2") + " " + *sim.stored("time3") + " " + std::to_string(f.colorIndex) + " " +
-                  std::to_string(f.skinIndex), std::to_string(colourAt) + " " + std::to_string(skinAt) + " " + next);
+        EXPECT_EQ((std::array{*sim.stored("time2"), *sim.stored("time3")}), (std::array{std::to_string(colourAt), std::to_string(skinAt)}));
+        EXPECT_EQ((std::array{int{f.colorIndex}, int{f.skinIndex}}), (std::array{colourNext, skinNext}));
     }
 }
 

@@ -59,7 +59,7 @@ TEST(PowerOff, EnteredOnTheFaceCountedDownInTheLastMinuteAndArmedAgainAtTheNextS
         // and the stored time arms the same power-off at the next start.
         sim.runUntil(at(2026, 12, 7, 0, 0, 1, 100));
         EXPECT_EQ(f.Label1.caption(), "00:00:01");
-        EXPECT_TRUE(f.Label1.Left == 150 && f.ticksLeft == 60 && f.Label1.Visible);
+        EXPECT_TRUE(f.Label1.Left == faceRestLeft && f.ticksLeft == ticksAtRest && f.Label1.Visible);
         sim.restart();
         EXPECT_EQ(sim.form().shutdownTime.hms() + " " + sim.form().Text1.Text, "23:59:59 12:00:01 AM") << "the message: the time";
         EXPECT_EQ(std::vector(calls.end() - 4, calls.end()), (std::vector<std::string>{"setHotKey Form2 1626",

@@ -1,47 +1,75 @@
+#include <ostream>
+
 #include "support/simulator.h"
 
 namespace horatta::testing {
 namespace {
 
-// What a start makes of stored values: "caption scrollOn colour# skin skin# shutdown".
-std::string restored(Form1& f) {
-    const Color c = f.Label1.ForeColor;
-    EXPECT_EQ(f.Label3.ForeColor, c);
-    return f.Label1.caption() + " " + std::to_string(f.scrollOn) + " " + std::to_string(c.red) + "," +
-           std::to_string(c.green) + "," + std::to_string(c.blue) + "#" + std::to_string(f.colorIndex) + " " +
-           std::to_string(static_cast<int>(f.Picture1.Picture)) + "#" + std::to_string(f.skinIndex) + " " +
-           f.shutdownTime.hms() + " " + f.shutdownField().text() + " " + f.Text2.Text;
+// What a start at 18:36:16 makes of stored values. The defaults are those of a first start:
+// the design's red time, the default colour and skin left one step ahead, no power-off and
+// the default memo.
+struct Restored {
+    std::string caption = "18:36:16";
+    std::int16_t scrollOn = 0;
+    Color colour = Color::rgb(255, 0, 0);
+    std::int16_t colorIndex = (defaultColorIndex + 1) % colorCount;
+    Image skin = Image::Skin8;
+    std::int16_t skinIndex = (defaultSkinIndex + 1) % skinCount;
+    std::string shutdownTime = "00:00:00", shutdownField = "00:00:00";
+    std::string memo{defaultMemo};
+    bool operator==(const Restored&) const = default;
+};
+
+void PrintTo(const Restored& r, std::ostream* out) {
+    *out << "caption \"" << r.caption << "\", scroll " << r.scrollOn << ", colour " << r.colour.red << ","
+         << r.colour.green << "," << r.colour.blue << " index " << r.colorIndex << ", skin "
+         << static_cast<int>(r.skin) << " index " << r.skinIndex << ", power-off " << r.shutdownTime << " field "
+         << r.shutdownField << ", memo \"" << r.memo << '"';
+}
+
+Restored restored(Form1& f) {
+    EXPECT_EQ(f.Label3.ForeColor, f.Label1.ForeColor) << "the handle takes the time's colour";
+    return {f.Label1.caption(), f.scrollOn, f.Label1.ForeColor, f.colorIndex, f.Picture1.Picture, f.skinIndex,
+            f.shutdownTime.hms(), f.shutdownField().text(), f.Text2.Text};
 }
 
 TEST(Startup, StoredValuesComeBackAndDamagedOnesFallBackToTheDefaults) {
-    const auto skin = [](Image i) { return " " + std::to_string(static_cast<int>(i)); };
-    const std::string dm(defaultMemo), skin8 = skin(Image::Skin8), rest = " 255,0,0#0" + skin8 + "#3 00:00:00 00:00:00 ";
-    const std::pair<Simulator::Settings, std::string> cases[]{
-        {{{"t", "2"}, {"t9", "1"}, {"text", "shopping"}}, "shopping 1" + rest + "shopping"},
-        {{{"t", "1"}, {"t9", "1"}, {"text", "shopping"}}, "18:36:16 1" + rest + "shopping"},
-        {{{"t", "2"}, {"t9", "1"}, {"text", ""}}, "18:36:16 1" + rest + dm},
-        {{{"t", "2"}, {"t9", "2"}, {"text", "abc   "}}, "18:36:16 2" + rest + "abc"},
-        {{{"text", "   "}}, "18:36:16 0" + rest + "   "},
-        {{{"time", "9:30:00 PM"}}, "18:36:16 0 255,0,0#0" + skin8 + "#3 21:30:00 21:30:00 " + dm},
+    const Image lastSkin = Simulator(Build::Masked).form().pictureBox(skinTable[skinCount - 1]).Picture;
+    const auto number = [](int n) { return std::to_string(n); };
+    const auto index = [](int n) { return static_cast<std::int16_t>(n); };
+    struct Case { const char* name; Simulator::Settings stored; Restored expected; };
+    const Case cases[]{
+        {"scroll mode showing the memo", {{"t", "2"}, {"t9", "1"}, {"text", "shopping"}},
+         {.caption = "shopping", .scrollOn = 1, .memo = "shopping"}},
+        {"scroll mode showing the time", {{"t", "1"}, {"t9", "1"}, {"text", "shopping"}}, {.scrollOn = 1, .memo = "shopping"}},
+        {"an empty memo: the default one", {{"t", "2"}, {"t9", "1"}, {"text", ""}}, {.scrollOn = 1}},
+        {"a padded memo", {{"t", "2"}, {"t9", "2"}, {"text", "abc   "}}, {.scrollOn = 2, .memo = "abc"}},
+        {"a memo of spaces alone", {{"text", "   "}}, {.memo = "   "}},
+        {"a power-off time as the locale writes it", {{"time", "9:30:00 PM"}},
+         {.shutdownTime = "21:30:00", .shutdownField = "21:30:00"}},
         // Colour and skin come back one step behind their indexes; outside the tables the
         // design ones stay and the index still advances.
-        {{{"time2", "5"}, {"time3", "0"}}, "18:36:16 0 0,111,111#6" + skin(Image::Skin4) + "#1 00:00:00 00:00:00 " + dm},
-        {{{"time2", "0"}}, "18:36:16 0 0,255,0#1" + skin8 + "#3 00:00:00 00:00:00 " + dm},
-        {{{"time2", "11"}, {"time3", "7"}}, "18:36:16 0 255,0,0#0" + skin(Image::Skin7) + "#0 00:00:00 00:00:00 " + dm},
-        {{{"time2", "10"}, {"time3", "6"}}, "18:36:16 0 0,0,1#11" + skin(Image::None) + "#7 00:00:00 00:00:00 " + dm},
-        {{{"time2", "12"}, {"time3", "8"}}, "18:36:16 0 255,0,0#13" + skin8 + "#9 00:00:00 00:00:00 " + dm},
-        {{{"time2", "-1"}, {"time3", "-3"}}, "18:36:16 0 255,0,0#0" + skin8 + "#-2 00:00:00 00:00:00 " + dm},
-        {{{"time2", "abc"}, {"time3", "70000"}, {"t", "yes"}, {"t9", "zz"}, {"time", "25:00:00"}},
-         "18:36:16 0" + rest + dm},
+        {"colour 5 at start-up differs from its step", {{"time2", "5"}, {"time3", "0"}},
+         {.colour = Color::rgb(0, 111, 111), .colorIndex = 6, .skin = Image::Skin4, .skinIndex = 1}},
+        {"the first colour", {{"time2", "0"}}, {.colour = Color::rgb(0, 255, 0), .colorIndex = 1}},
+        {"the last colour and skin wrap", {{"time2", number(colorCount - 1)}, {"time3", number(skinCount - 1)}},
+         {.colour = colorTable[colorCount - 1].startUp, .colorIndex = 0, .skin = lastSkin, .skinIndex = 0}},
+        {"a near-black colour, the skin box with no picture", {{"time2", "10"}, {"time3", "6"}},
+         {.colour = Color::rgb(0, 0, 1), .colorIndex = 11, .skin = Image::None, .skinIndex = 7}},
+        {"one past the tables", {{"time2", number(colorCount)}, {"time3", number(skinCount)}},
+         {.colorIndex = index(colorCount + 1), .skinIndex = index(skinCount + 1)}},
+        {"negative indexes", {{"time2", "-1"}, {"time3", "-3"}}, {.colorIndex = 0, .skinIndex = -2}},
+        {"nothing readable", {{"time2", "abc"}, {"time3", "70000"}, {"t", "yes"}, {"t9", "zz"}, {"time", "25:00:00"}}, {}},
     };
-    for (const auto& [stored, expected] : cases) {
-        Simulator sim(Build::Masked, at(2026, 12, 6, 18, 36, 16, 500), stored);
-        EXPECT_EQ(restored(sim.form()), expected);
-        for (const auto& [name, value] : stored)
-            if (name != "text" || !value.empty()) { EXPECT_EQ(sim.stored(name), value) << name << " rewritten, " << expected; }
+    for (const Case& c : cases) {
+        Simulator sim(Build::Masked, at(2026, 12, 6, 18, 36, 16, 500), c.stored);
+        EXPECT_EQ(restored(sim.form()), c.expected) << c.name;
+        for (const auto& [name, value] : c.stored)
+            if (name != "text" || !value.empty()) { EXPECT_EQ(sim.stored(name), value) << c.name << ": " << name << " rewritten"; }
     }
     Simulator first(Build::Plain);
-    EXPECT_EQ(first.stored("time").value_or("-") + " " + first.stored("text").value_or("-"), "00:00:00 " + dm) << "a first start";
+    EXPECT_EQ(first.stored("time").value_or("-") + " " + first.stored("text").value_or("-"), "00:00:00 " + std::string(defaultMemo))
+        << "a first start";
 }
 
 // A stored or default position is honoured exactly while the whole strip lies on some
@@ -55,19 +83,19 @@ TEST(Startup, TheStripComesUpWhereItWasUnlessThatIsOffEveryScreen) {
         {one, " 600 ", "27800", 600, 27800},  // the right edge of the screen, exactly
         {{{0, 0, 800, 600}}, nullptr, nullptr, 660, 10200},
         {one, nullptr, nullptr, 600, 13605},
-        {one, "900", "40000", 900, 1920 * 15 - 1000},
+        {one, "900", "40000", 900, 1920 * 15 - stripWidth},
         {three, "300", "28500", 300, 1920 * 15},  // straddling two: onto the one it hangs over less
         {three, "-4000", "20000", 0, 20000},      // above the primary, nearer to it than to the right one
         {three, "16000", "36000", 12060, 36000},  // below the right one, which is nearer than the primary
-        {three, "16500", "0", 15900, 0},
-        {three, "300", "28300", 300, 1920 * 15 - 1000},  // half on each: the primary          // just below the primary, far below the left one
-        {{{0, 0, 1920, 1080}, {2700, 0, 1280, 0}}, "900", "40000", 900, 1920 * 15 - 1000},  // no height: never nearest
+        {three, "16500", "0", 15900, 0},          // just below the primary, far below the left one
+        {three, "300", "28300", 300, 1920 * 15 - stripWidth},  // half on each: the primary
+        {{{0, 0, 1920, 1080}, {2700, 0, 1280, 0}}, "900", "40000", 900, 1920 * 15 - stripWidth},  // no height: never nearest
         {{{0, 0, 0, 0}}, "900", "40000", 900, 40000},
         // Far off any screen: no window system can place it, so it counts as missing.
         {one, "-1", "92233720368547758088", 0, 0},
         {{{0, 0, 0, 0}}, "-1", "92233720368547758088", -1, 0},
         {one, "300", "-491506", 300, 0},
-        {three, "-491505", "491505", -3000, 1920 * 15 + 1280 * 15 - 1000},
+        {three, "-491505", "491505", -3000, 1920 * 15 + 1280 * 15 - stripWidth},
         {{{0, 0, 1, 1}}, "900", "40000", 0, 0},  // a screen of one pixel still holds the strip's corner
     };
     for (const auto& c : cases) {
@@ -87,13 +115,13 @@ TEST(Screens, AStripLeftOffEveryScreenComesOntoTheNearestAndNothingIsStored) {
     const PixelRect wide{0, 0, 1920, 1080}, small{0, 0, 1024, 768}, right{1920, 0, 1280, 1024};
     struct Case { std::vector<PixelRect> before, after; WindowPosition at, expect; };
     const Case cases[]{
-        {{wide}, {small}, {27000, 600}, {1024 * 15 - 1000, 600}},       // the handle was past the new right edge
-        {{wide}, {small}, {13605, 15000}, {13605, 768 * 15 - 300}},     // below the new bottom
-        {{wide}, {small}, {13605, 600}, {13605, 600}},                  // still wholly on it: left alone
-        {{wide, right}, {wide}, {37500, 1500}, {1920 * 15 - 1000, 1500}},  // its screen unplugged
-        {{wide, right}, {right}, {13605, 600}, {1920 * 15, 600}},       // the primary unplugged
-        {{wide, right}, {wide, {-1280, 0, 1280, 1024}}, {37500, 900}, {1920 * 15 - 1000, 900}},  // moved to the left
-        {{wide}, {{0, 0, 0, 0}}, {27000, 600}, {27000, 600}},           // between two screens: none to go to
+        {{wide}, {small}, {27000, 600}, {1024 * 15 - stripWidth, 600}},          // the handle was past the new right edge
+        {{wide}, {small}, {13605, 15000}, {13605, 768 * 15 - stripHeight}},      // below the new bottom
+        {{wide}, {small}, {13605, 600}, {13605, 600}},                           // still wholly on it: left alone
+        {{wide, right}, {wide}, {37500, 1500}, {1920 * 15 - stripWidth, 1500}},  // its screen unplugged
+        {{wide, right}, {right}, {13605, 600}, {1920 * 15, 600}},                // the primary unplugged
+        {{wide, right}, {wide, {-1280, 0, 1280, 1024}}, {37500, 900}, {1920 * 15 - stripWidth, 900}},  // moved to the left
+        {{wide}, {{0, 0, 0, 0}}, {27000, 600}, {27000, 600}},                    // between two screens: none to go to
         {{wide}, {}, {27000, 600}, {27000, 600}},
     };
     for (const Case& c : cases) {
@@ -119,20 +147,23 @@ TEST(Screens, AStripLeftOffEveryScreenComesOntoTheNearestAndNothingIsStored) {
 TEST(Leaving, EveryEndOfTheSessionSavesAsTheHandleDoes) {
     using Step = std::function<void(Simulator&)>;
     const Step nothing = [](Simulator&) {}, endSession = [](Simulator& s) { s.form().EndSession(); };
-    // before: what the face is doing when it ends; saved: t9 and t (ta and tb are the same in all), then how it ended.
-    struct Case { const char* what; std::int16_t button; Simulator::Settings stored; Step before, end; std::string saved; };
+    const char *const quits = "endProgram", *const powersOff = "exitWindows 13 0";
+    // before: what the face is doing when it ends; scroll, showed: the t9 and t it stores (ta and
+    // tb are the same in all); last: the program's last call.
+    struct Case { const char* what; std::int16_t button; Simulator::Settings stored; Step before, end; int scroll, showed;
+                  const char* last; };
     const Case cases[]{
-        {"the running clock", buttonLeft, {}, nothing, endSession, "t9=0 t=1 endProgram"},
+        {"the running clock", buttonLeft, {}, nothing, endSession, 0, 1, quits},
         {"the handle, a new second begun but not yet shown", buttonLeft, {}, nothing,
-         [](Simulator& s) { s.platform().clockMs += 990, s.form().Label3_DblClick(); }, "t9=0 t=2 endProgram"},
-        {"scroll mode, showing the memo", buttonRight, {}, nothing, endSession, "t9=1 t=2 endProgram"},
+         [](Simulator& s) { s.platform().clockMs += 990, s.form().Label3_DblClick(); }, 0, 2, quits},
+        {"scroll mode, showing the memo", buttonRight, {}, nothing, endSession, 1, 2, quits},
         {"scroll mode, swapped to the time", buttonRight, {}, [](Simulator& s) { s.runFor(1000), s.form().Label1_DblClick(); },
-         endSession, "t9=1 t=1 endProgram"},
+         endSession, 1, 1, quits},
         {"a sounding reminder", buttonLeft, {}, [](Simulator& s) { s.form().reminderTime = *TimeOfDay::fromHms(9, 15, 2), s.runFor(1500); },
-         endSession, "t9=0 t=2 endProgram"},
-        {"the countdown", buttonRight, {{"time", "09:15:30"}}, [](Simulator& s) { s.runFor(600); }, endSession, "t9=1 t=2 endProgram"},
-        {"the set second", buttonLeft, {{"time", "09:15:03"}}, nothing, [](Simulator& s) { s.runFor(2500); }, "t9=0 t=2 exitWindows 13 0"},
-        {"the hot key", buttonRight, {}, nothing, [](Simulator& s) { s.form().form2()->Form_KeyUp('Q', 0); }, "t9=1 t=2 exitWindows 13 0"},
+         endSession, 0, 2, quits},
+        {"the countdown", buttonRight, {{"time", "09:15:30"}}, [](Simulator& s) { s.runFor(600); }, endSession, 1, 2, quits},
+        {"the set second", buttonLeft, {{"time", "09:15:03"}}, nothing, [](Simulator& s) { s.runFor(2500); }, 0, 2, powersOff},
+        {"the hot key", buttonRight, {}, nothing, [](Simulator& s) { s.form().form2()->Form_KeyUp('Q', 0); }, 1, 2, powersOff},
     };
     for (Build build : bothBuilds) for (const Case& c : cases) {
         SCOPED_TRACE(std::string(buildName(build)) + ": " + c.what);
@@ -150,10 +181,11 @@ TEST(Leaving, EveryEndOfTheSessionSavesAsTheHandleDoes) {
         };
         p.duringPowerOff = values;
         c.end(sim), values();
-        EXPECT_EQ(saved + p.calls.back(), "1: " + std::string(c.saved).insert(8, " ta=4500 tb=-15000.5"));
+        EXPECT_EQ(saved, "1: t9=" + std::to_string(c.scroll) + " t=" + std::to_string(c.showed) + " ta=4500 tb=-15000.5 ");
+        EXPECT_EQ(p.calls.back(), c.last);
         sim.restart();
         const Form1& f = sim.form();
-        EXPECT_EQ((std::array{f.Left, f.Top, float(f.scrollOn)}), (std::array{-15000.5f, 4500.f, float(c.saved[3] - '0')}));
+        EXPECT_EQ((std::array{f.Left, f.Top, float(f.scrollOn)}), (std::array{-15000.5f, 4500.f, float(c.scroll)}));
     }
 }
 

@@ -19,7 +19,6 @@ namespace horatta {
 
 inline constexpr float stripWidth = 1000;
 inline constexpr float stripHeight = 300;
-inline constexpr int doubleClickTimeMs = 260;
 inline constexpr std::int16_t ticksAtRest = 60;
 // Where the time text rests on the face when it neither scrolls nor blinks.
 inline constexpr float faceRestLeft = 150;

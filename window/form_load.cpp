@@ -23,8 +23,8 @@ std::optional<float> storedPosition(std::string_view text, int twipsPerPixel) {
     return static_cast<float>(*value);
 }
 
-// Older versions stored the memo padded with spaces; they are not part of it. A memo of
-// spaces alone is what the user stored, and stays.
+// Trailing spaces are padding a stored memo may carry, not part of it. A memo of spaces
+// alone is what the user stored, and stays.
 std::string withoutPadding(std::string text) {
     const auto end = text.find_last_not_of(' ');
     if (end != std::string::npos) text.erase(end + 1);
@@ -74,15 +74,15 @@ void Form1::refreshDateToolTip(const DateTime& now) {
 }
 
 void Form1::Form_Load() {
-    // 1. The screen's width in pixels selects the default position.
+    // The screen's width in pixels picks the default place of the strip.
     {
         long twips = std::lround(static_cast<double>(platform_.screenWidthTwips()));
         long perPixel = std::max(1L, std::lround(static_cast<double>(platform_.twipsPerPixelX())));
         screenWidthPx = static_cast<std::int16_t>(twips / perPixel);
     }
-    // 3. The date as the face's tool-tip; the time goes up with the memo below.
+    // The date shows as the time's tool-tip; the time itself goes up with the memo below.
     refreshDateToolTip(platform_.now());
-    // 4-6. Position and size.
+    // The stored place or the default one, held to a screen so that the strip stays in reach.
     savedTop = readSetting(setting::windowTop).value_or("");
     savedLeft = readSetting(setting::windowLeft).value_or("");
     placeWindow();
@@ -90,8 +90,8 @@ void Form1::Form_Load() {
     Height = stripHeight;
     keepOnScreen();
 
-    // 7, 8. The stored power-off time, colour and skin; a time that is no time of day
-    // means none.
+    // A stored power-off time that is no time of day means none. A missing one is stored as
+    // none, so that a first start leaves a time in the file to edit.
     const std::string timeSetting = readSetting(setting::shutdownTime).value_or("");
     const std::string colorText = readSetting(setting::colorIndex).value_or("");
     const std::string skinText = readSetting(setting::skinIndex).value_or("");
@@ -102,7 +102,8 @@ void Form1::Form_Load() {
         writeSetting(setting::shutdownTime, storedTime);
     }
 
-    // 9. Colour and skin, each left one step ahead of what is shown.
+    // Colour and skin as stored, each index left one step ahead of what is shown, where the
+    // next press steps from.
     colorIndex = settingToInt16(colorText).value_or(defaultColorIndex);
     if (colorIndex >= 0 && colorIndex < colorCount)
         Label1.ForeColor = colorTable[static_cast<std::size_t>(colorIndex)].startUp;
@@ -113,7 +114,8 @@ void Form1::Form_Load() {
         Picture1.Picture = pictureBox(skinTable[static_cast<std::size_t>(skinIndex)]).Picture;
     skinIndex = advanceIndex(skinIndex, skinCount);
 
-    // 10, 11. What the face showed at exit, the memo and scroll mode.
+    // A clock left scrolling its memo comes back scrolling it; an empty memo becomes the
+    // default one, stored.
     savedLabelMode = settingToInt16(readSetting(setting::faceShowedTime).value_or("")).value_or(0);
     Text2.Text = withoutPadding(readSetting(setting::memo).value_or(""));
     scrollOn = settingToInt16(readSetting(setting::scrollMode).value_or("")).value_or(0);
@@ -125,13 +127,14 @@ void Form1::Form_Load() {
         writeSetting(setting::memo, Text2.Text);
     }
 
-    // 12-14. Arm the stored power-off time again.
+    // The stored power-off time is armed again, shown in its field and its label as an
+    // applied entry is.
     shutdownField().setText(storedTime);
     Label2.setCaption(shutdownField().text());
     shutdownTime = platform_.parseDateOrTime(shutdownField().text()).value_or(TimeOfDay());
     shutdownEntryStarted = 1;
 
-    // 16, 17. The hot-key window, then the clock window, which takes the focus on its face.
+    // The hot-key window, then the clock window, which takes the keyboard on its face.
     if (!form2_) {
         form2_ = std::make_unique<Form2>(build_, platform_, [this] { SaveWindowState(); });
         form2_->Form_Load();
@@ -140,14 +143,15 @@ void Form1::Form_Load() {
     platform_.showWindow(ControlId::Form1);
     focus_ = ControlId::Picture1;
 
-    // 19-23.
+    // The clock starts at rest: no entry under way, a full count of ticks for a blink, no
+    // reminder time, and the start's time as the reminder's message.
     shutdownEntryStarted = 0;
     shutdownEntryDone = 0;
     ticksLeft = ticksAtRest;
     reminderField().setText("00:00:00");
     Text1.Text = platform_.longTimeText(platform_.now().timeOfDay());
 
-    // 24.
+    // Above every window: a strip this small, with no frame, is otherwise lost behind them.
     platform_.makeTopmost(ControlId::Form1);
 }
 

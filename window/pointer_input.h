@@ -11,6 +11,9 @@ namespace horatta {
 
 class Form1;
 
+// Two presses pair into a double-click when the second follows the first within this time.
+inline constexpr int doubleClickTimeMs = 260;
+
 // Presses on the clock window, decided in one place for every shell: which control lies
 // under the pointer, and which presses make a click or a double-click.
 //

@@ -8,6 +8,17 @@ fail() {
 }
 pass() { echo "${E2E_NAME:+$E2E_NAME: }ok: $*"; }
 
+# The clock's double-click time: the build passes it in; a journey run by hand reads it where
+# the clock keeps it. Two presses within it pair; not_a_double_click waits it out, with room
+# for a busy X server, so that the next press is a gesture of its own.
+DOUBLE_CLICK_MS=${DOUBLE_CLICK_MS:-$(sed -n 's/.*doubleClickTimeMs = \([0-9]*\);.*/\1/p' \
+  "$(dirname "${BASH_SOURCE[0]}")/../../window/pointer_input.h")}
+[ -n "$DOUBLE_CLICK_MS" ] || { echo "FAIL: no doubleClickTimeMs in window/pointer_input.h" >&2; exit 1; }
+not_a_double_click() {
+  local ms=$((DOUBLE_CLICK_MS + 140))
+  sleep "$(printf '%d.%03d' $((ms / 1000)) $((ms % 1000)))"
+}
+
 # Polls a command for up to $1 seconds (longer when the command itself takes a while).
 eventually() {
   local tries=$(($1 * 20))

@@ -10,7 +10,7 @@ expect_geometry "907 40 67 20"
 eventually 3 shows "$RED" || fail "the time is not red"
 click_at $TIME_X $TIME_Y 1
 eventually 3 shows "$GREEN" || fail "a left click did not turn the time green"
-sleep 0.4  # not a double-click
+not_a_double_click
 double_click_at $HANDLE_X $HANDLE_Y
 wait_for_exit
 [ "$(stored ta) $(stored tb)" = "600 13605" ] || fail "horatta-t stored ta, tb = $(stored ta), $(stored tb)"

@@ -19,7 +19,7 @@ start_program "$PROGRAM"
 drag_from $((907 + HANDLE_X)) $((40 + HANDLE_Y)) -707 260
 xdotool mouseup 1
 expect_geometry "200 300 67 20"
-sleep 0.4  # not a double-click
+not_a_double_click
 click_at $HANDLE_X $HANDLE_Y 3
 sleep 0.5  # the press's own drag has ended and the toggle has run
 # Twice, as an impatient session does: the second signal must not cut the saving short.

@@ -41,7 +41,7 @@ if [ "$WM" = none ]; then
   click_at $TIME_X $TIME_Y 1
   expect_stored time2 0
   eventually 3 shows "$GREEN" || fail "a left click did not turn the time green"
-  sleep 0.4  # not a double-click
+  not_a_double_click
   click_at $TIME_X $TIME_Y 3
   expect_stored time3 3
   _sky() { capture "$E2E_TMP/sky" && [ "$(count_pixels "$E2E_TMP/sky" 1 2 62 18 'b>r && r+g+b>400')" -ge 600 ]; }
@@ -76,7 +76,7 @@ drag_handle_by() {  # dx dy
 }
 if [ "$WM" = none ]; then
   # Pressing the time drags the window too; the colour steps only once the button is released.
-  sleep 0.4
+  not_a_double_click
   xdotool mousemove $((907 + TIME_X)) $((40 + TIME_Y)) mousedown 1
   for step in 1 2 3 4 5; do xdotool mousemove $((907 + TIME_X + step * 20)) $((40 + TIME_Y + step * 30)); done
   expect_geometry "1007 190 67 20"
@@ -94,7 +94,7 @@ else
   drag_handle_by 100 150
 fi
 read -r x y _ _ <<<"$(window_geometry)"
-sleep 0.4  # not a double-click
+not_a_double_click
 click_at $FACE_X $FACE_Y 1
 expect_geometry "$x $y 67 39"
 xdotool type --delay 20 abc  # the memo's whole text is selected: typing replaces it
@@ -105,7 +105,7 @@ pass "a drag moves the strip by as much; a memo typed into it is stored"
 
 # Stored is the place asked for plus the drag, whatever the manager made of it; the next
 # start asks for that place again and so comes to the same place as the first did.
-sleep 0.4
+not_a_double_click
 double_click_at $HANDLE_X $HANDLE_Y
 wait_for_exit
 [[ "$(stored_place)" =~ ^0\ [12]\ 2850\ 15105$ ]] || fail "t9, t, ta, tb stored wrong"
@@ -123,7 +123,7 @@ xrandr --output screen --mode "$mode" --fb 1024x768 || fail "the screen did not 
 _on_screen() { read -r x y w h <<<"$(window_geometry)"; [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + w)) -le 1024 ] && [ $((y + h)) -le 768 ]; }
 eventually 5 _on_screen || fail "the strip at $(window_geometry) on a 1024x768 screen"
 [ "$(cat "$INI")" = "$before" ] || fail "the screen change stored something"
-sleep 0.4
+not_a_double_click
 double_click_at $HANDLE_X $HANDLE_Y
 wait_for_exit
 expect_stored tb $((1024 * 15 - 1000))  # the strip is 1000 twips wide
@@ -147,7 +147,7 @@ if [ "$WM" = none ]; then
   # A power-off six hours away, so that no countdown starts while the test runs.
   enter_shutdown_time "$(date -d '+6 hours' +%H%M%S)"
   expect_stored time2 1  # the entry keeps the colour
-  sleep 0.4
+  not_a_double_click
   double_click_at $FACE_X $FACE_Y
   expect_geometry "$x $y 67 40"
   # The date tip shows when the pointer rests on the time of a window that is not active.
