@@ -2,29 +2,17 @@
 
 #include <QAccessible>
 #include <QWidget>
+#include <chrono>
 
 namespace horatta::shell {
 
 namespace {
-constexpr int leastGapMs = 1000;
+std::int64_t steadyNowMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
-
-QString spokenName(const Form1& form) {
-    QStringList shown;
-    for (const Label* label : {&form.Label3, &form.Label1})
-        if (label->Visible && !label->caption().empty()) shown << QString::fromStdString(label->caption()).simplified();
-    return shown.join(' ');
-}
-
-QString spokenDescription(const Form1& form) { return QString::fromStdString(form.Label1.ToolTipText).simplified(); }
-
-QString fieldName(const Form1& form, ControlId id) {
-    if (id == ControlId::Text2) return QObject::tr("Memo");
-    if (id == ControlId::Text1) return QObject::tr("Reminder message");
-    if (id == form.shutdownFieldId()) return QObject::tr("Power-off time");
-    if (id == form.reminderFieldId()) return QObject::tr("Reminder time");
-    return {};
-}
+QString text(const std::string& utf8) { return QString::fromStdString(utf8); }
+}  // namespace
 
 AccessibleNames::AccessibleNames(QWidget& window, const Form1& form) : QObject(&window), window_(window), form_(form) {
     later_.setSingleShot(true);
@@ -34,21 +22,21 @@ AccessibleNames::AccessibleNames(QWidget& window, const Form1& form) : QObject(&
 void AccessibleNames::shown() {
     // Without a screen reader nothing is worked out, let alone sent.
     if (!QAccessible::isActive() || later_.isActive()) return;
-    const qint64 since = sinceAnnounced_.isValid() ? sinceAnnounced_.elapsed() : leastGapMs;
-    if (since >= leastGapMs)
+    if (const std::int64_t wait = pace_.waitMs(steadyNowMs()); wait == 0)
         announce();
-    else if (spokenName(form_) != window_.accessibleName() || spokenDescription(form_) != window_.accessibleDescription())
-        later_.start(static_cast<int>(leastGapMs - since));
+    else if (text(spokenName(form_)) != window_.accessibleName() ||
+             text(spokenDescription(form_)) != window_.accessibleDescription())
+        later_.start(static_cast<int>(wait));
 }
 
 void AccessibleNames::announce() {
-    const QString name = spokenName(form_);
-    const QString description = spokenDescription(form_);
+    const QString name = text(spokenName(form_));
+    const QString description = text(spokenDescription(form_));
     if (name == window_.accessibleName() && description == window_.accessibleDescription()) return;
     // Each setter tells the bus of its change.
     if (name != window_.accessibleName()) window_.setAccessibleName(name);
     if (description != window_.accessibleDescription()) window_.setAccessibleDescription(description);
-    sinceAnnounced_.start();
+    pace_.announced(steadyNowMs());
 }
 
 }  // namespace horatta::shell

@@ -73,7 +73,8 @@ void ClockWindow::showFlash() {
 void ClockWindow::adopt(QWidget& widget, ControlId id) {
     widget.setFocusPolicy(sink_.form().control(id).TabIndex < 0 ? Qt::ClickFocus : Qt::StrongFocus);
     widget.hide();
-    if (const QString name = fieldName(sink_.form(), id); !name.isEmpty()) widget.setAccessibleName(name);
+    if (const std::string_view name = fieldName(sink_.form(), id); !name.empty())
+        widget.setAccessibleName(QString::fromUtf8(name.data(), qsizetype(name.size())));
 }
 
 void ClockWindow::arrange() {

@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "settings/name_fold.h"
+#include "window/utf8.h"
+
 namespace horatta::shell::ini {
 
 namespace {
@@ -17,36 +20,11 @@ std::string_view trimmed(std::string_view s) {
     return s;
 }
 
-std::string fold(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
-
 int hexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
-}
-
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
 }
 
 bool isUtf8(std::string_view text) {
@@ -96,7 +74,7 @@ std::vector<std::string_view> splitLines(std::string_view file) {
     return lines;
 }
 
-bool isGeneral(std::string_view section) { return fold(section) == "general"; }
+bool isGeneral(std::string_view section) { return foldName(section) == "general"; }
 
 }  // namespace
 
@@ -110,7 +88,7 @@ std::string repaired(std::string_view file) {
         if (isUtf8(line)) {
             text = line;
         } else {
-            for (const char c : line) appendUtf8(text, static_cast<unsigned char>(c));
+            for (const char c : line) text += utf8::encode(static_cast<unsigned char>(c));
         }
         if (text.find('\0') == std::string::npos && classify(text).kind != Kind::Malformed) out += text + '\n';
     }
@@ -122,7 +100,7 @@ std::optional<std::string> findText(std::string_view file, std::string_view fold
     for (std::string_view text : splitLines(file)) {
         const Line line = classify(text);
         if (line.kind == Kind::Section) general = isGeneral(line.name);
-        if (general && line.kind == Kind::Value && fold(line.name) == foldedName) return unescaped(line.raw);
+        if (general && line.kind == Kind::Value && foldName(line.name) == foldedName) return unescaped(line.raw);
     }
     return std::nullopt;
 }
@@ -135,7 +113,7 @@ std::string withText(std::string_view file, std::string_view foldedName, std::st
     for (std::string_view text : splitLines(file)) {
         const Line line = classify(text);
         if (line.kind == Kind::Section) general = isGeneral(line.name);
-        if (general && line.kind == Kind::Value && fold(line.name) == foldedName) {
+        if (general && line.kind == Kind::Value && foldName(line.name) == foldedName) {
             if (!replaced) out.push_back(ours);
             replaced = true;
         } else {
@@ -224,7 +202,7 @@ std::optional<std::string> unescaped(std::string_view raw) {
                         const char32_t low = hexEscape(raw, next);
                         if (isSurrogate(low, 0xDC00)) code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00), i = next;
                     }
-                    appendUtf8(out, isSurrogate(code, 0xD800) || isSurrogate(code, 0xDC00) ? 0xFFFD : code);
+                    out += utf8::encode(isSurrogate(code, 0xD800) || isSurrogate(code, 0xDC00) ? 0xFFFD : code);
                     break;
                 }
                 default: break;  // an unknown escape stands for nothing

@@ -8,18 +8,12 @@
 #include "linux/ini_text.h"
 #include "linux/settings_file.h"
 
+#include "settings/name_fold.h"
 #include "settings/setting_names.h"
 
 namespace horatta::shell {
 
 namespace {
-
-std::string fold(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
 
 using FileState = SettingsRegistry::FileState;
 using Loaded = SettingsRegistry::Loaded;
@@ -51,7 +45,7 @@ bool usableName(std::string_view name) {
 }  // namespace
 
 SettingsRegistry::SettingsRegistry(QString filePath, std::uint32_t root, std::string keyPath, std::size_t largest)
-    : filePath_(std::move(filePath)), path_(filePath_.toStdString()), largest_(largest), root_(root), foldedKeyPath_(fold(keyPath)) {
+    : filePath_(std::move(filePath)), path_(filePath_.toStdString()), largest_(largest), root_(root), foldedKeyPath_(foldName(keyPath)) {
     settings_file::removeLeftovers(path_);
 }
 
@@ -61,7 +55,7 @@ QString SettingsRegistry::defaultFilePath() {
 }
 
 bool SettingsRegistry::isOurKey(std::uint32_t root, std::string_view path) const {
-    return root == root_ && fold(path) == foldedKeyPath_;
+    return root == root_ && foldName(path) == foldedKeyPath_;
 }
 
 const Loaded& SettingsRegistry::current() {
@@ -99,7 +93,7 @@ std::optional<RegistryValue> SettingsRegistry::queryValue(Key key, std::string_v
     if (!open_.count(key) || !usableName(name)) return std::nullopt;
     const Loaded& file = current();
     if (file.state != FileState::Sound && file.state != FileState::Damaged) return std::nullopt;
-    auto text = ini::findText(file.text, fold(name));
+    auto text = ini::findText(file.text, foldName(name));
     if (!text) return std::nullopt;
     return RegistryValue{ValueType::String, std::move(*text)};
 }
@@ -121,7 +115,7 @@ bool SettingsRegistry::setValues(Key key, const std::vector<NamedValue>& values)
     for (const auto& [name, value] : values) {
         const std::string_view text(value.bytes.data(), std::min(value.bytes.size(), value.bytes.find('\0')));
         if (ini::escaped(text).size() + headroom > largest_) return false;
-        written = ini::withText(written, fold(name), text);
+        written = ini::withText(written, foldName(name), text);
     }
     // What the reader would refuse is never written: the last good file stays.
     if (written.size() > largest_) return false;

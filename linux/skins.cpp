@@ -4,6 +4,8 @@
 #include <QtMath>
 #include <array>
 
+#include "window/skin_picture.h"
+
 namespace horatta::shell {
 
 namespace {
@@ -25,10 +27,9 @@ QPixmap embedded(Image image, int factor) {
 }  // namespace
 
 QPixmap pixmapFor(Image image, qreal scale) {
-    // The picture drawn at the nearest size at or above the scale, brought down smoothly to
-    // the surface's pixels: sharp at every scale, where the 1x picture stretched is soft or
-    // blocky. At scale 1 (or below, where Qt shrinks it) it is the 1x picture as it is.
-    const int factor = scale <= 1 ? 1 : scale <= 2 ? 2 : 3;
+    // Brought down smoothly to the surface's pixels. At scale 1 (or below, where Qt shrinks
+    // it) it is the 1x picture as it is.
+    const int factor = skinPictureFactor(scale);
     const QString key = QStringLiteral("picture%1@%2").arg(static_cast<int>(image)).arg(factor == 1 ? 1 : scale);
     // Qt's pixmap cache goes with the application, so no pixmap outlives the display.
     QPixmap pixmap;

@@ -6,7 +6,7 @@
 
 #include "linux/key_mapping.h"
 #include "linux/look.h"
-#include "linux/text_index.h"
+#include "window/utf16.h"
 
 namespace horatta::shell {
 
@@ -21,6 +21,14 @@ TextBoxWidget::TextBoxWidget(ControlId id, EventSink& sink, QWidget* parent)
     connect(this, &QLineEdit::cursorPositionChanged, this, &TextBoxWidget::copyToModel);
 }
 
+namespace {
+// Qt's strings hold UTF-16 units, as the core's position rule takes them.
+std::u16string_view units(const QString& text) {
+    const QStringView view(text);
+    return {view.utf16(), static_cast<std::size_t>(view.size())};
+}
+}  // namespace
+
 TextBox& TextBoxWidget::box() const {
     Form1& form = sink_.form();
     return id_ == ControlId::Text1 ? form.Text1 : form.Text2;
@@ -34,10 +42,10 @@ void TextBoxWidget::copyToModel() {
     if (hasSelectedText()) {
         const qsizetype start = selectionStart();
         const qsizetype end = start + selectedText().size();
-        b.SelStart = characterIndex(t, start);
-        b.SelLength = characterIndex(t, end) - b.SelStart;
+        b.SelStart = utf16::charactersBefore(units(t), static_cast<int>(start));
+        b.SelLength = utf16::charactersBefore(units(t), static_cast<int>(end)) - b.SelStart;
     } else {
-        b.SelStart = characterIndex(t, cursorPosition());
+        b.SelStart = utf16::charactersBefore(units(t), cursorPosition());
         b.SelLength = 0;
     }
 }
@@ -56,11 +64,11 @@ void TextBoxWidget::showModel() {
     const QString modelText = QString::fromStdString(b.Text);
     if (text() != modelText) setText(modelText);
     const QString t = text();
-    const int length = characterIndex(t, t.size());
+    const int length = utf16::length(units(t));
     const int start = std::clamp(b.SelStart, 0, length);
     const int count = std::clamp(b.SelLength, 0, length - start);
-    const qsizetype from = utf16Offset(t, start);
-    const qsizetype to = utf16Offset(t, start + count);
+    const qsizetype from = utf16::unitsBefore(units(t), start);
+    const qsizetype to = utf16::unitsBefore(units(t), start + count);
     const bool same = count == 0 ? (!hasSelectedText() && cursorPosition() == from)
                                  : (hasSelectedText() && selectionStart() == from && selectedText().size() == to - from);
     if (!same) {

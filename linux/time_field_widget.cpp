@@ -6,11 +6,10 @@
 #include <QPainter>
 #include <QStyleHints>
 #include <cmath>
-#include <cstdlib>
 
 #include "linux/key_mapping.h"
 #include "linux/look.h"
-#include "linux/text_index.h"
+#include "window/caret.h"
 
 namespace horatta::shell {
 
@@ -60,13 +59,13 @@ void TimeFieldWidget::restartBlink() {
     update();
 }
 
-int TimeFieldWidget::caretX(const QString& text, int index) const {
-    return textMargin + fontMetrics().horizontalAdvance(text.left(utf16Offset(text, index)));
+int TimeFieldWidget::caretX(const std::string& text, int index) const {
+    const std::string_view before = textBeforeCaret(text, index);
+    return textMargin + fontMetrics().horizontalAdvance(QString::fromUtf8(before.data(), qsizetype(before.size())));
 }
 
 void TimeFieldWidget::paintEvent(QPaintEvent*) {
     const TimeField& f = field();
-    const QString text = QString::fromStdString(f.text());
     QPainter painter(this);
     painter.fillRect(rect(), toQColor(f.BackColor));
     painter.setFont(font());
@@ -76,7 +75,7 @@ void TimeFieldWidget::paintEvent(QPaintEvent*) {
         // as the text beside it.
         const qreal scale = devicePixelRatioF();
         const qreal width = std::max<qreal>(1, std::round(scale)) / scale;
-        const int x = caretX(text, f.selStart());
+        const int x = caretX(f.text(), f.selStart());
         painter.fillRect(QRectF(x, 1, width, std::max(1, std::min(height(), fontMetrics().height()) - 1)),
                          toQColor(f.ForeColor));
     }
@@ -109,12 +108,8 @@ void TimeFieldWidget::mousePressEvent(QMouseEvent* event) {
     QWidget::mousePressEvent(event);
     sink_.pointerEvent(*this, *event);
     if (event->button() != Qt::LeftButton) return;
-    const QString text = QString::fromStdString(field().text());
-    const int length = characterIndex(text, text.size());
-    const int x = event->position().toPoint().x();
-    int best = 0;
-    for (int i = 1; i <= length; ++i)
-        if (std::abs(caretX(text, i) - x) < std::abs(caretX(text, best) - x)) best = i;
+    const std::string text = field().text();
+    const int best = caretNearest(text, event->position().toPoint().x(), [&](int i) { return caretX(text, i); });
     sink_.deliver([&] { field().setSelStart(best); });
     restartBlink();
 }

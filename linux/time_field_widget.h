@@ -30,7 +30,7 @@ protected:
 
 private:
     TimeField& field() const;
-    int caretX(const QString& text, int index) const;
+    int caretX(const std::string& text, int index) const;
     void restartBlink();
 
     struct Look {

@@ -1,14 +1,8 @@
 #include "settings/memory_registry.h"
 
-#include <cctype>
+#include "settings/name_fold.h"
 
 namespace horatta {
-
-std::string MemoryRegistry::fold(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
 
 namespace {
 std::string keyId(std::uint32_t root, const std::string& foldedPath) {
@@ -17,11 +11,11 @@ std::string keyId(std::uint32_t root, const std::string& foldedPath) {
 }  // namespace
 
 bool MemoryRegistry::keyExists(std::uint32_t root, std::string_view path) const {
-    return keys_.count(keyId(root, fold(path))) != 0;
+    return keys_.count(keyId(root, foldName(path))) != 0;
 }
 
 Registry::Key MemoryRegistry::openKey(std::uint32_t root, std::string_view path) {
-    std::string id = keyId(root, fold(path));
+    std::string id = keyId(root, foldName(path));
     if (!keys_.count(id)) return 0;
     Key handle = nextHandle_++;
     handles_[handle] = id;
@@ -29,7 +23,7 @@ Registry::Key MemoryRegistry::openKey(std::uint32_t root, std::string_view path)
 }
 
 Registry::Key MemoryRegistry::createKey(std::uint32_t root, std::string_view path) {
-    std::string folded = fold(path);
+    std::string folded = foldName(path);
     if (!keys_.count(keyId(root, folded))) {
         if (readOnly_) return 0;
         for (std::size_t pos = 0; (pos = folded.find('\\', pos)) != std::string::npos; ++pos)
@@ -45,7 +39,7 @@ std::optional<RegistryValue> MemoryRegistry::queryValue(Key key, std::string_vie
     auto h = handles_.find(key);
     if (h == handles_.end()) return std::nullopt;
     const auto& values = keys_[h->second].values;
-    auto v = values.find(fold(name));
+    auto v = values.find(foldName(name));
     if (v == values.end()) return std::nullopt;
     return v->second;
 }
@@ -53,14 +47,14 @@ std::optional<RegistryValue> MemoryRegistry::queryValue(Key key, std::string_vie
 bool MemoryRegistry::setValue(Key key, std::string_view name, const RegistryValue& value) {
     auto h = handles_.find(key);
     if (h == handles_.end() || readOnly_) return false;
-    keys_[h->second].values[fold(name)] = value;
+    keys_[h->second].values[foldName(name)] = value;
     return true;
 }
 
 bool MemoryRegistry::setValues(Key key, const std::vector<NamedValue>& values) {
     auto h = handles_.find(key);
     if (h == handles_.end() || readOnly_) return false;
-    for (const auto& [name, value] : values) keys_[h->second].values[fold(name)] = value;
+    for (const auto& [name, value] : values) keys_[h->second].values[foldName(name)] = value;
     return true;
 }
 

@@ -28,7 +28,6 @@ private:
     struct StoredKey {
         std::map<std::string, RegistryValue> values;  // by lower-cased name
     };
-    static std::string fold(std::string_view text);
     std::map<std::string, StoredKey> keys_;          // by root and lower-cased path
     std::map<Key, std::string> handles_;
     Key nextHandle_ = 1;

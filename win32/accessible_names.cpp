@@ -8,19 +8,6 @@
 
 namespace horatta::shell {
 
-namespace {
-
-// A screen reader hears of a changed name at most this often: the time changes every second.
-constexpr std::int64_t nameIntervalMs = 1000;
-
-std::string trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-}  // namespace
-
 AccessibleNames::~AccessibleNames() {
     if (properties) properties->Release();
 }
@@ -37,32 +24,29 @@ void Shell::accessibilityAsked() {
         accessible_.properties = static_cast<IAccPropServices*>(service);
     // The time fields are drawn by the clock, so their window texts are free to name them;
     // the edit controls' texts are what they hold, so they are named by annotation.
-    SetWindowTextW(window(form_->shutdownFieldId()), L"Power-off time");
-    SetWindowTextW(window(form_->reminderFieldId()), L"Reminder time");
-    if (accessible_.properties) {
-        accessible_.properties->SetHwndPropStr(window(ControlId::Text2), OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME,
-                                               L"Memo");
-        accessible_.properties->SetHwndPropStr(window(ControlId::Text1), OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME,
-                                               L"Reminder message");
-    }
+    for (ControlId field : {form_->shutdownFieldId(), form_->reminderFieldId()})
+        SetWindowTextW(window(field), widen(fieldName(*form_, field)).c_str());
+    if (accessible_.properties)
+        for (ControlId box : {ControlId::Text2, ControlId::Text1})
+            accessible_.properties->SetHwndPropStr(window(box), OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME,
+                                                   widen(fieldName(*form_, box)).c_str());
     syncAccessibleNames();
 }
 
-// The face and the clock window are named by what the face shows (the time, the countdown,
-// the memo or the reminder text, also while it blinks) and described by the date tool-tip.
+// The face and the clock window are named by what the face shows, also while it blinks, and
+// described by the date tool-tip.
 void Shell::syncAccessibleNames() {
     if (!accessible_.asked) return;
-    const std::string& name = form_->Label1.caption();
-    const std::string description = trimmed(form_->Label1.ToolTipText);
+    const std::string name = spokenName(*form_);
+    const std::string description = spokenDescription(*form_);
     if (name == accessible_.name && description == accessible_.description) return;
     const std::int64_t now = steadyNowMs();
-    if (accessible_.namedAtMs && now - *accessible_.namedAtMs < nameIntervalMs) {
-        SetTimer(form1_, accessibleNameTimerId, static_cast<UINT>(nameIntervalMs - (now - *accessible_.namedAtMs)),
-                 nullptr);
+    if (const std::int64_t wait = accessible_.pace.waitMs(now); wait > 0) {
+        SetTimer(form1_, accessibleNameTimerId, static_cast<UINT>(wait), nullptr);
         return;
     }
     KillTimer(form1_, accessibleNameTimerId);
-    accessible_.namedAtMs = now;
+    accessible_.pace.announced(now);
     const std::wstring wideName = widen(name), wideDescription = widen(description);
     if (name != accessible_.name) {
         // The system tells listeners of a changed window text itself.

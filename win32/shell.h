@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/window_system.h"
+#include "window/accessible_text.h"
 #include "window/form1.h"
 #include "window/form_timers.h"
 #include "window/layout.h"
@@ -50,7 +51,7 @@ struct AccessibleNames {
     ::IAccPropServices* properties = nullptr;  // where the system annotates names
     std::string name;
     std::string description;
-    std::optional<std::int64_t> namedAtMs;
+    AnnouncePace pace;
 };
 
 // Mouse and keyboard modifiers as the press handlers receive them: 1 Shift, 2 Ctrl, 4 Alt.

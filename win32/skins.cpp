@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "win32/resource_ids.h"
+#include "window/skin_picture.h"
 
 namespace horatta::shell {
 
@@ -56,12 +57,6 @@ std::optional<Bitmap> loadResource(HINSTANCE instance, int id) {
 
 }  // namespace
 
-int skinFactorFor(int dpi) {
-    for (int factor = 1; factor < 3; ++factor)
-        if (dpi <= factor * DpiScale::standardDpi) return factor;
-    return 3;
-}
-
 Skins::Skins(HINSTANCE instance) {
     struct Source {
         Image image;
@@ -100,7 +95,7 @@ const Bitmap* Skins::get(Image image, const DpiScale& scale) {
     if (!sizes[0]) return nullptr;
     // The size the 1x picture covers in logical pixels, in device pixels.
     const int width = scale.toDevice(sizes[0]->width), height = scale.toDevice(sizes[0]->height);
-    int factor = skinFactorFor(scale.dpi());
+    int factor = skinPictureFactor(static_cast<double>(scale.dpi()) / DpiScale::standardDpi);
     while (factor > 1 && !sizes[static_cast<std::size_t>(factor - 1)]) --factor;
     const Bitmap& source = *sizes[static_cast<std::size_t>(factor - 1)];
     if (source.width == width && source.height == height) return &source;

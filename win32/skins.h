@@ -21,10 +21,6 @@ struct Bitmap {
 // Decodes a JPEG or BMP file image held in memory; nothing when it cannot be read.
 std::optional<Bitmap> decodePicture(const void* data, std::size_t size);
 
-// The picture drawn at this many times its size that serves a density best: the nearest at
-// or above it (1, 2 or 3), so that it is only ever scaled down.
-int skinFactorFor(int dpi);
-
 // The seven skins, decoded once from the program's own resources at one, two and three times
 // their size, and each at the device size of the strip's density when it is first asked for.
 class Skins {

@@ -4,6 +4,7 @@
 
 #include "win32/look.h"
 #include "win32/wide.h"
+#include "window/utf16.h"
 
 namespace horatta::shell {
 
@@ -28,8 +29,8 @@ void Shell::syncEdits() {
             std::wstring text = widen(box.Text);
             const int start = std::max(box.SelStart, 0);
             const int end = start + std::max(box.SelLength, 0);
-            SendMessageW(hwnd, EM_SETSEL, static_cast<WPARAM>(unitsBefore(text, start)),
-                         static_cast<LPARAM>(unitsBefore(text, end)));
+            SendMessageW(hwnd, EM_SETSEL, static_cast<WPARAM>(utf16::unitsBefore(units(text), start)),
+                         static_cast<LPARAM>(utf16::unitsBefore(units(text), end)));
             state.selStart = box.SelStart;
             state.selLength = box.SelLength;
         }
@@ -52,8 +53,8 @@ void Shell::pullEdit(ControlId id) {
     SendMessageW(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     EditState& state = edits_[id];
     state.text = box->Text = narrow(text);
-    state.selStart = box->SelStart = charactersBefore(text, static_cast<int>(start));
-    state.selLength = box->SelLength = charactersBefore(text, static_cast<int>(end)) - box->SelStart;
+    state.selStart = box->SelStart = utf16::charactersBefore(units(text), static_cast<int>(start));
+    state.selLength = box->SelLength = utf16::charactersBefore(units(text), static_cast<int>(end)) - box->SelStart;
 }
 
 LRESULT CALLBACK Shell::editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -3,8 +3,8 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <cstdlib>
 
+#include "window/caret.h"
 #include "window/utf8.h"
 #include "win32/key_mapping.h"
 #include "win32/look.h"
@@ -51,14 +51,7 @@ LRESULT Shell::handleTimeField(HWND hwnd, ControlId id, UINT message, WPARAM wPa
             if (GetFocus() != hwnd) SetFocus(hwnd);
             // The caret goes to the character boundary nearest the press.
             TimeField& field = *timeField(id);
-            const int x = GET_X_LPARAM(lParam);
-            const int length = static_cast<int>(utf8::length(field.text()));
-            int best = 0, bestDistance = 1 << 30;
-            for (int i = 0; i <= length; ++i) {
-                const int distance = std::abs(caretX(id, i) - x);
-                if (distance < bestDistance) best = i, bestDistance = distance;
-            }
-            field.setSelStart(best);
+            field.setSelStart(caretNearest(field.text(), GET_X_LPARAM(lParam), [&](int i) { return caretX(id, i); }));
             render();
             pointerPress(hwnd, buttonLeft, lParam);
             return 0;
@@ -107,8 +100,7 @@ int Shell::caretX(ControlId id, int index) const {
     const TimeField* field = const_cast<Shell*>(this)->timeField(id);
     if (!field) return 0;
     const std::string text = field->text();
-    const std::size_t bytes = utf8::offset(text, static_cast<std::size_t>(std::max(index, 0)));
-    const std::wstring before = widen(std::string_view(text).substr(0, bytes));
+    const std::wstring before = widen(textBeforeCaret(text, index));
     HDC dc = GetDC(window(id));
     HGDIOBJ old = SelectObject(dc, services_.font());
     SIZE size{};

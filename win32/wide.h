@@ -10,9 +10,8 @@ namespace horatta::shell {
 std::wstring widen(std::string_view utf8);
 std::string narrow(std::wstring_view utf16);
 
-// Between a position counted in UTF-16 units (what edit controls report) and one counted in
-// characters (what the core keeps): a surrogate pair is one character.
-int charactersBefore(std::wstring_view text, int units);
-int unitsBefore(std::wstring_view text, int characters);
+// The UTF-16 units of a wide text, as the core's position rule takes them (wchar_t is a
+// 16-bit unit here, but a type of its own).
+inline std::u16string units(std::wstring_view text) { return {text.begin(), text.end()}; }
 
 }  // namespace horatta::shell

@@ -11,6 +11,7 @@
 #include "win32/skins.h"
 #include "win32/system_timer.h"
 #include "win32/wide.h"
+#include "window/utf16.h"
 
 namespace horatta::shell {
 namespace {
@@ -134,12 +135,10 @@ TEST(DpiScale, DevicePixelsMapBackIntoTheRectangleDrawnOverThem) {
     EXPECT_EQ(DpiScale(144).toLogical(RECT{-1920, 0, 0, 1080}), (PixelRect{-1280, 0, 1280, 720}));
 }
 
+// The edit controls' wide text reaches the core's position rule unit for unit.
 TEST(Wide, PositionsCountASurrogatePairAsOneCharacter) {
-    const std::wstring text = widen("a\xF0\x9F\x95\x90" "b");  // a, U+1F550, b: four UTF-16 units
-    const std::pair<int, int> positions[] = {{1, 1}, {2, 3}, {3, 4}};  // characters, units
-    for (const auto& [characters, units] : positions)
-        EXPECT_TRUE(unitsBefore(text, characters) == units && charactersBefore(text, units) == characters) << characters;
-    EXPECT_TRUE(charactersBefore(text, 99) == 3 && unitsBefore(text, 99) == 4) << "clamped to the end";
+    const std::u16string text = units(widen("a\xF0\x9F\x95\x90" "b"));  // a, U+1F550, b: four UTF-16 units
+    EXPECT_TRUE(text == u"a\U0001F550b" && utf16::unitsBefore(text, 2) == 3 && utf16::charactersBefore(text, 3) == 2);
 }
 
 }  // namespace
