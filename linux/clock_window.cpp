@@ -7,11 +7,11 @@
 #include "linux/look.h"
 #include "platform/attention_flash.h"
 #include "window/layout.h"
+#include "window/tab_order.h"
 
 namespace horatta::shell {
 
 namespace {
-QRect toQRect(const PixelRect& r) { return QRect(r.left, r.top, r.width, r.height); }
 
 // Inverts what the widgets beneath it drew.
 class FlashCover : public QObject {
@@ -87,12 +87,13 @@ void ClockWindow::arrange() {
 
     // The keyboard goes round the controls in their tab order; a field without a tab
     // index takes it only from a click or from the program.
-    std::vector<std::pair<int, QWidget*>> tabbed;
-    for (ControlId id : order)
-        if (QWidget* w = madeWidgetFor(id); w && form.control(id).TabIndex >= 0)
-            tabbed.emplace_back(form.control(id).TabIndex, w);
-    std::sort(tabbed.begin(), tabbed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (std::size_t i = 1; i < tabbed.size(); ++i) QWidget::setTabOrder(tabbed[i - 1].second, tabbed[i].second);
+    QWidget* previous = nullptr;
+    for (ControlId id : tabOrder(form)) {
+        QWidget* w = madeWidgetFor(id);
+        if (!w) continue;
+        if (previous) QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
 }
 
 template <typename W> W* ClockWindow::made(std::unique_ptr<W>& widget, ControlId id) {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QtCore/qnamespace.h>
-#include <cstdint>
 #include <functional>
 
 #include <QMouseEvent>
@@ -25,9 +23,5 @@ public:
     // The control under a point of a widget of the window, as the core sees it.
     virtual ControlId controlAt(const QWidget& widget, const QPoint& point) = 0;
 };
-
-// Mouse buttons and shift keys as the press handlers take them.
-std::int16_t buttonCode(Qt::MouseButton button);
-std::int16_t shiftCode(Qt::KeyboardModifiers modifiers);
 
 }  // namespace horatta::shell

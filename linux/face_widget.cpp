@@ -12,27 +12,6 @@
 
 namespace horatta::shell {
 
-std::int16_t buttonCode(Qt::MouseButton button) {
-    switch (button) {
-        case Qt::LeftButton: return buttonLeft;
-        case Qt::RightButton: return buttonRight;
-        case Qt::MiddleButton: return buttonMiddle;
-        default: return 0;
-    }
-}
-
-std::int16_t shiftCode(Qt::KeyboardModifiers modifiers) {
-    std::int16_t code = 0;
-    if (modifiers & Qt::ShiftModifier) code |= 1;
-    if (modifiers & Qt::ControlModifier) code |= 2;
-    if (modifiers & Qt::AltModifier) code |= 4;
-    return code;
-}
-
-namespace {
-QRect toQRect(const PixelRect& r) { return QRect(r.left, r.top, r.width, r.height); }
-}  // namespace
-
 FaceWidget::FaceWidget(ControlId id, EventSink& sink, QWidget* parent) : QWidget(parent), id_(id), sink_(sink) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);

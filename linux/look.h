@@ -3,8 +3,10 @@
 #include <QColor>
 #include <QFont>
 #include <QIcon>
+#include <QRect>
 #include <QWidget>
 
+#include "platform/platform.h"
 #include "window/controls.h"
 
 namespace horatta::shell {
@@ -26,5 +28,8 @@ QFont controlFont();
 void fitFieldFontsToScale(QWidget& window);
 
 QIcon windowIcon();
+
+// A rectangle of the core's layout, in the window's logical pixels.
+inline QRect toQRect(const PixelRect& r) { return QRect(r.left, r.top, r.width, r.height); }
 
 }  // namespace horatta::shell

@@ -18,17 +18,39 @@
 
 namespace horatta::shell {
 
+namespace {
+
+// Mouse buttons and shift keys as the press handlers take them.
+std::int16_t buttonCode(Qt::MouseButton button) {
+    switch (button) {
+        case Qt::LeftButton: return buttonLeft;
+        case Qt::RightButton: return buttonRight;
+        case Qt::MiddleButton: return buttonMiddle;
+        default: return 0;
+    }
+}
+
+std::int16_t shiftCode(Qt::KeyboardModifiers modifiers) {
+    return shiftBits(modifiers & Qt::ShiftModifier, modifiers & Qt::ControlModifier, modifiers & Qt::AltModifier);
+}
+
+}  // namespace
+
 std::int64_t steadyNowMs() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
 Shell::Shell(Form1& form, DesktopPlatform& platform)
-    : form_(form), platform_(platform), window_(std::make_unique<ClockWindow>(*this)), pointer_(form) {
+    : form_(form),
+      platform_(platform),
+      window_(std::make_unique<ClockWindow>(*this)),
+      pointer_(form),
+      delivery_([this](EventDelivery::Kind kind, bool outermost) { shown(kind, outermost); }) {
     platform_.setWindowSystem(this);
     qApp->installEventFilter(this);
     timers_ = std::make_unique<FormTimers>(form_, systemTimer_, SystemTimer::nowMs, SystemTimer::alignmentSlackMs,
-                                           [this](std::size_t, const std::function<void()>& tick) { handle(tick, true); });
+                                           [this](std::size_t, const std::function<void()>& tick) { delivery_.deliver(EventDelivery::Kind::Tick, tick); });
     systemTimer_.onFired([this] { timers_->fired(); });
     screens_ = std::make_unique<ScreenWatch>([this] { screensChanged(); });
 }
@@ -52,28 +74,14 @@ void Shell::hotKeyReleased() {
     if (Form2* form2 = form_.form2()) deliver([form2] { form2->Form_KeyUp(0, 0); });
 }
 
-void Shell::deliver(const std::function<void()>& event) { handle(event, false); }
+void Shell::deliver(const std::function<void()>& event) { delivery_.deliver(EventDelivery::Kind::Input, event); }
 
-void Shell::handle(const std::function<void()>& event, bool paintFaceAtOnce) {
-    if (ended_) return;  // nothing is handled once the program has ended
-    ++depth_;
-    event();
-    --depth_;
-    if (ended_) return;
-    // Screens that changed while an event ran (a drag holds the window) count once it is over.
-    if (depth_ == 0 && screensChanged_) {
-        screensChanged_ = false;
-        form_.screensChanged();
-    }
-    showModel(paintFaceAtOnce);
+void Shell::shown(EventDelivery::Kind kind, bool) {
+    if (!ended_) showModel(kind == EventDelivery::Kind::Tick);
 }
 
 void Shell::screensChanged() {
-    if (depth_ > 0) {
-        screensChanged_ = true;
-        return;
-    }
-    deliver([this] { form_.screensChanged(); });
+    delivery_.deliver(EventDelivery::Kind::Screens, [this] { form_.screensChanged(); });
 }
 
 void Shell::bringToFront() {
@@ -135,7 +143,7 @@ void Shell::alignFocus() {
 
 void Shell::userFocus(ControlId control) {
     if (ended_ || settingFocus_ || showing_ || form_.focus() == control) return;
-    deliver([&] { form_.focusArrived(control); });
+    deliver([this, control] { form_.focusArrived(control); });
 }
 
 void Shell::makeTopmost(ControlId window) {
@@ -166,10 +174,12 @@ void Shell::pointerEvent(const QWidget& widget, const QMouseEvent& event) {
     // holding the clock between two presses must not pull them apart or push them together.
     const std::int64_t time = inputClock_.madeAt(static_cast<std::uint32_t>(event.timestamp()), steadyNowMs());
     if (event.type() == QEvent::MouseButtonRelease) {
-        deliver([&] { pointer_.release(button, at.x(), at.y(), time); });
+        deliver([this, button, at, time] { pointer_.release(button, at.x(), at.y(), time); });
         return;
     }
-    deliver([&] { pointer_.press(button, shiftCode(event.modifiers()), at.x(), at.y(), time); });
+    deliver([this, button, shift = shiftCode(event.modifiers()), at, time] {
+        pointer_.press(button, shift, at.x(), at.y(), time);
+    });
 }
 
 ControlId Shell::controlAt(const QWidget& widget, const QPoint& point) {
@@ -221,12 +231,14 @@ void Shell::setFocus(ControlId control) {
 
 void Shell::endProgram() {
     ended_ = true;
+    delivery_.stop();
     endProcessNow(0);
 }
 
-void Shell::endSession() { deliver([this] { form_.EndSession(); }); }
+// The session's end does not wait for a drag to be over: the desktop will not wait either.
+void Shell::endSession() { delivery_.deliver(EventDelivery::Kind::Tick, [this] { form_.EndSession(); }); }
 
-void Shell::saveBeforeLogOut() { deliver([this] { form_.SaveWindowState(); }); }
+void Shell::saveBeforeLogOut() { delivery_.deliver(EventDelivery::Kind::Tick, [this] { form_.SaveWindowState(); }); }
 
 int runClock(Build build) {
     SystemServices services;

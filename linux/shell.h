@@ -10,6 +10,7 @@
 #include "linux/desktop_platform.h"
 #include "linux/screen_watch.h"
 #include "linux/system_timer.h"
+#include "platform/event_delivery.h"
 #include "platform/input_clock.h"
 #include "window/form_timers.h"
 #include "window/pointer_input.h"
@@ -65,8 +66,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // A tick paints the face at once; the user's events paint with the next pass of the loop.
-    void handle(const std::function<void()>& event, bool paintFaceAtOnce);
+    // After every event the windows show the model: a tick paints the face at once, the
+    // user's events paint with the next pass of the loop.
+    void shown(EventDelivery::Kind kind, bool outermost);
     void showModel(bool paintFaceAtOnce = false);
     void alignFocus();
     QWidget* widgetFor(ControlId id);
@@ -79,8 +81,7 @@ private:
     SystemTimer systemTimer_;
     std::unique_ptr<FormTimers> timers_;
     std::unique_ptr<ScreenWatch> screens_;
-    int depth_ = 0;               // core events running (more than one only inside a drag)
-    bool screensChanged_ = false; // the screens changed while one ran
+    EventDelivery delivery_;
     bool ended_ = false;
     bool showing_ = false;        // the windows are being set from the model
     bool showAgain_ = false;      // the model changed while they were

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <algorithm>
 #include <limits>
+#include <memory>
 
 #include "linux/key_mapping.h"
 #include "linux/look.h"
@@ -90,17 +91,22 @@ void TextBoxWidget::keyPressEvent(QKeyEvent* event) {
         QLineEdit::keyPressEvent(event);
         return;
     }
-    std::int16_t keyAscii = *code;
-    Form1& form = sink_.form();
-    if (id_ == ControlId::Text1)
-        sink_.deliver([&] { form.Text1_KeyPress(keyAscii); });
-    else
-        sink_.deliver([&] { form.Text2_KeyPress(keyAscii); });
-    if (keyAscii == *code) {
-        QLineEdit::keyPressEvent(event);  // the key reaches the field unchanged
-    } else if (auto replaced = textForKeyAscii(keyAscii)) {
-        insert(*replaced);
-    }
+    // The field takes the key once the handler has had its say; a key that must wait for a
+    // running handler takes its copy along.
+    sink_.deliver([this, code = *code, key = std::shared_ptr<QKeyEvent>(event->clone())] {
+        std::int16_t keyAscii = code;
+        Form1& form = sink_.form();
+        if (id_ == ControlId::Text1)
+            form.Text1_KeyPress(keyAscii);
+        else
+            form.Text2_KeyPress(keyAscii);
+        showModel();  // what the handler made of the text is what the key lands in
+        if (keyAscii == code) {
+            QLineEdit::keyPressEvent(key.get());  // the key reaches the field unchanged
+        } else if (auto replaced = textForKeyAscii(keyAscii)) {
+            insert(*replaced);
+        }
+    });
     // A code of 0 (or any other control code) swallows the key.
 }
 

@@ -93,9 +93,9 @@ void TimeFieldWidget::keyPressEvent(QKeyEvent* event) {
     }
     Form1& form = sink_.form();
     if (auto edit = editKeyFor(key)) {
-        sink_.deliver([&] { form.timeFieldEditKey(id_, *edit); });
+        sink_.deliver([&form, id = id_, edit = *edit] { form.timeFieldEditKey(id, edit); });
     } else if (auto code = keyAsciiFor(key, event->text())) {
-        sink_.deliver([&] { form.timeFieldKeyPress(id_, *code); });
+        sink_.deliver([&form, id = id_, code = *code] { form.timeFieldKeyPress(id, code); });
     } else {
         event->ignore();
         return;
@@ -110,7 +110,7 @@ void TimeFieldWidget::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     const std::string text = field().text();
     const int best = caretNearest(text, event->position().toPoint().x(), [&](int i) { return caretX(text, i); });
-    sink_.deliver([&] { field().setSelStart(best); });
+    sink_.deliver([this, best] { field().setSelStart(best); });
     restartBlink();
 }
 

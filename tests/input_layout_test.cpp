@@ -2,6 +2,7 @@
 #include <map>
 
 #include "platform/attention_flash.h"
+#include "platform/event_delivery.h"
 #include "platform/input_clock.h"
 #include "support/simulator.h"
 #include "window/layout.h"
@@ -44,10 +45,13 @@ std::string outcome(Simulator& sim) {
     return out;
 }
 
-void play(PointerInput& input, const std::vector<Step>& steps, std::int64_t start) {
+// Each step is handed in as a shell hands in input: what comes while a handler runs waits.
+void play(EventDelivery& delivery, PointerInput& input, const std::vector<Step>& steps, std::int64_t start) {
     for (const Step& s : steps)
-        s.kind == Press ? input.press(s.button, 0, s.at.x, s.at.y, start + s.ms)
-                        : s.kind == Release ? input.release(s.button, s.at.x, s.at.y, start + s.ms) : input.cancel();
+        delivery.deliver(EventDelivery::Kind::Input, [&input, s, t = start + s.ms] {
+            s.kind == Press ? input.press(s.button, 0, s.at.x, s.at.y, t)
+                            : s.kind == Release ? input.release(s.button, s.at.x, s.at.y, t) : input.cancel();
+        });
 }
 
 // `whileDragging`: what comes in while a press handler drags.
@@ -88,6 +92,7 @@ TEST(PointerInput, PressSequencesReachTheHandlersOfTheControlsUnderThem) {
         Simulator sim((&c - cases.data()) % 2 ? Build::Plain : Build::Masked);
         Form1& f = sim.form();
         PointerInput input(f);
+        EventDelivery delivery;
         sim.platform().memory.writtenNames.clear();  // start-up stores the default memo
         if (c.memoOpen) f.Picture1_Click();
         if (c.windowMoves) sim.platform().dragTo = WindowPosition{f.Left + 300, f.Top};
@@ -98,9 +103,10 @@ TEST(PointerInput, PressSequencesReachTheHandlersOfTheControlsUnderThem) {
                 EXPECT_TRUE(sim.platform().memory.writtenNames.empty() && f.Label1.ForeColor == colour &&
                             f.Picture1.Picture == skin) << "the step waits for the drag";
             }
-            play(input, c.whileDragging, sim.nowMs());
+            play(delivery, input, c.whileDragging, sim.nowMs());
+            EXPECT_FALSE(f.shutdownField().Visible) << "what comes in during the drag waits for it";
         };
-        play(input, c.steps, sim.nowMs());
+        play(delivery, input, c.steps, sim.nowMs());
         EXPECT_EQ(outcome(sim), c.expected);
     }
 }

@@ -76,7 +76,7 @@ void Shell::createWindows() {
     // Form2 is a window of zero width: it shows nothing and exists to be activated by the
     // hot key. Its model appears with start-up; until then it has its design size.
     form2_ = made(CreateWindowExW(WS_EX_TOOLWINDOW, form2Class, L"Form2", WS_POPUP, 0, 0, 0,
-                                  services_.scale().toDevice(toPixels(form_->build() == Build::Masked ? 3600.0f : 1395.0f)),
+                                  services_.scale().toDevice(toPixels(Form2::heightFor(form_->build()))),
                                   nullptr, nullptr,
                                   instance_, this),
                   L"hot-key window");
@@ -258,8 +258,7 @@ LRESULT Shell::handleForm1(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
             return 0;
         case WM_DISPLAYCHANGE:
             // A screen went away, shrank or moved: the strip must still lie on one.
-            screensChanged_ = true;
-            deliver(Delivery::Timer, [] {});
+            screensChanged();
             return 0;
         case WM_DESTROY:
             PostQuitMessage(0);

@@ -30,8 +30,7 @@ void Shell::changeDpi(int dpi, const RECT& suggested) {
     for (auto& [id, r] : placed_) r = RECT{-1, -1, -1, -1};
     toolTipRect_.reset();
     // The screens measure differently in logical pixels now; the strip must still lie on one.
-    screensChanged_ = true;
-    deliver(Delivery::Timer, [] {});
+    screensChanged();
 }
 
 void Shell::sendFont() {

@@ -34,14 +34,15 @@ WindowPosition Shell::dragWindow(ControlId which, WindowPosition from) {
         // begins only once the pointer has travelled with the button down: a window manager
         // that takes such a move over would swallow the next press, the second half of a
         // double-click, so a press that stays put never enters it.
-        if (travelsBeforeRelease(hwnd)) {
+        if (followPointer(hwnd, MK_LBUTTON, WM_LBUTTONUP, true)) {
             ReleaseCapture();
             SendMessageW(hwnd, WM_NCLBUTTONDOWN, HTCAPTION, 0);
         }
     } else if (pressedButton_ == buttonRight) {
-        followMouse(hwnd, VK_RBUTTON);
+        // The system moves a window only with the left button; the others get the same move here.
+        followPointer(hwnd, MK_RBUTTON, WM_RBUTTONUP, false);
     } else if (pressedButton_ == buttonMiddle) {
-        followMouse(hwnd, VK_MBUTTON);
+        followPointer(hwnd, MK_MBUTTON, WM_MBUTTONUP, false);
     }
     dragging_ = false;
     RECT after;
@@ -59,57 +60,23 @@ WindowPosition Shell::dragWindow(ControlId which, WindowPosition from) {
                              scale.toLogical(scale.toDevice(asked.top) + after.top - before.top), from);
 }
 
-// Holds the pointer until it travels past the system's drag distance with the left button
-// down (true: the window has followed it so far) or the button comes up first (false).
-// Timers and painting go on meanwhile; the mouse and the keyboard belong to the press.
-bool Shell::travelsBeforeRelease(HWND hwnd) {
+// Moves the window with the pointer while the button (`held`, with its `release` message) stays
+// down, from where the window and the pointer were at the press. `untilTravel`: only until the
+// pointer first travels past the system's drag distance; true then, false when the button came
+// up first. Otherwise to the release, and Escape puts the window back. Timers and painting go
+// on meanwhile; the mouse and the keyboard belong to the press.
+bool Shell::followPointer(HWND hwnd, WPARAM held, UINT release, bool untilTravel) {
     POINT start;
     GetCursorPos(&start);
     RECT origin;
     GetWindowRect(hwnd, &origin);
-    const int slopX = GetSystemMetrics(SM_CXDRAG);
-    const int slopY = GetSystemMetrics(SM_CYDRAG);
+    const int slopX = untilTravel ? GetSystemMetrics(SM_CXDRAG) : 0;
+    const int slopY = untilTravel ? GetSystemMetrics(SM_CYDRAG) : 0;
+    auto moveBy = [&](int dx, int dy) {
+        SetWindowPos(hwnd, nullptr, origin.left + dx, origin.top + dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    };
     SetCapture(hwnd);
     bool travelled = false;
-    MSG msg;
-    while (GetCapture() == hwnd) {
-        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got <= 0) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (msg.message == WM_LBUTTONUP) break;
-        if (msg.message == WM_MOUSEMOVE) {
-            if (!(msg.wParam & MK_LBUTTON)) break;
-            POINT p;
-            GetCursorPos(&p);
-            if (std::abs(p.x - start.x) <= slopX && std::abs(p.y - start.y) <= slopY) continue;
-            // The system's move starts where the pointer is now: the window catches up first.
-            SetWindowPos(hwnd, nullptr, origin.left + p.x - start.x, origin.top + p.y - start.y, 0, 0,
-                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            travelled = true;
-            break;
-        }
-        if ((msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) ||
-            (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST))
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    if (GetCapture() == hwnd) ReleaseCapture();
-    return travelled;
-}
-
-// The system moves a window only with the left button; the other buttons get the same
-// move here: the window follows the mouse until the button is released (Escape puts it back).
-void Shell::followMouse(HWND hwnd, int virtualKey) {
-    const UINT release = virtualKey == VK_RBUTTON ? WM_RBUTTONUP : WM_MBUTTONUP;
-    const WPARAM held = virtualKey == VK_RBUTTON ? MK_RBUTTON : MK_MBUTTON;
-    POINT start;
-    GetCursorPos(&start);
-    RECT origin;
-    GetWindowRect(hwnd, &origin);
-    SetCapture(hwnd);
     MSG msg;
     while (GetCapture() == hwnd) {
         BOOL got = GetMessageW(&msg, nullptr, 0, 0);
@@ -122,21 +89,25 @@ void Shell::followMouse(HWND hwnd, int virtualKey) {
             if (!(msg.wParam & held)) break;
             POINT p;
             GetCursorPos(&p);
-            SetWindowPos(hwnd, nullptr, origin.left + p.x - start.x, origin.top + p.y - start.y, 0, 0,
-                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            if (std::abs(p.x - start.x) <= slopX && std::abs(p.y - start.y) <= slopY) continue;
+            // A move the system takes over starts where the pointer is now: the window catches up first.
+            moveBy(p.x - start.x, p.y - start.y);
+            travelled = true;
+            if (untilTravel) break;
             continue;
         }
-        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
-            SetWindowPos(hwnd, nullptr, origin.left, origin.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (!untilTravel && msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+            moveBy(0, 0);
             break;
         }
         if ((msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) ||
             (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST))
-            continue;  // the move owns the mouse and keyboard
+            continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
     if (GetCapture() == hwnd) ReleaseCapture();
+    return travelled;
 }
 
 }  // namespace horatta::shell

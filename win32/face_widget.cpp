@@ -29,7 +29,7 @@ LRESULT Shell::handlePicture(HWND hwnd, ControlId id, UINT message, WPARAM wPara
             return 1;
         case WM_LBUTTONDOWN:
             // While a drag runs, the press only waits in the core: the drag keeps the capture.
-            if (depth_ == 0) {
+            if (!delivery_.running()) {
                 if (GetFocus() != hwnd) SetFocus(hwnd);
                 SetCapture(hwnd);  // the release comes back here wherever it happens
             }
@@ -37,7 +37,7 @@ LRESULT Shell::handlePicture(HWND hwnd, ControlId id, UINT message, WPARAM wPara
             return 0;
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
-            if (depth_ == 0 && GetFocus() != hwnd) SetFocus(hwnd);
+            if (!delivery_.running() && GetFocus() != hwnd) SetFocus(hwnd);
             pointerPress(hwnd, message == WM_RBUTTONDOWN ? buttonRight : buttonMiddle, lParam);
             return 0;
         case WM_LBUTTONUP:

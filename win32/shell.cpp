@@ -3,17 +3,15 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "win32/look.h"
+#include "window/tab_order.h"
 
 namespace horatta::shell {
 
-std::int16_t shiftState() {
-    std::int16_t state = 0;
-    if (GetKeyState(VK_SHIFT) < 0) state |= 1;
-    if (GetKeyState(VK_CONTROL) < 0) state |= 2;
-    if (GetKeyState(VK_MENU) < 0) state |= 4;
-    return state;
+std::int16_t shiftCode() {
+    return shiftBits(GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_MENU) < 0);
 }
 
 Shell::Shell(HINSTANCE instance, Build build) : instance_(instance), skins_(instance) {
@@ -34,13 +32,13 @@ Shell::Shell(HINSTANCE instance, Build build) : instance_(instance), skins_(inst
     systemTimer_.attach(form1_);
     timers_ = std::make_unique<FormTimers>(
         *form_, systemTimer_, SystemTimer::nowMs, SystemTimer::alignmentSlackMs,
-        [this](std::size_t, const std::function<void()>& tick) { deliver(Delivery::Timer, tick); });
+        [this](std::size_t, const std::function<void()>& tick) { deliver(Kind::Tick, tick); });
 }
 
 Shell::~Shell() { platform_.setWindowSystem(nullptr); }
 
 int Shell::run() {
-    deliver(Delivery::Input, [&] { form_->Form_Load(); });
+    deliver(Kind::Input, [this] { form_->Form_Load(); });
     if (HWND focus = window(form_->focus().value_or(ControlId::Picture1))) SetFocus(focus);
 
     // The timers run once start-up has finished.
@@ -62,26 +60,25 @@ std::int64_t madeAtMs(LONG messageTime) {
     return now - static_cast<DWORD>(static_cast<DWORD>(now) - static_cast<DWORD>(messageTime));
 }
 
-void Shell::deliver(Delivery kind, const std::function<void()>& event) {
-    if (depth_ > 0 && kind == Delivery::Input) return;
-    ++depth_;
-    event();
-    // Screens that changed while an event ran (a drag holds the window) count once it is over.
-    if (depth_ == 1 && screensChanged_) {
-        screensChanged_ = false;
-        form_->screensChanged();
-    }
-    --depth_;
+void Shell::deliver(Kind kind, std::function<void()> event) { delivery_.deliver(kind, std::move(event)); }
+
+void Shell::shown(Kind, bool outermost) {
     render();
-    if (depth_ == 0) reconcileFocus();
+    if (outermost) reconcileFocus();
+}
+
+void Shell::screensChanged() {
+    // During a drag the window is laid out for its screen at once; where it must lie is
+    // decided once the drag is over.
+    if (delivery_.running()) render();
+    deliver(Kind::Screens, [this] { form_->screensChanged(); });
 }
 
 void Shell::bringToFront() {
     // Moved off its place or off every screen by something else, it comes back to the
     // model's place; during a drag the place is the drag's.
     formPlaced_.reset();
-    screensChanged_ = true;
-    deliver(Delivery::Timer, [] {});
+    screensChanged();
     SetWindowPos(form1_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     SetForegroundWindow(form1_);
     flashSince_ = steadyNowMs();
@@ -110,14 +107,14 @@ void Shell::paintNow() {
 // The core keeps its own idea of the focus; tell it where the keyboard actually went, once
 // no event is running, and only when that is a control of its own.
 void Shell::reconcileFocus() {
-    for (int round = 0; round < 4 && depth_ == 0; ++round) {
+    if (delivery_.running() || reconciling_) return;
+    reconciling_ = true;
+    for (int round = 0; round < 4; ++round) {
         auto id = controlOf(GetFocus());
-        if (!id || *id == ControlId::Form1 || *id == ControlId::Form2 || form_->focus() == *id) return;
-        ++depth_;
-        form_->focusArrived(*id);
-        --depth_;
-        render();
+        if (!id || *id == ControlId::Form1 || *id == ControlId::Form2 || form_->focus() == *id) break;
+        deliver(Kind::Input, [this, control = *id] { form_->focusArrived(control); });
     }
+    reconciling_ = false;
 }
 
 // ---------------------------------------------------------------- messages
@@ -158,22 +155,24 @@ POINT Shell::logicalPoint(HWND from, LPARAM lParam) const {
 void Shell::pointerPress(HWND from, int button, LPARAM lParam) {
     const POINT p = logicalPoint(from, lParam);
     const std::int64_t time = madeAtMs(GetMessageTime());
-    const auto code = static_cast<std::int16_t>(button);
-    const auto shift = shiftState();
-    const int outer = pressedButton_;
-    if (depth_ == 0) pressedButton_ = button;  // the drag a press handler may start moves with this button
-    deliver(Delivery::Pointer, [&] { pointer_->press(code, shift, p.x, p.y, time); });
-    pressedButton_ = outer;
+    deliver(Kind::Input, [this, button, shift = shiftCode(), p, time] {
+        // The drag a press handler may start moves with this press's button.
+        const int outer = std::exchange(pressedButton_, button);
+        pointer_->press(static_cast<std::int16_t>(button), shift, p.x, p.y, time);
+        pressedButton_ = outer;
+    });
 }
 
 void Shell::pointerRelease(HWND from, int button, LPARAM lParam) {
     const POINT p = logicalPoint(from, lParam);
     const std::int64_t time = madeAtMs(GetMessageTime());
-    deliver(Delivery::Pointer, [&] { pointer_->release(static_cast<std::int16_t>(button), p.x, p.y, time); });
+    deliver(Kind::Input, [this, button, p, time] {
+        pointer_->release(static_cast<std::int16_t>(button), p.x, p.y, time);
+    });
 }
 
-// The Tab key moves the focus through the shown controls in their tab order (Shift+Tab
-// backwards); controls without a tab index are skipped. True when the message was the
+// The Tab key moves the focus round the shown controls in their tab order (Shift+Tab
+// backwards). True when the message was the
 // Tab key's and has been dealt with.
 bool Shell::tabKey(ControlId from, UINT message, WPARAM wParam) {
     if (message == WM_CHAR && wParam == VK_TAB && tabMoved_) {
@@ -182,26 +181,10 @@ bool Shell::tabKey(ControlId from, UINT message, WPARAM wParam) {
     }
     if (message != WM_KEYDOWN || wParam != VK_TAB || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0)
         return false;
-    if (depth_ > 0) return true;
-    std::vector<std::pair<int, ControlId>> order;
-    for (auto& [id, hwnd] : children_) {
-        const Control& c = form_->control(id);
-        if (c.TabIndex >= 0 && c.Visible) order.emplace_back(c.TabIndex, id);
-    }
-    std::sort(order.begin(), order.end());
-    if (order.empty()) return true;
-    const int fromIndex = form_->control(from).TabIndex;
-    const bool backwards = GetKeyState(VK_SHIFT) < 0;
-    ControlId target = backwards ? order.back().second : order.front().second;
-    if (backwards) {
-        for (auto it = order.rbegin(); it != order.rend(); ++it)
-            if (it->first < fromIndex) { target = it->second; break; }
-    } else {
-        for (const auto& [index, id] : order)
-            if (index > fromIndex) { target = id; break; }
-    }
     tabMoved_ = true;
-    SetFocus(window(target));
+    deliver(Kind::Input, [this, from, backwards = GetKeyState(VK_SHIFT) < 0] {
+        if (const auto target = nextInTabOrder(*form_, from, backwards)) SetFocus(window(*target));
+    });
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/event_delivery.h"
 #include "platform/window_system.h"
 #include "window/accessible_text.h"
 #include "window/form1.h"
@@ -54,8 +55,8 @@ struct AccessibleNames {
     AnnouncePace pace;
 };
 
-// Mouse and keyboard modifiers as the press handlers receive them: 1 Shift, 2 Ctrl, 4 Alt.
-std::int16_t shiftState();
+// The shift keys held now, as the press and key handlers take them.
+std::int16_t shiftCode();
 
 // Milliseconds of the steady clock the presses' times and the paints are told on, and when
 // input of a message time (GetMessageTime) was made, on it.
@@ -107,9 +108,7 @@ private:
         COLORREF fore = CLR_INVALID;
         COLORREF back = CLR_INVALID;
     };
-    // Keys are dropped while an event runs; presses wait in the core, and timer ticks and the
-    // session's end always come through.
-    enum class Delivery { Input, Pointer, Timer, Session };
+    using Kind = EventDelivery::Kind;
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -127,10 +126,13 @@ private:
     LRESULT handleTimeField(HWND hwnd, ControlId id, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleEdit(HWND hwnd, ControlId id, UINT message, WPARAM wParam, LPARAM lParam);
 
-    // Runs a core event, then shows the model. Keys and focus that arrive while an event is
-    // still running (the drag's loop dispatches messages) are dropped; timers still tick, and
-    // the pointer's presses and releases wait in the core.
-    void deliver(Delivery kind, const std::function<void()>& event);
+    // Runs a core event, then shows the model. What the user does while an event is still
+    // running (the drag's loop dispatches messages) waits until it is over; an event that
+    // waits takes its own copies of what it needs.
+    void deliver(Kind kind, std::function<void()> event);
+    void shown(Kind kind, bool outermost);
+    // The screens changed: the strip must still lie on one.
+    void screensChanged();
     void render();
     void applyLayout();
     void syncEdits();
@@ -155,8 +157,7 @@ private:
     // control lies under it and which presses pair into a double-click.
     void pointerPress(HWND from, int button, LPARAM lParam);
     void pointerRelease(HWND from, int button, LPARAM lParam);
-    bool travelsBeforeRelease(HWND window);
-    void followMouse(HWND window, int virtualKey);
+    bool followPointer(HWND window, WPARAM held, UINT release, bool untilTravel);
 
     void paintForm1(HDC dc, const RECT& client);
     void paintPicture(HDC dc, const RECT& client, ControlId id);
@@ -199,12 +200,12 @@ private:
     AccessibleNames accessible_;
     std::optional<RECT> toolTipRect_;
 
-    int depth_ = 0;               // core events running (more than one only inside a drag)
+    EventDelivery delivery_{[this](Kind kind, bool outermost) { shown(kind, outermost); }};
+    bool reconciling_ = false;    // the core is being told where the focus went
     bool pullingEdits_ = true;    // false while the shell itself writes into an edit control
     int pressedButton_ = 0;       // the button of the press being delivered
     bool dragging_ = false;       // the window follows the pointer until the button comes up
     bool tabMoved_ = false;       // the Tab key moved the focus; its character goes nowhere
-    bool screensChanged_ = false; // the screens changed, and the core has not yet been told
     std::int64_t flashSince_ = 0; // when the flash that runs began (steady ms)
     bool flashInverted_ = false;  // the strip is drawn inverted just now
 };

@@ -69,17 +69,19 @@ LRESULT Shell::handleEdit(HWND hwnd, ControlId id, UINT message, WPARAM wParam, 
     if (tabKey(id, message, wParam)) return 0;
     switch (message) {
         case WM_CHAR: {
-            auto key = static_cast<std::int16_t>(wParam);
-            const auto typed = key;
-            deliver(Delivery::Input, [&] {
+            // The field takes the character once the handler has had its say.
+            deliver(Kind::Input, [this, hwnd, id, message, wParam, lParam] {
+                const auto typed = static_cast<std::int16_t>(wParam);
+                std::int16_t key = typed;
                 if (id == ControlId::Text1) form_->Text1_KeyPress(key);
                 else form_->Text2_KeyPress(key);
+                if (key == 0 || !IsWindow(hwnd)) return;  // swallowed
+                render();  // what the handler made of the text is what the character lands in
+                const WPARAM passed = key == typed ? wParam : static_cast<WPARAM>(static_cast<std::uint16_t>(key));
+                CallWindowProcW(editDefault_, hwnd, message, passed, lParam);
+                pullEdit(id);
             });
-            if (key == 0 || !IsWindow(hwnd)) return 0;  // swallowed
-            const WPARAM passed = key == typed ? wParam : static_cast<WPARAM>(static_cast<std::uint16_t>(key));
-            LRESULT result = CallWindowProcW(editDefault_, hwnd, message, passed, lParam);
-            pullEdit(id);
-            return result;
+            return 0;
         }
         // The field selects as fields do; whether a press is a double-click for the clock
         // is the core's to decide, with its own double-click time.

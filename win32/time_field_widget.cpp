@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "window/caret.h"
-#include "window/utf8.h"
 #include "win32/key_mapping.h"
 #include "win32/look.h"
 #include "win32/wide.h"
@@ -44,7 +43,7 @@ LRESULT Shell::handleTimeField(HWND hwnd, ControlId id, UINT message, WPARAM wPa
             return 1;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK: {
-            if (depth_ > 0) {  // it waits in the core while the event that runs holds the field
+            if (delivery_.running()) {  // it waits in the core while the event that runs holds the field
                 pointerPress(hwnd, buttonLeft, lParam);
                 return 0;
             }
@@ -59,12 +58,13 @@ LRESULT Shell::handleTimeField(HWND hwnd, ControlId id, UINT message, WPARAM wPa
         case WM_CHAR: {
             if (tabKey(id, message, wParam)) return 0;
             const auto key = static_cast<std::int16_t>(wParam);
-            deliver(Delivery::Input, [&] { form_->timeFieldKeyPress(id, key); });
+            deliver(Kind::Input, [this, id, key] { form_->timeFieldKeyPress(id, key); });
             return 0;
         }
         case WM_KEYDOWN: {
             if (tabKey(id, message, wParam)) return 0;
-            if (const std::optional<EditKey> key = editKeyFor(wParam)) deliver(Delivery::Input, [&] { form_->timeFieldEditKey(id, *key); });
+            if (const std::optional<EditKey> key = editKeyFor(wParam))
+                deliver(Kind::Input, [this, id, key = *key] { form_->timeFieldEditKey(id, key); });
             return 0;
         }
         case WM_SETFOCUS: {

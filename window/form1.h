@@ -14,6 +14,7 @@
 #include "window/colour_skin_tables.h"
 #include "window/controls.h"
 #include "window/form2.h"
+#include "window/input_codes.h"
 
 namespace horatta {
 
@@ -32,11 +33,6 @@ extern const std::string_view defaultMemo;
 // countdown, or ticking at the pace of the normal clock, a blinking alert, or scrolling
 // (scroll mode and a scrolling alert).
 enum class FaceMode { Countdown, Clock, Blinking, Scrolling };
-
-// Mouse buttons as the press handlers receive them.
-inline constexpr std::int16_t buttonLeft = 1;
-inline constexpr std::int16_t buttonRight = 2;
-inline constexpr std::int16_t buttonMiddle = 4;
 
 // The clock window: every control, every state variable and every handler. Handlers run
 // to completion on the caller's thread; a shell calls them and redraws from the model.

@@ -6,7 +6,9 @@
 namespace horatta {
 
 Form2::Form2(Build build, Platform& platform, std::function<void()> beforePowerOff)
-    : Height(build == Build::Masked ? 3600.0f : 1395.0f), platform_(platform), beforePowerOff_(std::move(beforePowerOff)) {}
+    : Height(heightFor(build)), platform_(platform), beforePowerOff_(std::move(beforePowerOff)) {}
+
+float Form2::heightFor(Build build) { return build == Build::Masked ? 3600.0f : 1395.0f; }
 
 std::int32_t Form2::hotKeyValue() {
     // Modifier byte 6 (Ctrl 2 + Alt 4) above the virtual-key code 90 (Z).

@@ -25,6 +25,9 @@ public:
     float Height;
     Color BackColor = Color::rgb(192, 0, 0);
 
+    // Its height in twips in each build, which a shell's window has before start-up too.
+    static float heightFor(Build build);
+
     // Virtual-key code Z with the modifiers Ctrl (2) and Alt (4) in the high byte.
     static std::int32_t hotKeyValue();
 

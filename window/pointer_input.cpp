@@ -10,13 +10,6 @@ namespace horatta {
 
 namespace {
 
-// Clears a flag when the scope ends, however it ends.
-struct Running {
-    explicit Running(bool& flag) : flag_(flag) { flag_ = true; }
-    ~Running() { flag_ = false; }
-    bool& flag_;
-};
-
 // How long what the window showed is kept for presses handled late: longer than any tone.
 constexpr std::int64_t shownKeptMs = 3000;
 constexpr std::size_t shownKeptAtMost = 64;  // a scrolling face paints twenty times a second
@@ -52,22 +45,11 @@ bool PointerInput::pairs(int x, int y, std::int64_t timeMs) const {
 }
 
 void PointerInput::press(std::int16_t button, std::int16_t shift, int x, int y, std::int64_t timeMs) {
-    handle({true, button, shift, x, y, timeMs});
+    handlePress({button, shift, x, y, timeMs});
 }
 
 void PointerInput::release(std::int16_t button, int x, int y, std::int64_t timeMs) {
-    handle({.press = false, .button = button, .x = x, .y = y, .timeMs = timeMs});
-}
-
-void PointerInput::handle(const Event& event) {
-    waiting_.push_back(event);
-    if (running_) return;  // the handler that runs now takes it up when it returns
-    while (!waiting_.empty()) {
-        const Event next = waiting_.front();
-        waiting_.pop_front();
-        if (next.press) handlePress(next);
-        else handleRelease(next);
-    }
+    handleRelease({.button = button, .x = x, .y = y, .timeMs = timeMs});
 }
 
 void PointerInput::handlePress(const Event& e) {
@@ -91,7 +73,6 @@ void PointerInput::mouseDown(ControlId target, std::int16_t button, std::int16_t
         const PixelRect r = Layout(form_).labelRectInWindow(target);
         const float tx = toTwips(x - r.left, form_.platform().twipsPerPixelX());
         const float ty = toTwips(y - r.top, form_.platform().twipsPerPixelY());
-        Running running(running_);
         if (target == ControlId::Label1) form_.Label1_MouseDown(button, shift, tx, ty);
         else form_.Label3_MouseDown(button, shift, tx, ty);
     } else if (target == ControlId::Picture1 && button == buttonLeft) {
@@ -102,7 +83,6 @@ void PointerInput::mouseDown(ControlId target, std::int16_t button, std::int16_t
 }
 
 void PointerInput::doubleClick(ControlId target) {
-    Running running(running_);
     switch (target) {
         case ControlId::Label1: form_.Label1_DblClick(); break;
         case ControlId::Label3: form_.Label3_DblClick(); break;
@@ -122,12 +102,10 @@ void PointerInput::handleRelease(const Event& e) {
     if (!clickArmed_) return;
     clickArmed_ = false;
     if (controlAt(e.x, e.y, e.timeMs) != ControlId::Picture1) return;
-    Running running(running_);
     form_.Picture1_Click();
 }
 
 void PointerInput::cancel() {
-    waiting_.clear();
     clickArmed_ = false;
     first_.reset();
 }

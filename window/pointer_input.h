@@ -34,11 +34,9 @@ class PointerInput {
 public:
     explicit PointerInput(Form1& form);
 
-    // Buttons and shift state as the press handlers take them (buttonLeft ..., 1 Shift,
-    // 2 Ctrl, 4 Alt). What arrives while a handler is still running (a drag's nested loop)
-    // is handled, in order, once it has returned: on a busy machine the second press of a
-    // double-click may come in before the first press's drag has ended, and it must still
-    // cancel a countdown.
+    // Buttons and shift state as the press handlers take them (window/input_codes.h). A shell
+    // hands these in through its EventDelivery: what arrives while a handler is still running
+    // (a drag's nested loop) must wait until it has returned, as every other input does.
     void press(std::int16_t button, std::int16_t shift, int x, int y, std::int64_t timeMs);
     void release(std::int16_t button, int x, int y, std::int64_t timeMs);
     // The window shows the model as it is now, from `timeMs` on (the presses' clock).
@@ -62,7 +60,6 @@ private:
         int y = 0;
     };
     struct Event {
-        bool press = false;
         std::int16_t button = 0;
         std::int16_t shift = 0;
         int x = 0;
@@ -73,7 +70,6 @@ private:
         std::int64_t fromMs = 0;
         HitMap map;
     };
-    void handle(const Event& event);
     void handlePress(const Event& event);
     void handleRelease(const Event& event);
     bool pairs(int x, int y, std::int64_t timeMs) const;
@@ -83,8 +79,6 @@ private:
     Form1& form_;
     std::optional<FirstPress> first_;  // a left press a second one may pair with
     bool clickArmed_ = false;          // a left press on the bare face awaits its release
-    bool running_ = false;             // a handler (a drag) is still running
-    std::deque<Event> waiting_;        // what came in while it ran
     std::deque<Shown> shown_;          // what the window showed lately, oldest first
 };
 

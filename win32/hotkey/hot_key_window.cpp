@@ -11,8 +11,7 @@ LRESULT Shell::handleForm2(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         case WM_SYSKEYUP:
             if (Form2* form2 = form_->form2()) {
                 const auto key = static_cast<std::int16_t>(wParam);
-                const auto shift = shiftState();
-                deliver(Delivery::Input, [&] { form2->Form_KeyUp(key, shift); });
+                deliver(Kind::Input, [form2, key, shift = shiftCode()] { form2->Form_KeyUp(key, shift); });
             }
             return 0;
         case WM_SYSCOMMAND:
