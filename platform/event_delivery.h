@@ -11,6 +11,7 @@ namespace horatta {
 // loop of the desktop (a drag of the strip) lets others in before it has returned. What the
 // user does meanwhile waits and is handled, in the order it was made, once that handler is
 // over: a second press or a key must meet the state the first one left, and none is lost.
+// (A drag owns the keyboard while it runs: Escape puts the strip back, other keys go nowhere.)
 // A timer's tick and the session's end do not wait: the face goes on ticking under a drag,
 // and a log-out during one still stores what the user set. A change of the screens waits
 // too, and counts once however often it came: the drag holds the window's place till then.
