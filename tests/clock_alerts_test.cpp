@@ -50,8 +50,7 @@ Simulator& armReminder(Simulator& sim, const std::string& message) {
     return sim;
 }
 
-// A text that fits the face blinks, centred, for 119 ticks with 57 beep pairs (silent at two
-// hide phases); it ends in the normal clock keeping the face's width.
+// 119 ticks, 57 beep pairs (two hide phases silent); it ends keeping the face's width.
 TEST(ReminderAlert, ANarrowTextBlinksAndBeepsThenTheClockComesBack) {
     for (Build build : bothBuilds) {
         SCOPED_TRACE(buildName(build));
@@ -112,9 +111,8 @@ TEST(ReminderAlert, AStopInTheFirstHalfOfItsSecondHoldsWhenTheWatchLooksTwice) {
     }
 }
 
-// The driver on a virtual clock: three timers as the form has them (Timer1 1000 ms on,
-// Timer2 600 ms off, Timer3 1000 ms on); each handler notes its firing and then does
-// whatever the case asks of it.
+// The driver on a virtual clock with the form's three timers; each handler notes its firing,
+// then does what the case asks.
 struct Rig : NativeTimer {
     std::int64_t now = 10'400;
     std::optional<std::int64_t> armed;  // the native timer, and how often it went off
@@ -177,7 +175,6 @@ TEST(TimerDriver, ServesDueTimersInOneWakeUpNeverEarlyAndFollowsRestarts) {
             << c.name << ", wake-ups: " << rig.wakeUps;
     }
 }
-
 
 }  // namespace
 }  // namespace horatta::testing

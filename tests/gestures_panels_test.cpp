@@ -3,8 +3,7 @@
 namespace horatta::testing {
 namespace {
 
-// The mode machine of the face, driven as a user drives it: every state is reached by real
-// gestures and ticks on the simulator, every double-click comes with its first press.
+// The face's mode machine: every state reached by gestures and ticks, each double-click with its first press.
 
 const std::string memo = "Buy milk";
 const char* const shortText = "Tea";
@@ -38,8 +37,7 @@ enum class From {
     ScrollingShown, CountdownShown, CountdownHidden, ShutdownEntry, ReminderPanel, ReminderMessage,
 };
 
-// Starts the clock at 18:36:16.5 with a memo and a power-off stored for 23:00, and takes it
-// into the state.
+// Starts the clock at 18:36:16.5, a memo and a 23:00 power-off stored, and takes it into the state.
 std::unique_ptr<Simulator> reach(Build build, From from) {
     auto sim = std::make_unique<Simulator>(build, at(2026, 12, 6, 18, 36, 16, 500), Simulator::Settings{
         {"text", memo}, {"time", "23:00:00"}, {"t9", from == From::ScrollFlagTwo ? "2" : "0"}});
@@ -81,19 +79,15 @@ void backAtRest(Simulator& s, Form1& f) {
               std::to_string(s.platform().beeps.size() - beeps), "18:37:1510000");
 }
 
-// What follows the event besides the mode: First judges `left` and `caption` on the first
-// tick after it; the double-click on the handle that stops an alert or a countdown also
-// forgets the power-off for this run and writes nothing, and the next one saves and leaves.
+// Besides the mode: First judges `left` and `caption` on the next tick; ByHandle: the double-click
+// that stops an alert or countdown forgets the power-off and writes nothing, the next one leaves.
 enum Then { Face, First, ScrollOff, ByTime, ByHandle, Applied };
 
-// Checked when given: Timer1's interval (not 0), the time's left edge (not negative), and the
-// caption ("memo", "time" or the text itself).
+// Checked when given: Timer1's interval, the time's left edge, the caption ("memo", "time" or itself).
 struct Row { const char* name; From from; Event event; const char* next; Then then = Face; int interval = 0; float left = -1;
              const char* caption = ""; };
 
-// The rows of the mode machine for the double-click on the time, the presses on the handle,
-// its double-click, and the ticks. The handle's double-click in the running clock saves and
-// ends the program: the start-up and storage tests cover it, with the values it stores.
+// The handle's double-click in the running clock, which saves and leaves, is the storage tests'.
 TEST(DisplayModes, EveryTransitionOfTheFace) {
     using enum From;
     const std::vector<Row> rows{
@@ -152,13 +146,11 @@ TEST(DisplayModes, EveryTransitionOfTheFace) {
     }
 }
 
-// Every way a double-click on the face (its first press being a click) leaves the state it
-// finds: the window's height says which panel is open (600: the reminder panel, which takes the
-// keyboard). It never stores the memo and never powers off; a cancelled countdown stays so.
+// The window's height says which panel is open (600: the reminder panel, which takes the
+// keyboard). It never stores the memo nor powers off; a cancelled countdown stays so.
 TEST(PanelSwitching, DoubleClickOnTheFaceFromEveryState) {
     using enum From;
-    // height 0: the panel opens in horatta only, where the alert text stands at -25; restsAtOnce:
-    // the time stands at rest at once, not only from the next tick; shutdownHour 0: none.
+    // height 0: the panel opens in horatta only; restsAtOnce: not only from the next tick; shutdownHour 0: none.
     struct Case { const char* name; From from; int height; bool restsAtOnce; int shutdownHour; };
     const std::vector<Case> rows{
         {"normal clock: the memo opened by the click hides", Normal, 600, true, 23},
@@ -195,10 +187,8 @@ TEST(PanelSwitching, DoubleClickOnTheFaceFromEveryState) {
     }
 }
 
-// The memo slides open with its text selected for typing over and takes the keyboard; typing
-// goes to the text and only Enter or a double-click closes it. Closing gives the keyboard back
-// and stores the memo exactly as typed (no padding, nothing cut), and it comes back whole after
-// a restart, whatever its characters.
+// Only Enter or a double-click closes the memo; closing gives the keyboard back and stores it
+// exactly as typed (no padding, nothing cut), whole across a restart, whatever its characters.
 TEST(Memo, OpensSelectedAndClosingStoresItExactlyAcrossARestart) {
     const std::string note = "  你好，世界 two  spaces", typed = note + "!";  // 19 characters
     for (bool byEnter : {true, false}) {
@@ -223,7 +213,6 @@ TEST(Memo, OpensSelectedAndClosingStoresItExactlyAcrossARestart) {
         EXPECT_EQ(clock.form().Text2.Text + "|" + *clock.stored("text"), typed + "|" + typed) << "not rewritten";
     }
 }
-
 
 }  // namespace
 }  // namespace horatta::testing

@@ -3,10 +3,8 @@
 namespace horatta::testing {
 namespace {
 
-// The whole road of one scheduled power-off as a user makes it: double-click the time, type,
-// Enter, then the last minute counts down and the computer is powered off at the set second.
-// The old time, whose last minute begins while the new one is typed, neither counts down nor
-// powers off: the watch rests while the time is edited.
+// One scheduled power-off as a user makes it. The old time, whose last minute begins while the
+// new one is typed, neither counts down nor powers off: the watch rests while the time is edited.
 TEST(PowerOff, EnteredOnTheFaceCountedDownInTheLastMinuteAndArmedAgainAtTheNextStart) {
     for (Build build : bothBuilds) {
         SCOPED_TRACE(buildName(build));
@@ -55,8 +53,7 @@ TEST(PowerOff, EnteredOnTheFaceCountedDownInTheLastMinuteAndArmedAgainAtTheNextS
         EXPECT_EQ(beepsAt, (std::vector<int>{56, 49, 42, 35, 28, 21, 14, 7, 0, -7, -14, -21, -28, -35, -42, -49, -56}));
         EXPECT_EQ(sim.ticksOf(TimerId::Timer1).back().firedMs, minuteBefore + 15) << "the face stood still";
 
-        // The program outlived its power-off: two seconds on, the face is the clock again,
-        // and the stored time arms the same power-off at the next start.
+        // Outlived its power-off: the clock again, and the stored time arms it at the next start.
         sim.runUntil(at(2026, 12, 7, 0, 0, 1, 100));
         EXPECT_EQ(f.Label1.caption(), "00:00:01");
         EXPECT_TRUE(f.Label1.Left == faceRestLeft && f.ticksLeft == ticksAtRest && f.Label1.Visible);
@@ -82,11 +79,9 @@ TEST(PowerOff, ATimeThatPassedWhileItWasTypedPowersNothingOff) {
     }
 }
 
-// The wall clock jumps while the countdown runs. A small forward step over the set second
-// (a time server's correction) still powers off; a long gap (a sleep) never does on waking,
-// even when it wakes on the set second; a clock set back does not freeze the face. A time
-// already past today, or midnight, does nothing. The face always ends on the running clock,
-// also when a reminder fell due in the last minute.
+// A small step over the set second (a time server's) still powers off; a long gap (a sleep)
+// never does on waking, even on the set second; a clock set back does not freeze the face. The
+// face always ends on the running clock, also when a reminder fell due in the last minute.
 TEST(PowerOff, OnlyTheSetSecondOrASmallStepOverItPowersOff) {
     struct Case { const char* stored; DateTime stepAt; std::int64_t stepMs, runMs; int powerOffs; const char* reminder = nullptr; };
     const Case cases[]{

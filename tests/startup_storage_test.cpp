@@ -5,9 +5,8 @@
 namespace horatta::testing {
 namespace {
 
-// What a start at 18:36:16 makes of stored values. The defaults are those of a first start:
-// the design's red time, the default colour and skin left one step ahead, no power-off and
-// the default memo.
+// What a start at 18:36:16 makes of stored values; the defaults are a first start's (red time,
+// colour and skin one step ahead of their defaults, no power-off, the default memo).
 struct Restored {
     std::string caption = "18:36:16";
     std::int16_t scrollOn = 0;
@@ -72,8 +71,7 @@ TEST(Startup, StoredValuesComeBackAndDamagedOnesFallBackToTheDefaults) {
         << "a first start";
 }
 
-// A stored or default position is honoured exactly while the whole strip lies on some
-// screen; otherwise the strip moves onto the nearest screen, so it is never lost.
+// A position is kept exactly while the whole strip lies on some screen; else onto the nearest.
 TEST(Startup, TheStripComesUpWhereItWasUnlessThatIsOffEveryScreen) {
     const std::vector<PixelRect> one{{0, 0, 1920, 1080}};
     const std::vector<PixelRect> three{{0, 0, 1920, 1080}, {-1280, 0, 1280, 1024}, {1920, -200, 1280, 1024}};
@@ -109,8 +107,7 @@ TEST(Startup, TheStripComesUpWhereItWasUnlessThatIsOffEveryScreen) {
     }
 }
 
-// While the clock runs, a screen that goes away, shrinks or moves never takes the strip out of
-// reach: it comes onto the nearest screen by the rule start-up uses, and nothing is stored.
+// A screen that goes, shrinks or moves brings the strip onto the nearest, by start-up's rule.
 TEST(Screens, AStripLeftOffEveryScreenComesOntoTheNearestAndNothingIsStored) {
     const PixelRect wide{0, 0, 1920, 1080}, small{0, 0, 1024, 768}, right{1920, 0, 1280, 1024};
     struct Case { std::vector<PixelRect> before, after; WindowPosition at, expect; };
@@ -140,16 +137,13 @@ TEST(Screens, AStripLeftOffEveryScreenComesOntoTheNearestAndNothingIsStored) {
     }
 }
 
-// Every end of the program stores the same four values in one write (so that no end leaves
-// half of them), whatever the face is doing: the handle's double-click in the running clock, a
-// log-out, a signal or the display going away (the session's end), and the clock's own
-// power-off, which stores them before it asks. The next start comes back there.
+// Every end (the handle's double-click, the session's end, the clock's own power-off, before it
+// asks) stores the same four values in one write, so that none leaves half; the next start is there.
 TEST(Leaving, EveryEndOfTheSessionSavesAsTheHandleDoes) {
     using Step = std::function<void(Simulator&)>;
     const Step nothing = [](Simulator&) {}, endSession = [](Simulator& s) { s.form().EndSession(); };
     const char *const quits = "endProgram", *const powersOff = "exitWindows 13 0";
-    // before: what the face is doing when it ends; scroll, showed: the t9 and t it stores (ta and
-    // tb are the same in all); last: the program's last call.
+    // before: what the face is doing; scroll, showed: the t9 and t stored; last: the last call.
     struct Case { const char* what; std::int16_t button; Simulator::Settings stored; Step before, end; int scroll, showed;
                   const char* last; };
     const Case cases[]{
@@ -189,8 +183,7 @@ TEST(Leaving, EveryEndOfTheSessionSavesAsTheHandleDoes) {
     }
 }
 
-// Values are strings under case-blind names; other value types read as missing, a zero
-// character ends a text, every call closes its key, and a read-only key keeps its old value.
+// Other value types read as missing, a zero ends a text, every call closes its key.
 TEST(SettingsStore, ValuesAreStringsUnderCaseBlindNamesAndAReadOnlyKeyKeepsItsOldValue) {
     MemoryRegistry registry;
     const auto read = [&](auto name) { return ReadSetting(registry, HKEY_LOCAL_MACHINE, settingsPath, name).value_or("-"); };

@@ -13,15 +13,13 @@ TimeField& open(Simulator& clock, Field field) {
     return field == Field::Shutdown ? f.shutdownField() : f.reminderField();
 }
 
-// Entries typed into either field. The first hour digit decides whether the second is limited;
-// the plain field has no mask, so after the hour and the minutes its rule adds the colon itself,
-// whatever the key. Enter does not apply a part of a time.
+// The first hour digit decides whether the second is limited; the plain field, with no mask,
+// adds the colon itself after the hour and the minutes, whatever the key.
 TEST(TimeEntry, WhatTheFieldHoldsAfterTyping) {
     using enum Build;
     struct Row { Build build; const char *keys, *text; int caret; };
-    // In turn: whole entries; 4 after 2 is no hour; refused first keys, yet the field is cleared; no tens of
-    // minutes; Backspace passes where no rule refuses it; Escape clears, then is refused; Enter first applies
-    // nothing, nor after a part.
+    // In turn: whole entries; 4 after 2 is no hour; refused first keys still clear the field; no tens of minutes;
+    // Backspace passes where no rule refuses it; Escape clears, then is refused; Enter applies nothing, nor a part.
     const std::vector<Row> rows{
         {Masked, "235959", "23:59:59", 8}, {Plain, "235959", "23:59:59", 8}, {Plain, "123045", "12:30:45", 8},
         {Masked, "24", "2 :  :  ", 1}, {Plain, "24", "2", 1}, {Masked, "19", "19:  :  ", 3}, {Plain, "19", "19", 2},
@@ -44,9 +42,8 @@ TEST(TimeEntry, WhatTheFieldHoldsAfterTyping) {
     }
 }
 
-// The key after the last digit: horatta-t applies at once, since its field has no end;
-// horatta marks a full shutdown entry as done and applies it when the field next takes the
-// keyboard, or on a double-click on the face. The reminder field has no such mark.
+// After the last digit horatta-t applies at once (its field has no end); horatta marks the shutdown
+// entry done and applies it at the field's next focus or a double-click on the face.
 TEST(TimeEntry, TheKeyAfterTheLastDigitAndKeysBeforeTheBlink) {
     for (Build build : bothBuilds) {
         for (bool byFocus : {true, false}) {
@@ -117,12 +114,10 @@ TEST(TimeField, TypingAndEditingKeysInBothFields) {
     EXPECT_EQ(masked.selStart(), 0);
 }
 
-// Setting a reminder: Enter slides the message open, selected for typing over; a double-click
-// on the panel applies without the reset and slides only a closed message. A message that
-// still reads as a time shows the new time; one the user wrote is kept (horatta-t also fills an
-// empty one). Either way the watch runs again, even when the shutdown entry had stopped it, so
-// the armed power-off still comes. Closing the message keeps the reminder armed; only the
-// double-click also closes the shutdown entry left open.
+// Enter opens the message selected; a double-click on the panel applies without the reset and
+// opens only a closed message. A message that reads as a time shows the new one; the user's is
+// kept (horatta-t fills an empty one). The watch runs again even where the shutdown entry stopped
+// it; only the double-click also closes that entry.
 TEST(ReminderEntry, AppliedByEnterOrOnThePanelTheMessageOpensAndTheWatchRuns) {
     const std::pair<const char*, bool> messages[]{{"6:00:00 PM", 1}, {"2026-12-06", 1}, {"Call Anna", 0}, {"", 0}};
     for (Build build : bothBuilds) for (bool byEnter : {true, false}) {

@@ -46,13 +46,11 @@ struct PrivateBus : Child {
 };
 QString systemBus;
 
-// The fake login manager, recording every call it receives, with the locks written in its
-// inhibitors file.
+// The fake login manager, recording every call, with the locks written in its inhibitors file.
 struct FakeLoginManager {
     explicit FakeLoginManager(const QString& bus, const QStringList& options = {})
         : process(HORATTA_FAKE_LOGIN_MANAGER, options + QStringList{"--inhibitors", dir.filePath("locks"), bus, dir.filePath("calls")}) {}
-    // The interactive argument of each PowerOff call, once at least count have come (or 5 s
-    // have passed).
+    // The interactive argument of each call, once at least count have come (or 5 s have passed).
     QStringList calls(int count, const QString& method = "PowerOff") const {
         for (QDeadlineTimer deadline(count > 0 ? 5000 : 0);; QThread::msleep(20)) {
             QFile file(dir.filePath("calls"));
@@ -122,9 +120,8 @@ TEST(LoginManager, ReconnectsWhenTheBusComesBack) {
     EXPECT_EQ(manager.calls(1), QStringList{"false"}) << "asked without interaction";
 }
 
-// Locks other programs hold (what, mode; one a line), and whether the clock then asks. A
-// block on the power-off holds it back; delay locks, and locks on anything else, leave the
-// asking to the login manager, which honours them itself.
+// Locks other programs hold, and whether the clock then asks: only a block on the power-off holds
+// it back; the login manager honours the others itself.
 TEST(LoginManager, AsksOnlyWhileNoLockBlocksThePowerOff) {
     FakeLoginManager manager(systemBus);
     const std::pair<const char*, bool> cases[] = {

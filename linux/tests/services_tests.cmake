@@ -11,8 +11,7 @@ endfunction()
 
 # Sound and the hot key's rules, without a display or a bus. ALSA reads its configuration
 # once per process: the sound tests set theirs before main.
-horatta_services_test(sound_and_keys ${CMAKE_CURRENT_LIST_DIR}/sound_test.cpp ${CMAKE_CURRENT_LIST_DIR}/key_grabs_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/chord_text_test.cpp)
+horatta_services_test(sound_and_keys ${CMAKE_CURRENT_LIST_DIR}/sound_test.cpp ${CMAKE_CURRENT_LIST_DIR}/hot_key_test.cpp)
 target_link_libraries(sound_and_keys PRIVATE GTest::gtest_main)
 target_compile_definitions(sound_and_keys PRIVATE HORATTA_E2E_DIR="${HORATTA_SOURCE_ROOT}/tests/e2e")
 

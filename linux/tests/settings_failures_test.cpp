@@ -61,6 +61,9 @@ QString settingsFile(const QTemporaryDir& dir, const QByteArray& bytes) {
     return path;
 }
 std::optional<std::string> ta(SettingsRegistry& registry) { return ReadSetting(registry, HKEY_LOCAL_MACHINE, settingsPath, "ta"); }
+bool setTa(SettingsRegistry& registry, Registry::Key key, const char* value) {
+    return registry.setValue(key, "ta", RegistryValue{ValueType::String, value});
+}
 
 // Whatever fails, the write says so and the file, its values and its folder stay as they were.
 TEST(SettingsFailures, AWriteThatCannotBeCompletedReportsSoAndLeavesTheFileAsItWas) {
@@ -78,20 +81,18 @@ TEST(SettingsFailures, AWriteThatCannotBeCompletedReportsSoAndLeavesTheFileAsItW
         SCOPED_TRACE(c.how);
         QTemporaryDir dir;
         const QString path = settingsFile(dir, c.file);
-        QFile f(path);
         SettingsRegistry registry{path, HKEY_LOCAL_MACHINE, std::string(settingsPath)};
         EXPECT_EQ(ta(registry), "1");
         const auto key = registry.createKey(HKEY_LOCAL_MACHINE, settingsPath);
         linkError = c.link, renameError = c.rename, flushFails = c.flush;
-        const bool written = registry.setValue(key, "ta", RegistryValue{ValueType::String, "2"});
+        const bool written = setTa(registry, key, "2");
         linkError = renameError = 0, flushFails = false;
-        EXPECT_FALSE(written);
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        QFile f(path);
+        EXPECT_FALSE(written || !f.open(QIODevice::ReadOnly));
         EXPECT_EQ(f.readAll(), c.file);
-        f.close();
         EXPECT_EQ(ta(registry), "1");
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"time.ini"});
-        EXPECT_TRUE(registry.setValue(key, "ta", RegistryValue{ValueType::String, "2"})) << "once the system works again";
+        EXPECT_TRUE(setTa(registry, key, "2")) << "once the system works again";
         EXPECT_EQ(ta(registry), "2");
     }
 }
@@ -105,15 +106,14 @@ TEST(SettingsFailures, AnInterruptedReadOrWriteIsTakenUpAndAFailedOneKeepsTheFil
     EXPECT_EQ(ta(registry), std::nullopt);
     const auto key = registry.createKey(HKEY_LOCAL_MACHINE, settingsPath);
     readErrors = {EIO};
-    EXPECT_FALSE(registry.setValue(key, "ta", RegistryValue{ValueType::String, "2"})) << "not ours to replace blind";
+    EXPECT_FALSE(setTa(registry, key, "2")) << "not ours to replace blind";
     readErrors = {EINTR, EINTR};
     EXPECT_EQ(ta(registry), "1");
     writeErrors = {ENOSPC};
-    EXPECT_FALSE(registry.setValue(key, "ta", RegistryValue{ValueType::String, "2"}));
+    EXPECT_FALSE(setTa(registry, key, "2"));
     EXPECT_EQ(ta(registry), "1");
     writeErrors = {EINTR};
-    EXPECT_TRUE(registry.setValue(key, "ta", RegistryValue{ValueType::String, "3"}));
-    EXPECT_TRUE(readErrors.empty() && writeErrors.empty());
+    EXPECT_TRUE(setTa(registry, key, "3") && readErrors.empty() && writeErrors.empty());
     readErrors.clear(), writeErrors.clear();
     EXPECT_EQ(ta(registry), "3");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"time.ini"});

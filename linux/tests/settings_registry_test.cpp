@@ -88,9 +88,8 @@ protected:
 
 TEST_F(IniRegistryTest, OnlyPlainTextsOfTheGeneralSectionCountAndEveryTextComesBackExactly) {
     EXPECT_TRUE(!read("time") && !QFile::exists(path)) << "nothing to read, and reading creates nothing";
-    // Written by hand or by another program, with a temporary file of an interrupted write beside it.
-    // Values as QSettings wrote them, escapes and all: beyond the basic plane a character is a
-    // pair of escapes, and an escape takes at most four hex digits.
+    // As QSettings writes them: beyond the basic plane a character is a pair of escapes, and an
+    // escape takes at most four hex digits.
     const std::pair<const char*, std::optional<std::string>> values[] = {
         {"TIME=07:00:00", "07:00:00"}, {"Ta=600", "600"}, {"list=one, two", {}}, {"bytes=@ByteArray(abc)", {}},
         {"number=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)", {}}, {"at=@@at", "@at"}, {"c= plain ; comment", "plain"},
@@ -149,8 +148,8 @@ TEST_F(IniRegistryTest, WhatAnotherProgramDoesToTheFileIsSeenAtTheNextRead) {
     }
 }
 
-// A line the reader cannot take costs that line. Before the first write changes such a file,
-// or one too large to read, it is kept whole beside it, never over an earlier copy.
+// Before the first write changes such a file, or one too large to read, it is kept whole beside
+// it, never over an earlier copy.
 TEST_F(IniRegistryTest, ADamagedLineCostsThatLineAndTheFileIsKeptAsideBeforeItChanges) {
     SettingsRegistry small{path, HKEY_LOCAL_MACHINE, std::string(settingsPath), 1024};
     const struct { const char* how; QByteArray bytes; const char* values /* memo, text, ta, tb as read */, *rewritten; } files[] = {
@@ -177,8 +176,7 @@ TEST_F(IniRegistryTest, ADamagedLineCostsThatLineAndTheFileIsKeptAsideBeforeItCh
     }
 }
 
-// The writer never makes what the reader would refuse: a text must leave room for the other
-// values, and a write that would pass the bound is refused, leaving the last good file.
+// The writer never makes what the reader would refuse: a write past the bound leaves the last good file.
 TEST_F(IniRegistryTest, AWriteTheReaderWouldRefuseIsRefusedAndSeveralValuesAreOneWrite) {
     const QString fresh = dir.path() + "/new/qom/time.ini";
     SettingsRegistry small{fresh, HKEY_LOCAL_MACHINE, std::string(settingsPath), 16384};

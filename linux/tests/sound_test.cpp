@@ -1,6 +1,5 @@
-// Tones as samples, the beeper's hold on its caller, and the real ALSA library playing into
-// devices of the test's own configuration: a file that keeps what was played, files that
-// stall on a FIFO, and a device that does not exist. The machine's sound devices are never used.
+// Tones as samples, the beeper's hold on its caller, and the real ALSA library playing into the
+// test's own devices (a file, FIFOs that stall, none at all), never the machine's.
 #include "linux/sound/alsa_output.h"
 #include "linux/sound/beeper.h"
 #include "linux/sound/tone.h"
@@ -21,8 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-// What can be heard in a run of 16-bit samples; sounding: between the first and last sample
-// above a tenth of the peak.
+// What can be heard in 16-bit samples; sounding: between the first and last above a tenth of the peak.
 struct Heard { double lengthMs = 0, soundingMs = 0, hz = 0; int peak = 0; };
 Heard analyse(const std::vector<std::int16_t>& samples, int rate) {
     Heard h{1000.0 * double(samples.size()) / rate};

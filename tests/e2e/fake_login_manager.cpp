@@ -1,17 +1,8 @@
-// A stand-in for the login manager, for tests only: it owns org.freedesktop.login1 on the
-// bus it is given and, instead of powering anything off, appends one line for each call to
-// a record file:
-//
-//     PowerOff false 1718000000123
-//     ListInhibitors 1718000000100
-//
-// (for PowerOff the interactive flag; then the time of arrival in milliseconds since the
-// epoch). ListInhibitors lists the locks written in the file given with --inhibitors, read
-// afresh at every call, one lock a line: "what mode who why..." (no file, no locks); with
-// --no-inhibitor-list the method is unknown, as on a login manager that keeps no locks.
-// With --never-answer it records the calls and answers none, as a login manager that
-// hangs. It prints "ready" once it owns the name. It refuses to start unless it is pointed
-// at a bus explicitly, so it can never sit on a real system bus.
+// A stand-in for the login manager: it owns org.freedesktop.login1 on the bus it is given and,
+// instead of powering off, records each call ("PowerOff false 1718000000123", "ListInhibitors
+// <ms>"). ListInhibitors lists the locks of the --inhibitors file, read at every call, one a line:
+// "what mode who why..."; --no-inhibitor-list makes it unknown, --never-answer a manager that
+// hangs. It prints "ready" once it owns the name, and needs a bus named, so never sits on a real one.
 #include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnection>

@@ -1,8 +1,6 @@
-// Watches a window's pixels on the screen for a while, many times a second from one
-// connection (a screenshot tool started again and again on a busy machine misses a flash of a
-// tenth of a second), and prints how many of the looks found it bright: mostly light pixels,
-// as the clock's dark face shows only when drawn inverted. It stops early, two seconds after
-// the first bright look: a flash is over by then.
+// Watches a window's pixels many times a second from one connection (a screenshot tool started
+// again and again misses a flash of a tenth of a second) and prints how many looks found it
+// bright, as the dark face is only when inverted. It stops two seconds after the first bright look.
 //   flash_watch WINDOW_ID MILLISECONDS
 #include <xcb/xcb.h>
 

@@ -1,6 +1,5 @@
-# Shared by the end-to-end journeys (sourced): a private X server, a fresh configuration
-# folder, sound into a file, and, for the power-off, a private system bus with the fake
-# login manager. Nothing here can reach the machine's own bus, speaker or power.
+# Shared by the journeys (sourced): a fresh configuration folder, sound into a file, a private
+# system bus with the fake login manager. Nothing here reaches the machine's bus, speaker or power.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -114,11 +113,9 @@ drag_from() {
   for step in 1 2 3 4 5; do xdotool mousemove $(($1 + step * $3 / 5)) $(($2 + step * $4 / 5)); done
 }
 
-# A time field blinks in phases of 600 ms once a double-click opens it, and has the keyboard
-# only while it shows, from 1.2 s on. A key it refuses (a letter) typed now and then for
-# longer than a phase reaches it in a shown phase, where it stops the blink and leaves the field
-# empty for the digits; in a hidden phase the face takes it, and ignores it. A look at the
-# screen can take longer than a phase on a busy machine, so nothing here waits for one.
+# A time field blinks in 600 ms phases and has the keyboard only while shown. A refused key (a
+# letter) typed for longer than a phase reaches it shown, stops the blink and leaves the field
+# empty; hidden, the face ignores it. No look at the screen: it can take longer than a phase.
 stop_blink() {
   local i
   sleep 1
@@ -158,8 +155,8 @@ expect_no_power_off() {  # after what; BASE: the calls asked for on purpose
   [ "$(power_off_count)" -eq "${BASE:-0}" ] || fail "PowerOff after $1: $(power_off_calls)"
 }
 
-# A power-off time the given whole seconds ahead, on the same day and not 00:00:00 (which
-# means "none"): sets POWER_OFF (hhmmss) and POWER_OFF_MS (the start of that second).
+# A power-off time whole seconds ahead, the same day, not 00:00:00 ("none"): sets POWER_OFF
+# (hhmmss) and POWER_OFF_MS.
 power_off_in() {
   local now target
   while :; do

@@ -1,10 +1,7 @@
 #!/usr/bin/env bash
-# Three users' clocks at once, each with a stored power-off a few seconds ahead. The first,
-# with the fake login manager on a private system bus, counts down blinking and beeping,
-# its " 关机" drawn in real glyphs, and asks PowerOff(false) on each watch tick of the set
-# second and never before. The second, with no system bus at all, runs on past it and
-# answers. The third's countdown is cancelled by a double-click whose two presses fall
-# either side of a blink.
+# Three users' clocks, each with a power-off a few seconds ahead: one counts down blinking,
+# beeping, " 关机" in real glyphs, and asks PowerOff(false) on each watch tick of the set second
+# only; one with no system bus runs on; one is cancelled by a double-click straddling a blink.
 source "$(dirname "$0")/lib.sh"
 start_x
 start_system_bus
@@ -21,9 +18,8 @@ printf 'pcm.!default { type null }\n' >"$E2E_TMP/quiet.conf"
 ALSA_CONFIG_PATH=$E2E_TMP/quiet.conf DBUS_SYSTEM_BUS_ADDRESS=$NO_BUS clock nobus 140 0
 ALSA_CONFIG_PATH=$E2E_TMP/quiet.conf clock cancelled 240 1
 
-# The caption blinks every 500 ms, so some looks find it and some find the bare skin.
-# Columns of the glyph area holding three or more red pixels: an empty box has only its two
-# sides, the two Chinese words' strokes give many (the seconds, under ten, stand left of x=17).
+# Some looks find the caption, some the bare skin. Glyph columns with three or more red pixels:
+# an empty box has two, the Chinese words' strokes many (the seconds stand left of x=17).
 WIN=$WIN_first
 shown=0 hidden=0 looks=0 glyphs=0
 while [ $(($(now_ms) + 600)) -lt "$FIRST_MS" ] && [ $looks -lt 12 ]; do
@@ -39,16 +35,14 @@ done
 [ "$shown" -ge 1 ] && [ "$hidden" -ge 1 ] || fail "no blinking countdown: shown $shown, hidden $hidden of $looks looks"
 [ "$glyphs" -ge 10 ] || fail "the countdown's Chinese word is not drawn: $glyphs columns with strokes"
 
-# The straddled double-click: the countdown blinks on the half and whole seconds; the two
-# presses, 100 ms apart, fall either side of one, so one lands on the time, one on the face;
-# the gap leaves a busy machine room before they are no double-click.
+# The countdown blinks on the half and whole seconds: presses 100 ms apart fall either side of
+# one, one on the time, one on the face.
 WIN=$WIN_cancelled
 point_at $TIME_X $TIME_Y
 until ms=$(($(now_ms) % 500)) && [ "$ms" -ge 430 ] && [ "$ms" -le 450 ]; do sleep 0.005; done
 xdotool click 1 sleep 0.1 click 1
 
-# Past the set second the clock without a bus still runs, and a double-click on the time
-# gives the face back to the clock, which then moves on.
+# Past the set second the clock without a bus runs, and a double-click gives the face back.
 sleep_until_ms $((FIRST_MS + 1200))
 WIN=$WIN_nobus
 running "$PID_nobus" || fail "the clock without a system bus ended at the power-off time"

@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# A second start while the clock runs, under the window manager E2E_WM names (none by default):
-# the running clock comes in front of a window over it and flashes, comes back from where it
-# was moved off every screen, and the second start ends with status 0 without a clock of its
-# own; a clock that does not answer keeps it waiting half a second at most.
+# A second start, under the window manager E2E_WM names (none by default), brings the running
+# clock in front and flashes it, or back onscreen, and ends with 0; a stuck clock holds it 0.5 s at most.
 source "$(dirname "$0")/lib.sh"
 : "${FLASH_WATCH:?FLASH_WATCH names the program that watches the strip for a flash}"
 WM=${E2E_WM:-none}
@@ -14,8 +12,7 @@ start_program horatta
 CLOCK=$APP_PID CLOCK_WIN=$WIN
 read -r x y _ _ <<<"$(window_geometry)"
 
-# Another clock, of other settings and with a green time, opened over it: the same kind of
-# window, above others too, so only the stacking order tells which is in front.
+# Another user's clock, green, over it: only the stacking order tells which is in front.
 preset_clock "$E2E_TMP/other" 00:00:00 40
 echo time2=0 >>"$E2E_TMP/other/qom/time.ini"
 launch horatta "$E2E_TMP/other"

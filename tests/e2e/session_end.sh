@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# The end of a session stores what the handle's double-click stores. A strip dragged to
-# 200,300 with scroll mode on, ended by SIGTERM (what a log-out sends), stores its place and
-# its display, and starts again there in scroll mode; so does one ended by SIGHUP, and one
-# whose X server goes away. Each ends within a second.
+# The end of a session (SIGTERM, SIGHUP, the X server gone) stores what the handle's
+# double-click stores, within a second, and the next start comes back there in scroll mode.
 #   session_end.sh PROGRAM      (horatta or horatta-t)
 source "$(dirname "$0")/lib.sh"
 PROGRAM=${1:?name the program: horatta or horatta-t}
@@ -29,8 +27,7 @@ ends_within_a_second SIGTERM
 expect_saved SIGTERM
 pass "SIGTERM, even twice, stores t9, t, ta, tb as the handle does, and the program ends within a second"
 
-# Each later clock starts where the last one was left, in scroll mode; its own end stores
-# that again into a file that has lost the four values.
+# Each later end stores the four values again into a file that has lost them.
 for end in HUP X; do
   start_program "$PROGRAM"
   expect_geometry "200 300 67 20"

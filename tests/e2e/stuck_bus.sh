@@ -4,8 +4,7 @@
 # both programs within a second, and a new start of each runs.
 source "$(dirname "$0")/lib.sh"
 start_x
-# A private bus daemon, stopped: the system still accepts connections for it, and nothing
-# answers them.
+# A stopped bus daemon: the system still accepts connections for it, and nothing answers.
 start_system_bus bare
 kill -STOP "$BUS_PID"
 # A stopped process does not hear the end: let it go on first.
@@ -23,8 +22,7 @@ for program in horatta horatta-t; do
   await_window $program 20
   WIN_OF[$program]=$WIN
 done
-# The set second stores the place and asks the stuck bus; two seconds on, the face is the
-# clock's again (a double-click before then would only cancel the countdown).
+# The set second stores the place and asks; two seconds on, the face is the clock's again.
 _asked() { [ -n "$(INI=$E2E_TMP/$1/qom/time.ini stored t)" ]; }
 for program in horatta horatta-t; do
   eventually 15 _asked "$program" || fail "$program did not power off at the set second"

@@ -1,10 +1,7 @@
 #!/usr/bin/env bash
-# Double-clicks made while a tone holds the clock: a countdown's beep, a reminder's beep pair.
-# The tones go to a speaker that plays in real time (tone_sink.py behind ALSA's file plugin),
-# so the presses wait for the tone as on a desktop, and come in after the tick has blinked the
-# face on or off. On the time, the handle or the bare face, whether the countdown showed or
-# not, every double-click cancels the countdown (no power-off at the set second) or stops the
-# alert (no further beep pair), in both programs, which run side by side on two displays.
+# Double-clicks made while a tone holds the clock, on a speaker that plays in real time
+# (tone_sink.py behind ALSA's file plugin), so the presses wait for the tone as on a desktop. On
+# the time, the handle or the face, shown or not, each cancels the countdown or stops the alert.
 source "$(dirname "$0")/lib.sh"
 command -v python3 >/dev/null || { echo "SKIP: python3 is missing (scripts/setup test installs it)"; exit 77; }
 SINK="$(dirname "$0")/tone_sink.py"
@@ -26,8 +23,7 @@ double_click_into_tone() {  # time, handle or face; ms into the tone
   xdotool click --repeat 2 --delay 40 1
 }
 
-# The power-off time, typed into the entry as enter_shutdown_time does, the given seconds
-# after the typing (to the next whole second): sets POWER_OFF_MS.
+# The power-off time, the given seconds after the typing (to the next whole second): sets POWER_OFF_MS.
 arm_power_off() {
   double_click_at $TIME_X $TIME_Y
   stop_blink
@@ -35,8 +31,7 @@ arm_power_off() {
   type_time "$(date -d "@$((POWER_OFF_MS / 1000))" +%H%M%S)"
 }
 
-# The reminder time, the given seconds ahead: the first time through the reminder panel
-# that a double-click on the face opens, then in its field.
+# The reminder time 2.5 s ahead: first through the panel a double-click on the face opens, then its field.
 arm_reminder() {  # first or again
   if [ "$1" = first ]; then double_click_at $FACE_X $FACE_Y && stop_blink; else click_at 35 28 && sleep 0.2; fi
   type_time "$(date -d "@$((($(now_ms) + 2500) / 1000 + 1))" +%H%M%S)"
@@ -76,8 +71,8 @@ journey() {  # program: prints "<program> <cancelled> <stopped> <whole/half phas
     fi
   done
 
-  # The reminder's beep pairs: the second of each reminder, once the watch, which looks twice
-  # a second after a countdown, has started it twice over. Another would follow a second on.
+  # The second beep pair of each reminder: by then the watch, looking twice a second after a
+  # countdown, has started it twice over.
   for try in $(seq 0 $((TRIES - 1))); do
     target=${TARGETS[$((try % 3))]}
     seen=$(tone_count)

@@ -16,8 +16,7 @@
 namespace horatta::shell {
 namespace {
 
-// Wine and Windows both give a fresh user the English (United States) locale, which these
-// expectations assume; the tests pin it so that a developer's own settings do not matter.
+// The expectations assume the English (United States) locale a fresh Wine or Windows user has.
 class ServicesTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -90,8 +89,7 @@ TEST(SystemServices, WithAFakePowerOffTheRequestIsOnlyRecorded) {
 }
 #endif
 
-// The skins are linked into this test program as into the clock, from the same resources:
-// at each density the face's logical size in device pixels, at 2x and 3x the sharper pictures.
+// The skins, linked in from the clock's own resources: at each density the face's size in device pixels.
 TEST(Skins, EverySkinDecodesAtTheDeviceSizeOfEachDensity) {
     Skins skins(GetModuleHandleW(nullptr));
     const std::tuple<int, int, int> sizes[] = {{96, 63, 18}, {144, 94, 27}, {192, 126, 36}, {288, 189, 54}};
@@ -111,8 +109,8 @@ TEST(Skins, EverySkinDecodesAtTheDeviceSizeOfEachDensity) {
     EXPECT_EQ(decodePicture(junk, sizeof junk), std::nullopt);
 }
 
-// A press must land on what is drawn under it at any density: a device pixel maps back to a
-// logical pixel inside a rectangle exactly when it lies inside that rectangle's device edges.
+// A press lands on what is drawn under it at any density: a device pixel maps back inside a
+// rectangle exactly when it lies inside that rectangle's device edges.
 TEST(DpiScale, DevicePixelsMapBackIntoTheRectangleDrawnOverThem) {
     for (int dpi : {96, 120, 144, 168, 192, 240, 288}) {
         const DpiScale scale(dpi);
