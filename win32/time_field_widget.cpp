@@ -50,8 +50,8 @@ LRESULT Shell::handleTimeField(HWND hwnd, ControlId id, UINT message, WPARAM wPa
             if (GetFocus() != hwnd) SetFocus(hwnd);
             // The caret goes to the character boundary nearest the press.
             TimeField& field = *timeField(id);
-            field.setSelStart(caretNearest(field.text(), GET_X_LPARAM(lParam), [&](int i) { return caretX(id, i); }));
-            render();
+            const int caret = caretNearest(field.text(), GET_X_LPARAM(lParam), [&](int i) { return caretX(id, i); });
+            deliver(Kind::Input, [&field, caret] { field.setSelStart(caret); });
             pointerPress(hwnd, buttonLeft, lParam);
             return 0;
         }
